@@ -1,0 +1,30 @@
+#pragma once
+// Start-up of the context: FS2004 folder from the registry and the settings file, the program's own
+// folder, the recorded patch state; and the checks shared by start-up and the folder changes.
+#include "patch/context/patch_context.h"
+#include "patch/patch_view.h"
+
+inline constexpr const char* kSettingsSection = "Settings";
+inline constexpr const char* kSettingsFsPathKey = "Fs2004";
+inline constexpr const char* kSettingsStatusKey = "Status";
+inline constexpr const char* kSettingsFileName = "OVPATCH.INI";
+// Default text of every profile read; a value equal to it counts as missing.
+inline constexpr const char* kProfileMissing = "undefined";
+inline constexpr size_t kProfileBufferSize = 998;
+
+// m_strFsPath = the FS2004 registry value "EXE Path", or "" when it cannot be read.
+void ReadRegistryFsPath(PatchContext& context);
+
+// m_strAppDir = the program's folder (no trailing separator) and m_strIniFile beside it; shows a
+// "Warning" when the program's file name cannot be obtained (m_strAppDir is then "").
+void DeriveAppDir(PatchContext& context, PatchView& view);
+
+// Overrides m_strFsPath with the settings key "Fs2004" when present; sets m_nPatchStatus from
+// "Status", writing "Status" = "0" when the key is missing.
+void LoadSettings(PatchContext& context);
+
+// True when SCENERY.CFG exists in m_strFsPath; otherwise shows why, disables the checkbox, false.
+bool CheckSceneryConfig(PatchContext& context, PatchView& view);
+
+// Ticks the checkbox from m_nPatchStatus and refreshes every control. Always 0.
+int SyncApplyCheckbox(PatchContext& context, PatchView& view);

@@ -1,0 +1,42 @@
+#pragma once
+// Registration of the exclusion area in FS2004's SCENERY.CFG.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "patch/context/patch_context.h"
+#include "patch/patch_view.h"
+
+// One [Area.NNN] section as held in memory; areaNumber 0 marks an empty slot.
+struct SceneryArea {
+  int32_t areaNumber = 0;
+  int32_t layer = 0;
+  std::string local;
+  std::string title;
+};
+
+inline constexpr int kHighestAreaNumber = 998;
+
+// Slots 1 to 998 mirror Area.001 to Area.998 of the last SCENERY.CFG loaded; slot 0 is unused.
+using SceneryAreaTable = std::array<SceneryArea, kHighestAreaNumber + 1>;
+extern SceneryAreaTable g_sceneryAreaTable;
+// The highest Layer seen in any SCENERY.CFG loaded in this run (0 at start); never lowered.
+extern int32_t g_nHighestLayer;
+
+// Adds the exclusion area to SCENERY.CFG when CREATE.OV exists in the current folder and no area
+// has its Local value yet.
+void RegisterExcludeArea(PatchContext& context, PatchView& view);
+
+// Fills slots 1 to 998 from SCENERY.CFG in m_strFsPath and raises g_nHighestLayer.
+void LoadSceneryAreas(PatchContext& context);
+
+// True, with the area's layer and number, when a slot's Local equals `local` without regard to case.
+bool FindAreaByLocal(std::string local, int32_t& layer, int32_t& areaNumber);
+
+// The lowest free area number from 1 to 998, or 0 when none is free.
+int32_t FindFreeAreaNumber();
+
+// Appends one [Area.NNN] section to SCENERY.CFG and records it in its slot. 0 on success; -1 after
+// a "Warning" message when the file cannot be opened for appending.
+int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber, int32_t layer,
+                      std::string local, std::string title, bool active);

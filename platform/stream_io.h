@@ -1,0 +1,23 @@
+#pragma once
+// Checked binary stream I/O for file copies, with a fault hook so tests can make a read, a write
+// or a close fail on any host.
+#include <cstddef>
+#include <cstdio>
+
+namespace platform {
+
+// fread: bytes read; 0 at the end or on a read error (then ReadFailed is true).
+size_t ReadBytes(FILE* stream, void* buffer, size_t size);
+// True when the last ReadBytes on `stream` stopped on an error rather than the end of the file.
+bool ReadFailed(FILE* stream);
+// fwrite of exactly `size` bytes; false when fewer were written.
+bool WriteBytes(FILE* stream, const void* buffer, size_t size);
+// fclose; false when flushing or closing failed. The stream is gone either way.
+bool CloseStream(FILE* stream);
+
+// Test hook: the next operations of the given kind fail, after `skip` successful ones.
+enum class StreamFault { None, Read, Write, Close };
+void InjectStreamFault(StreamFault fault, int skip = 0);
+void ClearStreamFaults();
+
+}  // namespace platform
