@@ -17,4 +17,5 @@ struct PatchContext {
   std::string m_strIniFile;           // m_strAppDir + "\OVPATCH.INI"
   std::string m_strProductCheckFile;  // TITLE.OV line 2
   std::string m_strProductFolder;     // TITLE.OV line 3: remembered folder, or "NONE..."
+  bool m_bTitleFileRead = false;      // TITLE.OV has been read in this run (its lines are above)
 };
