@@ -1,0 +1,222 @@
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "platform/posix/path_resolver.h"
+#include "platform/posix/text_stream.h"
+
+namespace platform {
+namespace {
+
+using posix::HostPath;
+
+// Windows keeps a read-only attribute; here a file with no write bit plays that part, also for root.
+bool NoWriteBit(const struct stat& st) { return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+
+bool ReadOnlyHostFile(const std::string& host) {
+  struct stat st;
+  return stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode) && NoWriteBit(st);
+}
+
+// Copies a regular file byte for byte to `to` (which must not exist), keeping its mode.
+// Removes the partial copy on failure.
+bool CopyHostFile(const std::string& from, const std::string& to) {
+  const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  struct stat st;
+  if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(in);
+    return false;
+  }
+  const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (out < 0) {
+    close(in);
+    return false;
+  }
+  std::vector<char> buffer(1 << 16);
+  bool ok = true;
+  for (;;) {
+    const ssize_t n = read(in, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = n == 0;
+      break;
+    }
+    for (ssize_t done = 0; ok && done < n;) {
+      const ssize_t w = write(out, buffer.data() + done, static_cast<size_t>(n - done));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) ok = false;
+      else done += w;
+    }
+    if (!ok) break;
+  }
+  ok = fchmod(out, st.st_mode & 07777) == 0 && ok;
+  ok = close(out) == 0 && ok;
+  close(in);
+  if (!ok) unlink(to.c_str());
+  return ok;
+}
+
+// rename() that never replaces an existing `to`.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  // The file system cannot do it atomically: check, then rename.
+  struct stat st;
+  if (lstat(to.c_str(), &st) == 0) {
+    errno = EEXIST;
+    return false;
+  }
+  return rename(from.c_str(), to.c_str()) == 0;
+}
+
+// The last component of `path` as spelled (separators "\" or "/").
+std::string SpelledName(const std::string& path) {
+  size_t end = path.size();
+  while (end > 0 && (path[end - 1] == '\\' || path[end - 1] == '/')) --end;
+  size_t begin = end;
+  while (begin > 0 && path[begin - 1] != '\\' && path[begin - 1] != '/') --begin;
+  return path.substr(begin, end - begin);
+}
+
+std::string ParentOf(const std::string& host) {
+  const size_t slash = host.find_last_of('/');
+  if (slash == std::string::npos) return "";
+  return host.substr(0, slash + 1);
+}
+
+}  // namespace
+
+bool PathExists(const std::string& path) { return access(HostPath(path).c_str(), F_OK) == 0; }
+
+bool IsFolder(const std::string& path) {
+  struct stat st;
+  return stat(HostPath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool CreateFolder(const std::string& path) { return mkdir(HostPath(path).c_str(), 0777) == 0; }
+
+bool RemoveFile(const std::string& path) {
+  const std::string host = HostPath(path);
+  struct stat st;
+  if (lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (S_ISREG(st.st_mode) && NoWriteBit(st)) {
+    errno = EACCES;
+    return false;
+  }
+  return unlink(host.c_str()) == 0;
+}
+
+bool MovePath(const std::string& from, const std::string& to) {
+  const std::string hostFrom = HostPath(from);
+  std::string hostTo = HostPath(to);
+  struct stat source;
+  if (lstat(hostFrom.c_str(), &source) != 0) return false;
+  if (hostTo == hostFrom) {
+    // The target is the source under another letter case: a rename to the new spelling.
+    hostTo = ParentOf(hostFrom) + SpelledName(to);
+    if (hostTo == hostFrom) return false;  // same name: the target exists
+    return rename(hostFrom.c_str(), hostTo.c_str()) == 0;
+  }
+  if (RenameNoReplace(hostFrom, hostTo)) return true;
+  if (errno != EXDEV || !S_ISREG(source.st_mode)) return false;
+  // Another file system: copy, then remove the original.
+  if (!CopyHostFile(hostFrom, hostTo)) return false;
+  if (unlink(hostFrom.c_str()) != 0) {
+    unlink(hostTo.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool ReplaceFileWith(const std::string& from, const std::string& to) {
+  const std::string hostFrom = HostPath(from);
+  const std::string hostTo = HostPath(to);
+  struct stat st;
+  if (lstat(hostFrom.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (stat(hostTo.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || NoWriteBit(st))) {
+    errno = EACCES;
+    return false;
+  }
+  if (rename(hostFrom.c_str(), hostTo.c_str()) == 0) return true;
+  if (errno != EXDEV) return false;
+  // Another file system: copy beside the target, then swap it in and drop the original.
+  const std::string staging = hostTo + ".ovpatch-tmp";
+  unlink(staging.c_str());
+  if (!CopyHostFile(hostFrom, staging)) return false;
+  if (rename(staging.c_str(), hostTo.c_str()) != 0) {
+    unlink(staging.c_str());
+    return false;
+  }
+  unlink(hostFrom.c_str());
+  return true;
+}
+
+bool IsReadOnlyFile(const std::string& path) { return ReadOnlyHostFile(HostPath(path)); }
+
+FILE* OpenStream(const std::string& path, const char* mode) {
+  if (!mode) return nullptr;
+  const std::string m = mode;
+  int flags;
+  bool text = false;
+  if (m == "r") {
+    flags = O_RDONLY;
+    text = true;
+  } else if (m == "w") {
+    flags = O_WRONLY | O_CREAT | O_TRUNC;
+    text = true;
+  } else if (m == "a") {
+    flags = O_WRONLY | O_CREAT | O_APPEND;
+    text = true;
+  } else if (m == "rb") {
+    flags = O_RDONLY;
+  } else if (m == "wb") {
+    flags = O_WRONLY | O_CREAT | O_TRUNC;
+  } else if (m == "ab") {
+    flags = O_WRONLY | O_CREAT | O_APPEND;
+  } else if (m == "r+b" || m == "rb+") {
+    flags = O_RDWR;
+  } else {
+    errno = EINVAL;
+    return nullptr;
+  }
+
+  const std::string host = HostPath(path);
+  const bool writes = (flags & (O_WRONLY | O_RDWR)) != 0;
+  if (writes && ReadOnlyHostFile(host)) {
+    errno = EACCES;
+    return nullptr;
+  }
+  const int fd = open(host.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {  // Windows cannot open a folder as a stream
+    close(fd);
+    errno = EISDIR;
+    return nullptr;
+  }
+  if (text) return posix::OpenTextStream(fd, writes);
+  FILE* stream = fdopen(fd, mode);
+  if (!stream) close(fd);
+  return stream;
+}
+
+bool SetCurrentFolder(const std::string& path) { return chdir(HostPath(path).c_str()) == 0; }
+
+std::string CurrentFolder() {
+  std::vector<char> buffer(4096);
+  while (!getcwd(buffer.data(), buffer.size())) {
+    if (errno != ERANGE) return "";
+    buffer.resize(buffer.size() * 2);
+  }
+  return buffer.data();
+}
+
+}  // namespace platform

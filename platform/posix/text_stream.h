@@ -1,0 +1,11 @@
+#pragma once
+// Text-mode C streams with the Windows C runtime's line-end rules, built on an open descriptor.
+#include <cstdio>
+
+namespace platform::posix {
+
+// A FILE* over `fd` (which it owns from then on): reading turns CR LF into "\n", keeps a lone CR
+// and stops at a 0x1A byte; writing turns each "\n" into CR LF. nullptr on failure (fd closed).
+FILE* OpenTextStream(int fd, bool forWriting);
+
+}  // namespace platform::posix

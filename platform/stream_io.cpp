@@ -1,0 +1,67 @@
+#include "platform/stream_io.h"
+
+#include <array>
+#include <set>
+
+namespace platform {
+namespace {
+
+struct FaultPlan {
+  bool armed = false;
+  int skip = 0;
+};
+
+// Indexed by StreamFault (Read, Write, Close); slot 0 unused.
+std::array<FaultPlan, 4> g_faults;
+// Streams whose last ReadBytes failed through an injected fault.
+std::set<FILE*> g_failedReads;
+
+// True when the next operation of `kind` is to fail (consuming one skip otherwise).
+bool FaultNow(StreamFault kind) {
+  FaultPlan& plan = g_faults[static_cast<size_t>(kind)];
+  if (!plan.armed) return false;
+  if (plan.skip > 0) {
+    --plan.skip;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+size_t ReadBytes(FILE* stream, void* buffer, size_t size) {
+  g_failedReads.erase(stream);
+  if (FaultNow(StreamFault::Read)) {
+    g_failedReads.insert(stream);
+    return 0;
+  }
+  return fread(buffer, 1, size, stream);
+}
+
+bool ReadFailed(FILE* stream) { return g_failedReads.count(stream) > 0 || ferror(stream) != 0; }
+
+bool WriteBytes(FILE* stream, const void* buffer, size_t size) {
+  if (FaultNow(StreamFault::Write)) return false;
+  return fwrite(buffer, 1, size, stream) == size;
+}
+
+bool CloseStream(FILE* stream) {
+  g_failedReads.erase(stream);
+  const bool closed = fclose(stream) == 0;
+  return !FaultNow(StreamFault::Close) && closed;
+}
+
+void InjectStreamFault(StreamFault fault, int skip) {
+  if (fault == StreamFault::None) {
+    ClearStreamFaults();
+    return;
+  }
+  g_faults[static_cast<size_t>(fault)] = {true, skip < 0 ? 0 : skip};
+}
+
+void ClearStreamFaults() {
+  g_faults = {};
+  g_failedReads.clear();
+}
+
+}  // namespace platform
