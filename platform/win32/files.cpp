@@ -1,0 +1,63 @@
+#include "platform/files.h"
+
+#include <io.h>
+#include <windows.h>
+
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
+
+}  // namespace
+
+bool PathExists(const std::string& path) { return _access(path.c_str(), 0) == 0; }
+
+bool IsFolder(const std::string& path) {
+  const DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+bool MovePath(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED) != 0;
+}
+
+bool ReplaceFileWith(const std::string& from, const std::string& to) {
+  // Checked first: not every system refuses to replace a read-only target, and a folder must
+  // never be replaced by a file.
+  const DWORD target = Attributes(to);
+  if (target != INVALID_FILE_ATTRIBUTES &&
+      (target & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+    return false;
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+  const DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+         (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+FILE* OpenStream(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
+bool SetCurrentFolder(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != 0; }
+
+std::string CurrentFolder() {
+  // The needed size includes the terminating zero; retry if the folder changed in between.
+  for (;;) {
+    const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+    if (needed == 0) return {};
+    std::vector<char> buffer(needed);
+    const DWORD length = GetCurrentDirectoryA(needed, buffer.data());
+    if (length == 0) return {};
+    if (length < needed) return std::string(buffer.data(), length);
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,47 @@
+#include "platform/profile.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace platform {
+
+std::string ReadProfileString(const std::string& section, const std::string& key,
+                              const std::string& fallback, size_t bufferSize,
+                              const std::string& file) {
+  if (bufferSize == 0) return {};
+  std::string buffer(bufferSize, '\0');
+  const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(),
+                                                buffer.data(), static_cast<DWORD>(bufferSize),
+                                                file.c_str());
+  buffer.resize(length < bufferSize ? length : bufferSize - 1);
+  return buffer;
+}
+
+bool WriteProfileString(const std::string& section, const std::string& key,
+                        const std::string& value, const std::string& file) {
+  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
+}
+
+std::vector<std::string> ReadProfileSectionNames(const std::string& file) {
+  // The call reports a list cut short by returning the buffer size minus two: grow until it fits.
+  std::string buffer(4096, '\0');
+  DWORD length = 0;
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(buffer.size());
+    length = GetPrivateProfileSectionNamesA(buffer.data(), size, file.c_str());
+    if (length + 2 < size) break;
+    buffer.assign(buffer.size() * 2, '\0');
+  }
+  // Names follow each other, each ending with a zero.
+  std::vector<std::string> names;
+  for (size_t at = 0; at < length;) {
+    const size_t end = buffer.find('\0', at);
+    if (end == std::string::npos || end > length) break;
+    names.emplace_back(buffer, at, end - at);
+    at = end + 1;
+  }
+  return names;
+}
+
+}  // namespace platform

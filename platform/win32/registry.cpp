@@ -1,0 +1,29 @@
+#include "platform/registry.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace platform {
+
+std::optional<std::string> ReadMachineRegistryString(const std::string& keyPath,
+                                                     const std::string& valueName,
+                                                     size_t bufferSize) {
+  // A 32-bit program sees the 32-bit view of the registry without asking for it.
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return std::nullopt;
+  // One spare byte so that the data pointer is never null, even for a zero-byte buffer.
+  std::vector<char> buffer(bufferSize + 1, '\0');
+  DWORD size = static_cast<DWORD>(bufferSize);
+  const LONG status = RegQueryValueExA(key, valueName.c_str(), nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(buffer.data()), &size);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS || size > bufferSize) return std::nullopt;
+  // The text ends at its first zero, or at the end of the data when it was stored without one.
+  size_t length = 0;
+  while (length < size && buffer[length] != '\0') ++length;
+  return std::string(buffer.data(), length);
+}
+
+}  // namespace platform
