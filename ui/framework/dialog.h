@@ -1,10 +1,12 @@
 #pragma once
 // CDialog: a modal dialog built from a template, with a static event table, data exchange between
 // members and controls, and the window services the program uses (message box, folder picker,
-// timer pause, busy cursor).
+// timer pause, busy cursor). Names avoid the Windows API's A/W macros (MessageBox, SetWindowText ...)
+// so that a backend file that includes the system headers sees the same declarations.
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/framework/dialog_backend.h"
 #include "ui/framework/events.h"
@@ -17,15 +19,16 @@ public:
   int GetId() const { return id_; }
   bool IsAttached() const { return window_ != nullptr; }
   // Enables or disables the control; nothing when not attached.
-  void EnableWindow(bool enable);
-  bool IsWindowEnabled() const;
-  std::string GetWindowText() const;
-  void SetWindowText(const std::string& text);
+  void Enable(bool enable);
+  bool IsEnabled() const;
+  std::string GetText() const;
+  void SetText(const std::string& text);
 
 protected:
   DialogWindow* window_ = nullptr;
   int id_ = kNoControlId;
   friend class DataExchange;
+  friend class CDialog;
 };
 
 class CEdit : public CControl {};
@@ -39,7 +42,9 @@ public:
 // One pass of data exchange: either members into controls (saving false) or back (saving true).
 class DataExchange {
 public:
-  DataExchange(DialogWindow& window, bool saving) : window_(window), saving_(saving) {}
+  // `attached` (optional) collects the control objects attached by this pass.
+  DataExchange(DialogWindow& window, bool saving, std::vector<CControl*>* attached = nullptr)
+      : window_(window), saving_(saving), attached_(attached) {}
   bool IsSaving() const { return saving_; }
 
   // Attaches `control` to control `id` (first time only; later passes leave it as it is).
@@ -52,6 +57,7 @@ public:
 private:
   DialogWindow& window_;
   bool saving_;
+  std::vector<CControl*>* attached_;
 };
 
 class CDialog : public CCmdTarget, public DialogEventSink {
@@ -77,7 +83,7 @@ public:
 
   // Window services; each is harmless (does nothing, or answers "cancelled" / kMessageBoxAnswerOk
   // / -1) when the window is not open.
-  int MessageBox(const std::string& text, const std::string& caption, unsigned type);
+  int ShowMessageBox(const std::string& text, const std::string& caption, unsigned type);
   std::optional<std::string> PickFolder(const std::string& title);
   int PauseFor(unsigned timerId, unsigned milliseconds);
   void BeginWaitCursor();
@@ -104,4 +110,5 @@ private:
   const DialogTemplate& template_;
   CDialog* parent_;
   DialogWindow* window_ = nullptr;
+  std::vector<CControl*> attached_;  // detached when the window goes away
 };

@@ -64,13 +64,14 @@ public:
   bool HasCapture() const { return capture_; }
   bool ShowsWaitCursor() const { return waitCursor_; }
   int BusyCount() const { return busyCount_; }  // BeginBusy calls so far
+  int BusyDepth() const { return busyDepth_; }  // BeginBusy calls not yet ended
+  // Keyboard focus to a control as a mouse click on it would; false when it cannot take focus.
+  bool FocusControl(int id);
   // Painting while minimised: the window's state and what was drawn.
   void SetMinimized(bool minimized) { minimized_ = minimized; }
   void SetClientSize(Size client) { client_ = client; }
   std::optional<Point> PaintedIconAt() const { return paintedIconAt_; }
   int DefaultPaintCount() const { return defaultPaints_; }
-  // Sets a tick as the window system would without a click (no event).
-  using DialogWindow::SetCheck;
 
   // --- DialogWindow.
   std::string GetControlText(int id) const override;
@@ -108,6 +109,8 @@ private:
   const ControlState* Find(int id) const;
   EventResult Dispatch(const Event& event);
   bool CanFocus(const ControlTemplate& control) const;
+  bool Clickable(int id) const;
+  bool Activate(int id);
 
   HeadlessBackend& backend_;
   const DialogTemplate& template_;
@@ -124,6 +127,7 @@ private:
   bool capture_ = false;
   bool waitCursor_ = false;
   int busyCount_ = 0;
+  int busyDepth_ = 0;
   bool minimized_ = false;
   Size client_{};
   std::optional<Point> paintedIconAt_;

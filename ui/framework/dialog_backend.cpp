@@ -1,0 +1,18 @@
+#include "ui/framework/dialog_backend.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+DialogBackend* g_activeBackend = nullptr;
+}
+
+void UseDialogBackend(DialogBackend* backend) { g_activeBackend = backend; }
+
+DialogBackend& ActiveDialogBackend() {
+  if (g_activeBackend == nullptr) {
+    std::fputs("internal error: no dialog backend selected\n", stderr);
+    std::abort();
+  }
+  return *g_activeBackend;
+}
