@@ -1,0 +1,105 @@
+#include "app/cli_options.h"
+
+namespace {
+
+struct OptionSlot {
+  const char* name;
+  std::optional<std::string> CliOptions::*member;
+};
+
+constexpr OptionSlot kOptions[] = {
+    {"--patch-dir", &CliOptions::patchDir},
+    {"--fs-path", &CliOptions::fsPath},
+    {"--install-path", &CliOptions::installPath},
+};
+
+std::optional<CliCommand> CommandNamed(const std::string& word) {
+  if (word == "status") return CliCommand::Status;
+  if (word == "apply") return CliCommand::Apply;
+  if (word == "remove") return CliCommand::Remove;
+  return std::nullopt;
+}
+
+}  // namespace
+
+CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
+  CliParse result;
+  bool haveCommand = false;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--help" || argument == "-h") {
+      result.options.help = true;
+      continue;
+    }
+    if (argument.rfind("--", 0) == 0) {
+      const size_t equals = argument.find('=');
+      const std::string name = argument.substr(0, equals);
+      const OptionSlot* slot = nullptr;
+      for (const OptionSlot& candidate : kOptions) {
+        if (name == candidate.name) slot = &candidate;
+      }
+      if (slot == nullptr) return {{}, "unknown option " + name};
+      std::string value;
+      if (equals != std::string::npos) {
+        value = argument.substr(equals + 1);
+      } else if (i + 1 < arguments.size()) {
+        value = arguments[++i];
+      } else {
+        return {{}, name + " needs a folder"};
+      }
+      if (value.empty()) return {{}, name + " needs a folder"};
+      std::optional<std::string>& member = result.options.*(slot->member);
+      if (member) return {{}, name + " given twice"};
+      member = value;
+      continue;
+    }
+    const std::optional<CliCommand> command = CommandNamed(argument);
+    if (!command) return {{}, "unknown command " + argument};
+    if (haveCommand) return {{}, "more than one command"};
+    result.options.command = *command;
+    haveCommand = true;
+  }
+  if (!haveCommand && !result.options.help) return {{}, "no command given (status, apply or remove)"};
+  return result;
+}
+
+const char* CliHelpText() {
+  return R"(Usage: ovpatch-cli [--patch-dir DIR] [--fs-path DIR] [--install-path DIR] status|apply|remove
+       ovpatch-cli --help
+
+Runs the patch dialog without a window: start-up exactly as the dialog's, then
+"Change FS2004 Path" with --fs-path as the picked folder, "Change Install Path"
+with --install-path, then the command.
+
+Commands:
+  status   print the dialog's fields
+  apply    click "Apply Patch" so that it ends ticked: the patch is installed
+           (a box already ticked is first cleared without running anything)
+  remove   click "Apply Patch" so that it ends clear: the patch is removed
+
+Options:
+  --patch-dir DIR     folder of the patch: the list files (TITLE.OV, PATH.OV, ...),
+                      the replacement files, the backups and OVPATCH.INI
+                      (default: the current folder)
+  --fs-path DIR       the FS2004 folder to pick; it is remembered in OVPATCH.INI
+  --install-path DIR  the product folder to pick; it is remembered in TITLE.OV
+  -h, --help          this text
+On Linux, folders may be Windows paths (C:\... inside the Wine prefix $WINEPREFIX,
+default ~/.wine) or host paths.
+
+Output:
+  stdout  every change of the status line, one line each; for status the fields
+          "FS2004 Installation Path: ...", "Product To Be Patched: ...",
+          "Product Install Path: ...", "Apply Patch: ticked|clear, enabled|disabled"
+          and "Status: ..."
+  stderr  every message box as "CAPTION: text", one line per box; a line break
+          inside the text is shown as the two characters \n
+
+Exit status:
+  0  done
+  1  the operation could not run: "Apply Patch" is disabled, or the FS2004
+     folder has no SCENERY.CFG (a message above says why)
+  2  usage error
+  3  the operation ran but showed a message box (something failed)
+)";
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The command line of ovpatch-cli: [--patch-dir DIR] [--fs-path DIR] [--install-path DIR]
+// status|apply|remove, or --help.
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class CliCommand { Status, Apply, Remove };
+
+struct CliOptions {
+  std::optional<std::string> patchDir;
+  std::optional<std::string> fsPath;
+  std::optional<std::string> installPath;
+  CliCommand command = CliCommand::Status;
+  bool help = false;
+};
+
+struct CliParse {
+  CliOptions options;
+  std::string error;  // empty when the arguments are valid
+};
+
+// Options may come before or after the command, as "--name VALUE" or "--name=VALUE"; each at most
+// once, with a non-empty value. Exactly one command unless --help is given.
+CliParse ParseCliArguments(const std::vector<std::string>& arguments);
+
+// The --help text: what the program does, the options, the output and the exit status.
+const char* CliHelpText();

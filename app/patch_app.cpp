@@ -1,0 +1,23 @@
+#include "app/patch_app.h"
+
+#include "ui/patch_dlg.h"
+
+CPatchApp::CPatchApp() = default;
+
+CPatchApp::~CPatchApp() = default;
+
+std::span<const EventEntry> CPatchApp::GetEventTable() const {
+  static const EventEntry table[] = {OnCommand<CWinApp, &CWinApp::OnHelp>(kIdHelp)};
+  return table;
+}
+
+bool CPatchApp::StartApplication() {
+  EnableControlContainer();
+  Enable3dControls();
+
+  CPatchDlg dialog;
+  m_pMainWnd = &dialog;
+  dialog.DoModal();  // OK or Cancel: the program ends either way
+  m_pMainWnd = nullptr;
+  return false;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The application object: its start-up runs the main dialog modally and then ends the program.
+#include "ui/framework/win_app.h"
+
+class CPatchApp : public CWinApp {
+public:
+  CPatchApp();
+  ~CPatchApp() override;
+
+  // Platform set-up, then the main dialog as the main window, run modally; returns false (no
+  // message loop afterwards: the program ends).
+  bool StartApplication() override;
+
+protected:
+  // Routes the standard Help command to the framework's help handler.
+  std::span<const EventEntry> GetEventTable() const override;
+};

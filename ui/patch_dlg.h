@@ -1,0 +1,58 @@
+#pragma once
+// The main dialog (template 102): start-up, apply or remove on a click of "Apply Patch", the two
+// folder changes, the system-menu About item and the minimised icon. It owns the run's
+// PatchContext and is the PatchView through which the patch logic reaches the user.
+#include <cstdint>
+
+#include "patch/context/patch_context.h"
+#include "patch/patch_view.h"
+#include "ui/framework/dialog.h"
+
+class CPatchDlg : public CDialog, public PatchView {
+public:
+  explicit CPatchDlg(CDialog* parent = nullptr);
+  ~CPatchDlg() override;
+
+  // Window set-up, context start-up and the start-up chain (scenery check, search list, product),
+  // then the controls show the context. Returns true (focus to the first tab stop).
+  bool InitializeDialog() override;
+  // "Apply Patch" clicked: installs when the box is now ticked, removes when clear, and records
+  // the state. A click while an install or removal is running, or while the FS2004 folder has no
+  // SCENERY.CFG, is refused and the tick put back.
+  void ApplyOrRemovePatch();
+  // "Change FS2004 Path": picks, remembers and checks a new FS2004 folder.
+  void ChangeFsPath();
+  // "Change Install Path": picks and remembers the product folder.
+  void ChangeProductPath();
+  // System command: 16..31 open the About box; everything else gets the default handling.
+  void HandleSysCommand(unsigned id, intptr_t position);
+  // Default painting, or the icon centred in the client area while minimised.
+  void PaintDialog();
+  IconHandle QueryDragIcon();
+
+  PatchContext& Context() { return m_context; }
+
+  // PatchView.
+  void ShowStopMessage(const std::string& text, const std::string& caption) override;
+  void RefreshControls() override;
+  void ReadControls() override;
+  void EnableApplyCheckbox(bool enable) override;
+  std::optional<std::string> BrowseForFolder(const std::string& title) override;
+  int PumpMessagesFor(unsigned timerId, unsigned milliseconds) override;
+  void BeginBusy() override;
+  void EndBusy() override;
+
+protected:
+  std::span<const EventEntry> GetEventTable() const override;
+  void DoDataExchange(DataExchange& exchange) override;
+
+private:
+  void AddAboutItemAndIcons();
+  void PutTickBack();
+
+  CEdit m_editProductPath;
+  CButton m_checkApplyPatch;
+  CEdit m_editProductTitle;
+  PatchContext m_context;
+  bool m_bOperationRunning = false;  // an install or removal is in progress
+};
