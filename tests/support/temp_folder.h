@@ -3,6 +3,7 @@
 // for arranging and inspecting fixtures. Paths handed to the code under test use "\" separators,
 // which every host accepts through the platform layer.
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -30,6 +31,11 @@ bool FileExists(const std::string& path);
 bool DirExists(const std::string& path);
 void MakeDirs(const std::string& path);
 void MakeReadOnly(const std::string& path);
+// Moves the file's modification time `seconds` away from now (ahead when positive), so that a
+// cache keyed on it sees a change even when two writes fall into one tick of the file-system clock.
+void ShiftModifiedTime(const std::string& path, int seconds);
+// The names of the entries of a folder, sorted; empty when it is missing.
+std::vector<std::string> ListFolder(const std::string& path);
 
 // Runs the test's body with the current folder set to `folder`, restoring it afterwards.
 class ScopedCurrentFolder {

@@ -1,0 +1,88 @@
+// Checked stream I/O and its fault hook; the program's own file name; code-page text helpers.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "platform/files.h"
+#include "platform/module.h"
+#include "platform/stream_io.h"
+#include "platform/text.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using testsupport::TempFolder;
+
+class StreamIo : public ::testing::Test {
+protected:
+  void TearDown() override { platform::ClearStreamFaults(); }
+  TempFolder tmp;
+};
+
+TEST_F(StreamIo, CopiesBytesAndTellsTheEndFromAnError) {
+  testsupport::WriteFile(tmp / "in.bgl", "0123456789");
+  FILE* in = platform::OpenStream(tmp / "in.bgl", "rb");
+  FILE* out = platform::OpenStream(tmp / "out.bgl", "wb");
+  ASSERT_TRUE(in && out);
+  char buffer[4];
+  size_t n;
+  while ((n = platform::ReadBytes(in, buffer, sizeof buffer)) > 0) ASSERT_TRUE(platform::WriteBytes(out, buffer, n));
+  EXPECT_FALSE(platform::ReadFailed(in));
+  EXPECT_TRUE(platform::CloseStream(in));
+  EXPECT_TRUE(platform::CloseStream(out));
+  EXPECT_EQ(testsupport::ReadFile(tmp / "out.bgl"), "0123456789");
+}
+
+TEST_F(StreamIo, InjectedFaultsHitTheChosenOperationAfterTheSkippedOnes) {
+  testsupport::WriteFile(tmp / "in.bgl", "0123456789");
+  FILE* in = platform::OpenStream(tmp / "in.bgl", "rb");
+  ASSERT_NE(in, nullptr);
+  char buffer[4];
+  platform::InjectStreamFault(platform::StreamFault::Read, 1);
+  EXPECT_EQ(platform::ReadBytes(in, buffer, sizeof buffer), 4u);
+  EXPECT_FALSE(platform::ReadFailed(in));
+  EXPECT_EQ(platform::ReadBytes(in, buffer, sizeof buffer), 0u);
+  EXPECT_TRUE(platform::ReadFailed(in));
+  EXPECT_EQ(platform::ReadBytes(in, buffer, sizeof buffer), 0u) << "faults go on until cleared";
+  platform::ClearStreamFaults();
+  EXPECT_EQ(platform::ReadBytes(in, buffer, sizeof buffer), 4u);
+  EXPECT_FALSE(platform::ReadFailed(in));
+
+  FILE* out = platform::OpenStream(tmp / "out.bgl", "wb");
+  ASSERT_NE(out, nullptr);
+  platform::InjectStreamFault(platform::StreamFault::Write);
+  EXPECT_FALSE(platform::WriteBytes(out, "abcd", 4));
+  platform::InjectStreamFault(platform::StreamFault::Close);
+  EXPECT_FALSE(platform::CloseStream(out)) << "the stream is gone all the same";
+  EXPECT_FALSE(platform::CloseStream(in));
+  platform::InjectStreamFault(platform::StreamFault::None);
+
+  out = platform::OpenStream(tmp / "out.bgl", "wb");
+  ASSERT_NE(out, nullptr);
+  EXPECT_TRUE(platform::WriteBytes(out, "abcd", 4));
+  EXPECT_TRUE(platform::CloseStream(out));
+  EXPECT_EQ(testsupport::ReadFile(tmp / "out.bgl"), "abcd");
+}
+
+TEST(OwnFileName, NamesAnExistingFileUnlessOverriddenOrTooLong) {
+  const auto name = platform::OwnFileName(999);
+  ASSERT_TRUE(name.has_value());
+  EXPECT_TRUE(platform::PathExists(*name));
+  EXPECT_FALSE(platform::IsFolder(*name));
+  EXPECT_EQ(platform::OwnFileName(3), std::nullopt);
+
+  platform::OverrideOwnFileName("C:\\Patch\\OVPatch.exe");
+  EXPECT_EQ(platform::OwnFileName(999), "C:\\Patch\\OVPatch.exe");
+  platform::OverrideOwnFileName(std::nullopt);
+  EXPECT_EQ(platform::OwnFileName(999), name);
+}
+
+TEST(CodePageText, SeparatorsAndUpperCase) {
+  EXPECT_EQ(platform::FindLastSeparator("C:\\FS9\\SCENERY.CFG"), 6u);
+  EXPECT_EQ(platform::FindLastSeparator("OVPATCH.EXE"), std::string::npos);
+  EXPECT_EQ(platform::UpperCase("Scenery\\ov_excludes 9"), "SCENERY\\OV_EXCLUDES 9");
+  EXPECT_FALSE(platform::IsLeadByte('S'));
+  EXPECT_FALSE(platform::IsLeadByte('\\'));
+}
+
+}  // namespace
