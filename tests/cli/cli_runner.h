@@ -1,0 +1,65 @@
+#pragma once
+// Runs the real ovpatch-cli on a private copy of the embedded sample and captures what it prints.
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "support/temp_folder.h"
+
+// Skips a test when the build has no command-line program to run.
+#define SKIP_WITHOUT_CLI() \
+  if (!clitest::CliAvailable()) GTEST_SKIP() << "ovpatch-cli is not part of this build"
+
+namespace clitest {
+
+// Where a folder name from the test support (which writes "\" on every host) is spelled the way
+// the host's shell and file functions expect it.
+std::string HostPath(const std::string& path);
+
+struct CliRun {
+  int exitCode = -1;
+  std::vector<std::string> out;  // stdout, one entry per line, without line ends
+  std::string err;               // stderr as printed, line ends as "\n"
+};
+
+// True when the command-line program was built beside the tests.
+bool CliAvailable();
+
+// Runs ovpatch-cli with `args` (each passed as one argument) in the current folder.
+CliRun RunCli(const std::vector<std::string>& args);
+
+// Every file below `root`: path relative to it with "/" separators, mapped to its bytes.
+std::map<std::string, std::string> ReadTree(const std::string& root);
+// Every folder below `root`, relative paths with "/" separators.
+std::vector<std::string> ListFolders(const std::string& root);
+
+// A copy of demo/ in a temporary folder: FS2004/ (the simulator) and patch/ (the patch set).
+class DemoCopy {
+public:
+  DemoCopy();
+  std::string Fs() const { return fs_; }        // host spelling, as a user types it
+  std::string Patch() const { return patch_; }  // host spelling
+  std::string FsFile(const std::string& relative) const { return fs_ + "/" + relative; }
+  std::string PatchFile(const std::string& relative) const { return patch_ + "/" + relative; }
+  // The product folder as the search records it: the FS2004 folder, "\", the PATH.OV entry, "\".
+  std::string ProductPath() const { return fs_ + "\\Addon Scenery\\QuillbyBay\\"; }
+
+  // Writes OVPATCH.INI as an earlier "Change FS2004 Path" to `fsPath` would have left it.
+  void RememberFsPath(const std::string& fsPath) const;
+
+  // ovpatch-cli --patch-dir <patch> args...
+  CliRun Run(const std::vector<std::string>& args) const;
+
+private:
+  testsupport::TempFolder temp_;
+  std::string fs_, patch_;
+};
+
+// The settings file's "Status" value, or "" when there is none.
+std::string IniStatus(const DemoCopy& demo);
+
+// How often `what` occurs in `text`.
+size_t CountOf(const std::string& text, const std::string& what);
+
+}  // namespace clitest
