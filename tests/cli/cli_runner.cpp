@@ -75,11 +75,13 @@ CliRun RunCli(const std::vector<std::string>& args) {
   testsupport::TempFolder capture;
   const std::string outFile = HostPath(capture / "out.txt");
   const std::string errFile = HostPath(capture / "err.txt");
-  // The redirections come first so that the line does not begin with a quote, which cmd.exe
-  // would strip; POSIX shells accept them there as well.
-  std::string command = ">" + Quote(outFile) + " 2>" + Quote(errFile) + " " +
-                        Quote(FromBuild(OVPATCH_CLI_PATH));
+  std::string command = Quote(FromBuild(OVPATCH_CLI_PATH));
   for (const std::string& arg : args) command += " " + Quote(arg);
+  command += " >" + Quote(outFile) + " 2>" + Quote(errFile);
+#ifdef _WIN32
+  // cmd.exe /c drops the first and the last quote of a line that starts with one.
+  command = "\"" + command + "\"";
+#endif
 
   CliRun run;
   run.exitCode = ExitStatusOf(std::system(command.c_str()));
