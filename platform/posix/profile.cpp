@@ -44,7 +44,7 @@ struct CachedProfile {
 // True when the file's modification time lies clearly before `readStart`, so that any later
 // write gives it another time stamp.
 bool Settled(const struct stat& st, const timespec& readStart) {
-  const long long margin = 100'000'000;  // ns; well above any file system clock tick
+  const long long margin = 50'000'000;  // ns; well above a file system clock tick (<= 10 ms)
   const long long modified = st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec;
   const long long started = readStart.tv_sec * 1'000'000'000LL + readStart.tv_nsec;
   return started - modified > margin;
