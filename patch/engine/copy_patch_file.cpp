@@ -13,7 +13,7 @@ constexpr size_t kChunkSize = 1000;
 char g_copyChunk[kChunkSize];
 
 // Larger stream buffers than the default keep the 1000-byte chunks cheap on big files.
-constexpr size_t kStreamBufferSize = 64 * 1024;
+constexpr size_t kStreamBufferSize = 1024 * 1024;
 char g_sourceStreamBuffer[kStreamBufferSize];
 char g_destinationStreamBuffer[kStreamBufferSize];
 
