@@ -35,7 +35,7 @@ TEST_F(ProductTest, SearchListKeepsEveryLineTrimmedOnTheRight) {
   EXPECT_EQ(g_productSearchList.entries, std::vector<std::string>{"kept"});
 
   std::string file = "  Addon\\A \t\r\n\r\n" + std::string(300, 'L') + "\r\n" + std::string(253, 'M') + "\r\n";
-  for (int i = 0; i < 100; ++i) file += "E" + std::to_string(i) + "\r\n";
+  for (int i = 0; i < 100; ++i) file.append("E").append(std::to_string(i)).append("\r\n");
   Write("PATH.OV", file);
   EXPECT_EQ(LoadProductSearchList(context, view), 0);
   EXPECT_FALSE(view.checkboxEnabled);
