@@ -46,6 +46,8 @@ exec 9>"$WINEPREFIX.run.lock"
 flock 9
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
+  # No window manager runs on the virtual display: Wine draws the title bars and frames itself.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
   wineserver -w || true
 fi
 

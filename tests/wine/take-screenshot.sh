@@ -15,6 +15,7 @@ if ! read -r -t 120 word left top right bottom <&"$from_driver" || [ "$word" != 
   kill "$driver_pid" 2>/dev/null || true
   exit 1
 fi
+bottom=${bottom%$'\r'}  # the driver's text output ends its lines with CR LF
 rm -f "$out"
 import -display "$DISPLAY" -window root -crop "$((right - left))x$((bottom - top))+${left}+${top}" +repage "$out"
 echo close >&"$to_driver"
