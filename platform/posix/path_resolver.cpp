@@ -67,6 +67,7 @@ std::string WinePrefix() {
 }
 
 std::string HostPath(const std::string& path) {
+  if (path.empty()) return "";  // names nothing, as on Windows
   std::string base;  // "" = the current folder
   size_t start = 0;
   const bool hasDrive = path.size() >= 2 && path[1] == ':' &&

@@ -9,7 +9,7 @@
 
 namespace platform::posix {
 
-// The host path for `path`. A trailing separator is kept as "/".
+// The host path for `path`. A trailing separator is kept as "/"; an empty path stays empty.
 std::string HostPath(const std::string& path);
 
 // The Wine prefix in use: $WINEPREFIX, or ~/.wine when unset or empty.

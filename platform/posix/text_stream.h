@@ -5,7 +5,8 @@
 namespace platform::posix {
 
 // A FILE* over `fd` (which it owns from then on): reading turns CR LF into "\n", keeps a lone CR
-// and stops at a 0x1A byte; writing turns each "\n" into CR LF. nullptr on failure (fd closed).
+// and stops at a 0x1A byte; writing turns each "\n" into CR LF. The stream cannot seek.
+// nullptr on failure (fd closed).
 FILE* OpenTextStream(int fd, bool forWriting);
 
 }  // namespace platform::posix

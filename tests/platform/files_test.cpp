@@ -21,6 +21,7 @@ TEST(Files, ExistenceCoversFilesAndFoldersWithoutRegardToCase) {
   EXPECT_TRUE(platform::PathExists(tmp / "scenery\\World"));
   EXPECT_FALSE(platform::PathExists(tmp / "Scenery\\World\\Missing.bgl"));
   EXPECT_FALSE(platform::PathExists(tmp / "Missing\\Terrain.bgl"));
+  EXPECT_FALSE(platform::PathExists(""));
 
   EXPECT_TRUE(platform::IsFolder(tmp / "SCENERY\\WORLD"));
   EXPECT_FALSE(platform::IsFolder(tmp / "Scenery\\World\\Terrain.bgl"));

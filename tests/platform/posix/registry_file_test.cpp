@@ -57,7 +57,7 @@ TEST_F(RegistryFile, ReadsThePlainKeyOtherwiseAndDecodesEscapes) {
       "[Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0] 1700000000\n"
       "\"EXE Path\"=str(2):\"C:\\\\Games\\\\FS \\\"9\\\"\\tx\\x00e9\\101\"\n"
       "\"Number\"=dword:00000009\n"
-      "\"Long\"=\"" + std::string(998, 'L') + "\"\n"
+      "\"Long\"=\"" + std::string(998, 'L') + "\"\n");
   EXPECT_EQ(ReadMachineRegistryString(kFsKey, "EXE Path", 999), "C:\\Games\\FS \"9\"\tx\xC3\xA9" "A");
   EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Number", 999), std::nullopt) << "not a string";
   EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Missing", 999), std::nullopt);
