@@ -80,7 +80,8 @@ CliRun RunCli(const std::vector<std::string>& args) {
   command += " >" + Quote(outFile) + " 2>" + Quote(errFile);
 #ifdef _WIN32
   // cmd.exe /c drops the first and the last quote of a line that starts with one.
-  command = "\"" + command + "\"";
+  command.insert(command.begin(), '"');
+  command.push_back('"');
 #endif
 
   CliRun run;
