@@ -177,7 +177,6 @@ void HeadlessWindow::EnableControl(int id, bool enable) {
   ControlState* state = Find(id);
   if (!state) return;
   state->enabled = enable;
-  if (!enable && focus_ == id) PressTab();
 }
 
 void HeadlessWindow::EndDialog(int result) {
