@@ -12,8 +12,13 @@ repo=$PWD
 bash scripts/install-deps.sh
 
 echo "== Building ovpatch-cli (native preset)"
-cmake --preset native >/dev/null
-cmake --build --preset native --target ovpatch-cli -j "$(nproc)" >/dev/null
+mkdir -p build
+log=build/run-demo-build.log
+if ! { cmake --preset native && cmake --build --preset native --target ovpatch-cli -j "$(nproc)"; } >"$log" 2>&1; then
+  tail -n 40 "$log" >&2
+  echo "FAILED: the build did not succeed (whole log: $log)" >&2
+  exit 1
+fi
 cli=$(find build/native -type f -name ovpatch-cli -perm -u+x -not -path '*/CMakeFiles/*' | head -n 1)
 [ -n "$cli" ] || { echo "ovpatch-cli was not built" >&2; exit 1; }
 cli="$repo/$cli"
