@@ -61,6 +61,9 @@ TEST(CommandLineExitStatus, FolderWithoutSceneryConfigIsNeverPatched) {
   EXPECT_EQ(clitest::ReadTree(demo.Fs()), before) << "nothing renamed inside the product folder";
   EXPECT_EQ("0", clitest::IniStatus(demo));
   EXPECT_FALSE(testsupport::FileExists(demo.PatchFile("QB_AIRP_ORIG.BGL")));
+  // The chosen folder is remembered without losing the product's title and check file.
+  EXPECT_EQ("Quillby Bay Airfield 2004\r\nQB_README.TXT\r\n" + demo.FsFile("Addon Scenery/QuillbyBay") + "\\\r\n",
+            testsupport::ReadFile(demo.PatchFile("TITLE.OV")));
 
   CliRun status = demo.Run({"status"});
   EXPECT_EQ(0, status.exitCode);
