@@ -1,6 +1,8 @@
 #include "platform/profile.h"
 
 #include <windows.h>
+// <windows.h> maps this name onto the WIN.INI call; ours is the one declared in profile.h.
+#undef WriteProfileString
 
 #include <cstring>
 
