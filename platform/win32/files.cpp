@@ -3,6 +3,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <vector>
 
 namespace platform {
@@ -44,7 +45,16 @@ bool IsReadOnlyFile(const std::string& path) {
          (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-FILE* OpenStream(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+FILE* OpenStream(const std::string& path, const char* mode) {
+  // Windows refuses to write a read-only file; Wine run as root only clears the write bits, which
+  // root ignores, so the attribute is checked here as well.
+  const std::string m = mode;
+  if (m.find_first_of("wa+") != std::string::npos && IsReadOnlyFile(path)) {
+    errno = EACCES;
+    return nullptr;
+  }
+  return std::fopen(path.c_str(), mode);
+}
 
 bool SetCurrentFolder(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != 0; }
 

@@ -1,10 +1,11 @@
 #include "platform/profile.h"
 
+#include "platform/files.h"
+
 #include <windows.h>
 // <windows.h> maps this name onto the WIN.INI call; ours is the one declared in profile.h.
 #undef WriteProfileString
 
-#include <cstring>
 
 namespace platform {
 
@@ -22,6 +23,8 @@ std::string ReadProfileString(const std::string& section, const std::string& key
 
 bool WriteProfileString(const std::string& section, const std::string& key,
                         const std::string& value, const std::string& file) {
+  // Windows refuses to rewrite a read-only file; Wine run as root would rewrite it anyway.
+  if (IsReadOnlyFile(file)) return false;
   return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
 }
 
