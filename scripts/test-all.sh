@@ -12,7 +12,5 @@ ctest --preset native -j "$jobs"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 # Wine's first start in a new prefix takes a while: do it once here, not in every test.
-export WINEPREFIX="$PWD/build/windows/wineprefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1 || true
-wineserver -w || true
+WINEPREFIX="$PWD/build/windows/wineprefix" bash cmake/wine-prefix.sh
 ctest --preset windows -j "$jobs"
