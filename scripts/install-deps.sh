@@ -5,7 +5,7 @@ set -euo pipefail
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-for p in cmake g++ googletest g++-mingw-w64-i686 xvfb x11-apps imagemagick; do
+for p in cmake make g++ googletest g++-mingw-w64-i686 xvfb x11-apps imagemagick; do
   have "$p" || need+=("$p")
 done
 have wine32:i386 || need+=(wine wine32:i386)
