@@ -28,13 +28,4 @@ bool ProgramRun::WaitForExit(DWORD timeoutMs) const {
   return started_ && WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
 }
 
-double ProgramRun::CpuSeconds() const {
-  FILETIME creation, exit, kernel, user;
-  if (!started_ || !GetProcessTimes(info_.hProcess, &creation, &exit, &kernel, &user)) return -1.0;
-  auto ticks = [](const FILETIME& t) {
-    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-  };
-  return static_cast<double>(ticks(kernel) + ticks(user)) / 1e7;
-}
-
 }  // namespace wine_e2e

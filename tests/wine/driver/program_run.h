@@ -22,8 +22,6 @@ public:
   // True when the process has ended within `timeoutMs`.
   bool WaitForExit(DWORD timeoutMs) const;
   bool running() const { return started_ && !WaitForExit(0); }
-  // User plus kernel processor time the process has used so far, in seconds.
-  double CpuSeconds() const;
 
 private:
   PROCESS_INFORMATION info_{};

@@ -3,7 +3,6 @@
 namespace wine_e2e {
 namespace {
 
-constexpr DWORD kPollMs = 20;
 constexpr UINT kSendTimeoutMs = 5000;
 
 struct DialogSearch {
@@ -54,12 +53,12 @@ BOOL CALLBACK VisitStatic(HWND child, LPARAM param) {
 
 }  // namespace
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs) {
   const DWORD start = GetTickCount();
   for (;;) {
     if (condition()) return true;
     if (GetTickCount() - start >= timeoutMs) return false;
-    Sleep(kPollMs);
+    Sleep(pollMs);
   }
 }
 

@@ -10,8 +10,8 @@
 
 namespace wine_e2e {
 
-// Polls `condition` every few milliseconds until it holds or `timeoutMs` has passed.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs);
+// Polls `condition` every `pollMs` milliseconds until it holds or `timeoutMs` has passed.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD pollMs = 20);
 
 // A visible top-level dialog (class "#32770") of process `pid` with exactly this caption.
 HWND FindDialog(DWORD pid, const std::string& caption);
