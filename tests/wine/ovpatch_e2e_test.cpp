@@ -223,6 +223,23 @@ TEST_F(OvpatchExeTest, TheSystemMenuCommandOpensTheAboutBoxOverTheDialog) {
   CloseWithDone(dialog);
 }
 
+TEST_F(OvpatchExeTest, CancellingTheFolderPickerChangesNothing) {
+  ASSERT_TRUE(SetSimulatorRegistryPath(sample_.fsDir()));
+  HWND dialog = Start();
+  ASSERT_NE(dialog, nullptr);
+  const std::string settings = testsupport::ReadFile(sample_.iniFile());
+  Click(dialog, kChangeFs);
+  HWND picker = WaitForDialogWithText(run_->pid(), "Select FS2004 Folder Location", kWindowWaitMs);
+  ASSERT_NE(picker, nullptr) << "shown: " << Captions(run_->pid());
+  EXPECT_EQ(GetWindow(picker, GW_OWNER), dialog);
+  Click(picker, IDCANCEL);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, kWindowWaitMs));
+  EXPECT_EQ(testsupport::ReadFile(sample_.iniFile()), settings);
+  EXPECT_EQ(ControlText(dialog, kFsPath), sample_.fsDir());
+  EXPECT_TRUE(ControlEnabled(dialog, kApply));
+  CloseWithDone(dialog);
+}
+
 TEST_F(OvpatchExeTest, EscapeAndCloseEndTheProgramWithoutTouchingTheSettings) {
   ASSERT_TRUE(SetSimulatorRegistryPath(sample_.fsDir()));
   WritePrivateProfileStringA("Settings", "Status", "1", sample_.iniFile().c_str());

@@ -36,6 +36,8 @@ BOOL CALLBACK VisitTopWindow(HWND window, LPARAM param) {
 
 struct StaticSearch {
   std::string text;
+  const std::string* wanted = nullptr;  // set: look for this text, not the first one
+  bool found = false;
 };
 
 BOOL CALLBACK VisitStatic(HWND child, LPARAM param) {
@@ -43,7 +45,12 @@ BOOL CALLBACK VisitStatic(HWND child, LPARAM param) {
   const LONG style = GetWindowLongA(child, GWL_STYLE);
   if (ClassName(child) == "Static" && (style & SS_TYPEMASK) != SS_ICON) {
     std::string text = WindowText(child);
-    if (!text.empty()) {
+    if (search->wanted) {
+      if (text == *search->wanted) {
+        search->found = true;
+        return FALSE;
+      }
+    } else if (!text.empty()) {
       search->text = text;
       return FALSE;
     }
@@ -71,6 +78,37 @@ HWND FindDialog(DWORD pid, const std::string& caption) {
 HWND WaitForDialog(DWORD pid, const std::string& caption, DWORD timeoutMs) {
   HWND found = nullptr;
   WaitUntil([&] { return (found = FindDialog(pid, caption)) != nullptr; }, timeoutMs);
+  return found;
+}
+
+struct TextDialogSearch {
+  DWORD pid;
+  const std::string* text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK VisitTopWindowForText(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<TextDialogSearch*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != search->pid || !IsWindowVisible(window) || ClassName(window) != "#32770") return TRUE;
+  StaticSearch statics;
+  statics.wanted = search->text;
+  EnumChildWindows(window, VisitStatic, reinterpret_cast<LPARAM>(&statics));
+  if (!statics.found) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND WaitForDialogWithText(DWORD pid, const std::string& text, DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        TextDialogSearch search{pid, &text, nullptr};
+        EnumWindows(VisitTopWindowForText, reinterpret_cast<LPARAM>(&search));
+        return (found = search.found) != nullptr;
+      },
+      timeoutMs);
   return found;
 }
 

@@ -16,6 +16,9 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD po
 // A visible top-level dialog (class "#32770") of process `pid` with exactly this caption.
 HWND FindDialog(DWORD pid, const std::string& caption);
 HWND WaitForDialog(DWORD pid, const std::string& caption, DWORD timeoutMs);
+// A visible top-level dialog of process `pid` holding a static text exactly `text` (for boxes
+// whose caption the system chooses, such as the folder picker).
+HWND WaitForDialogWithText(DWORD pid, const std::string& text, DWORD timeoutMs);
 // True once no such dialog is shown any more.
 bool WaitForDialogGone(DWORD pid, const std::string& caption, DWORD timeoutMs);
 // Captions of all visible top-level windows of `pid`, for failure messages.
