@@ -4,12 +4,14 @@
 # the processor should stay mostly idle. The time is read from the host (/proc) for the Wine
 # process of the program, all its threads, user plus system time.
 #
-#   bash bench/ovpatch_exe_cpu.sh [WINDOWS_BUILD_DIR] [COUNT]     (defaults: build/windows, 100)
+#   bash bench/ovpatch_exe_cpu.sh [WINDOWS_BUILD_DIR] [COUNT]     (defaults: build/windows64, 100)
 #
-# Needs the windows preset built (targets OVPatch and ovdriver).
+# Needs a Windows preset built (targets OVPatch and ovdriver): windows64 runs on every x86-64
+# machine, windows only where 32-bit programs run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$root/build/windows}" && pwd)
+build=$(cd "${1:-$root/build/windows64}" && pwd)
+arch=$(sed -n 's/^OVPATCH_WINE_ARCH:[A-Z]*=//p' "$build/CMakeCache.txt")
 count=${2:-100}
 exe=$build/app/OVPatch.exe
 driver=$build/tests/wine/ovdriver.exe
@@ -48,5 +50,5 @@ measure() {
   }'
 }
 export -f measure
-bash "$root/tests/wine/run-with-display.sh" "$build" "$exe" \
-  bash -c 'measure "$@"' _ "$root/cmake/wine-run.sh" "$driver" "$count"
+bash "$root/tests/wine/run-with-display.sh" "$arch" "$build" "$exe" \
+  bash -c 'measure "$@"' _ "$root/cmake/wine.sh" "$driver" "$count"

@@ -1,12 +1,4 @@
-# Cross build for 32-bit Windows with MinGW-w64 (posix threads, needed by GoogleTest).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Test binaries run under 32-bit Wine with a prefix inside the build folder.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+# 32-bit Windows (the OVPatch.exe we ship); its tests run under 32-bit Wine.
+set(OVPATCH_MINGW_PROCESSOR i686)
+set(OVPATCH_WINE_ARCH win32 CACHE STRING "Wine word size for this build's tests")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -9,9 +9,11 @@ namespace platform {
 std::optional<std::string> ReadMachineRegistryString(const std::string& keyPath,
                                                      const std::string& valueName,
                                                      size_t bufferSize) {
-  // A 32-bit program sees the 32-bit view of the registry without asking for it.
+  // The simulator is a 32-bit program: its installer writes under the 32-bit view, which a 64-bit
+  // build must ask for (32-bit Windows ignores the flag).
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key) !=
+      ERROR_SUCCESS)
     return std::nullopt;
   // One spare byte so that the data pointer is never null, even for a zero-byte buffer.
   std::vector<char> buffer(bufferSize + 1, '\0');

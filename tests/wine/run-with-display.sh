@@ -1,25 +1,26 @@
 #!/usr/bin/env bash
-# Runs COMMAND on a private virtual X display, with a private 32-bit Wine prefix for the window
-# tests (made once under the build folder), and cleans up after itself: the X server it started
-# is always stopped, and the prefix's Wine processes (all started from here) are ended.
+# Runs COMMAND on a private virtual X display, with a private Wine prefix for the window tests
+# (made once under the build folder), and cleans up after itself: the X server it started is
+# always stopped, and the prefix's Wine processes (all started from here) are ended.
 #
-#   run-with-display.sh BUILD_DIR OVPATCH_EXE COMMAND [ARGS...]
+#   run-with-display.sh win32|win64 BUILD_DIR OVPATCH_EXE COMMAND [ARGS...]
 #
 # OVPATCH_EXE is handed to COMMAND as the Windows path in the environment variable OVPATCH_EXE.
+# COMMAND runs Windows programs with cmake/wine.sh, which picks up the word size and the prefix.
 set -euo pipefail
-build=$1 exe=$2
-shift 2
+arch=$1 build=$2 exe=$3
+shift 3
 
+. "$(dirname "${BASH_SOURCE[0]}")/../../cmake/wine.sh" "$arch"
 export WINEPREFIX="$build/tests/wine/display-prefix"
-export OVPATCH_WINEPREFIX="$WINEPREFIX" WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export OVPATCH_WINEPREFIX="$WINEPREFIX" OVPATCH_WINE_ARCH="$arch"
 
 xvfb_pid=""
 displayfile=$(mktemp)
 cleanup() {
   local status=$?
   # Our Wine processes first (they hold the display), then the X server.
-  timeout 20 wineserver -w 2>/dev/null || wineserver -k 2>/dev/null || true
+  timeout 20 "$WINESERVER" -w 2>/dev/null || "$WINESERVER" -k 2>/dev/null || true
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
@@ -40,17 +41,7 @@ done
 [ -s "$displayfile" ] || { echo "Xvfb gave no display number" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$displayfile")"
 
-# One lock per prefix: two of these runs must not make or use the prefix at the same time.
-mkdir -p "$(dirname "$WINEPREFIX")"
-exec 9>"$WINEPREFIX.run.lock"
-flock 9
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  wineboot -i >/dev/null 2>&1 || true
-  # No window manager runs on the virtual display: Wine draws the title bars and frames itself.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-  wineserver -w || true
-fi
-
-OVPATCH_EXE=$(winepath -w "$exe" 2>/dev/null)
+wine_make_prefix
+OVPATCH_EXE=$("$WINELOADER" winepath -w "$exe" 2>/dev/null)
 export OVPATCH_EXE
 "$@"

@@ -1,5 +1,6 @@
 // Reads values that the test itself writes under HKEY_LOCAL_MACHINE in the Wine prefix, through
-// the real registry calls.
+// the real registry calls. The values go into the 32-bit view, where the simulator's installer
+// writes: a 64-bit build that does not ask for that view finds none of them.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,18 +11,18 @@
 
 namespace {
 
-// A key of its own under HKLM\SOFTWARE, removed again when the test ends.
+// A key of its own under HKLM\SOFTWARE in the 32-bit view, removed again when the test ends.
 class ScratchKey {
 public:
   ScratchKey()
       : path_("SOFTWARE\\OVPatchTests\\Run" + std::to_string(GetCurrentProcessId()) + "_" +
               std::to_string(counter_++)) {
-    created_ = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                               nullptr, &key_, nullptr) == ERROR_SUCCESS;
+    created_ = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path_.c_str(), 0, nullptr, 0,
+                               KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &key_, nullptr) == ERROR_SUCCESS;
   }
   ~ScratchKey() {
     if (created_) RegCloseKey(key_);
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, path_.c_str());
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path_.c_str(), KEY_WOW64_32KEY, 0);
   }
   ScratchKey(const ScratchKey&) = delete;
   ScratchKey& operator=(const ScratchKey&) = delete;
