@@ -1,8 +1,13 @@
 #pragma once
 // File-system services the patch logic uses, with the observable results of the Windows calls.
 // Paths are 8-bit strings in the system code page; "\" separates folders on every host.
+// Every function that looks at or changes files goes to the active file services
+// (platform/file_services.h): the host's own, unless an operation is planned or journaled.
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -38,6 +43,21 @@ FILE* OpenStream(const std::string& path, const char* mode);
 // Reads one line as fgets does: at most limit-1 characters, the "\n" kept when it fits.
 // False at the end of the stream (nothing read).
 bool ReadLine(FILE* stream, int limit, std::string& line);
+
+// The names of the entries of `folder` (not "." and ".."), sorted byte by byte; empty when the
+// folder cannot be listed.
+std::vector<std::string> FolderEntryNames(const std::string& folder);
+
+// The size in bytes of the file `path`; nullopt for a folder or a missing file.
+std::optional<uint64_t> FileSize(const std::string& path);
+
+// Tells the active services what a stream opened with mode "a" on `path` appended (`what`, in
+// words), since they see such a write only as an open. Changes nothing on disk.
+void NoteAppend(const std::string& path, const std::string& what);
+
+// Bytes that may still be written to the disk that holds the existing folder `folder`, as the
+// host reports them (never planned); nullopt when unknown.
+std::optional<uint64_t> FreeDiskSpace(const std::string& folder);
 
 // Makes `path` the process's current folder. True on success.
 bool SetCurrentFolder(const std::string& path);
