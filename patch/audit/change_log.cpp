@@ -6,7 +6,9 @@
 ChangeLog::ChangeLog(PatchContext& context, PatchView& view, const std::string& operation)
     : operation_(operation) {
   // Opened before the recorder journals the services, so the log's own writes are not recorded.
-  file_ = platform::OpenStream(context.m_strAppDir + "\\" + kChangeLogFileName, "a");
+  // Without the program's folder there is no patch folder to log into.
+  if (!context.m_strAppDir.empty())
+    file_ = platform::OpenStream(context.m_strAppDir + "\\" + kChangeLogFileName, "a");
   Write(operation + " started: FS2004 folder " + context.m_strFsPath + ", product folder " +
         context.m_strProductPath + ", patch folder " + context.m_strAppDir);
   recorder_.emplace(context, &view, platform::ChangeTense::Done,
