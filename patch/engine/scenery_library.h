@@ -1,5 +1,6 @@
 #pragma once
-// Registration of the exclusion area in FS2004's SCENERY.CFG.
+// Registration of the exclusion area in FS2004's SCENERY.CFG: the program-wide table of its
+// [Area.NNN] sections, read through the profile services and appended to, never rewritten.
 #include <array>
 #include <cstdint>
 #include <string>

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/stream_io.h"
 #include "support/temp_folder.h"
 
 namespace {
