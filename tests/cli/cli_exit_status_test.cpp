@@ -20,7 +20,6 @@ bool PrintedLine(const CliRun& run, const std::string& line) {
 }
 
 TEST(CommandLineExitStatus, DisabledCheckboxStopsBeforeAnythingIsTouched) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   demo.RememberFsPath(demo.Fs());
   // The product is nowhere on the search list.
@@ -41,10 +40,9 @@ TEST(CommandLineExitStatus, DisabledCheckboxStopsBeforeAnythingIsTouched) {
 }
 
 TEST(CommandLineExitStatus, FolderWithoutSceneryConfigIsNeverPatched) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   testsupport::TempFolder empty;
-  const std::string emptyFs = clitest::HostPath(empty.path());
+  const std::string emptyFs = testsupport::HostPath(empty.path());
   demo.RememberFsPath(emptyFs);
   const auto before = clitest::ReadTree(demo.Fs());
 
@@ -71,7 +69,6 @@ TEST(CommandLineExitStatus, FolderWithoutSceneryConfigIsNeverPatched) {
 }
 
 TEST(CommandLineExitStatus, MessageDuringTheOperationGivesThreeAfterTheRestRan) {
-  SKIP_WITHOUT_CLI();
   {
     SCOPED_TRACE("SCENERY.CFG cannot be appended to");
     DemoCopy demo;
@@ -111,7 +108,6 @@ TEST(CommandLineExitStatus, MessageDuringTheOperationGivesThreeAfterTheRestRan) 
 }
 
 TEST(CommandLineExitStatus, UsageErrorsRunNothing) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   demo.RememberFsPath(demo.Fs());
   const std::string settings = testsupport::ReadFile(demo.PatchFile("OVPATCH.INI"));

@@ -38,7 +38,6 @@ Lines Trimmed(Lines lines) {
 }
 
 TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   const auto original = clitest::ReadTree(demo.Fs());
   const auto originalFolders = clitest::ListFolders(demo.Fs());
@@ -131,7 +130,6 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
 }
 
 TEST(CommandLine, RepeatedCommandsRunAgainWithoutDoublingAnything) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   demo.RememberFsPath(demo.Fs());
   const auto original = clitest::ReadTree(demo.Fs());
@@ -166,7 +164,6 @@ TEST(CommandLine, RepeatedCommandsRunAgainWithoutDoublingAnything) {
 }
 
 TEST(CommandLine, PatchFolderDefaultsToTheCurrentFolder) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   demo.RememberFsPath(demo.Fs());
   testsupport::ScopedCurrentFolder inPatch(demo.Patch());

@@ -5,21 +5,19 @@
 #include "patch_fixture.h"
 #include "platform/module.h"
 #include "platform/profile.h"
+#include "support/environment.h"
 
 using testsupport::ShownMessage;
 using ContextTest = PatchFixture;
 
 TEST_F(ContextTest, RegistryWithoutValueEmptiesFsPath) {
   // The Linux stand-in reads the prefix's system.reg: an empty prefix has no FS2004 record, as the
-  // fresh prefix of the Windows run has none. putenv keeps the strings it is given.
-  static std::string use, restore;
-  const char* previous = std::getenv("WINEPREFIX");
-  restore = previous ? "WINEPREFIX=" + std::string(previous) : "WINEPREFIX";
-  use = "WINEPREFIX=" + dir.path();
-  putenv(use.data());
-  context.m_strFsPath = "C:\\Old";
-  ReadRegistryFsPath(context);
-  putenv(restore.data());
+  // fresh prefix of the Windows run has none.
+  {
+    const testsupport::ScopedEnvironmentVariable prefix("WINEPREFIX", dir.path());
+    context.m_strFsPath = "C:\\Old";
+    ReadRegistryFsPath(context);
+  }
   EXPECT_EQ(context.m_strFsPath, "");
 }
 

@@ -104,13 +104,13 @@ TEST_F(SceneryLibraryTest, OddFilesAndTheGate) {
 
   // Missing file: created with the area alone.
   g_nHighestLayer = 0;
-  std::remove(HostPath(cfg).c_str());
+  std::remove(testsupport::HostPath(cfg).c_str());
   RegisterExcludeArea(context, view);
   EXPECT_EQ(ReadFile(cfg), Appended(1, 1));
   EXPECT_TRUE(view.messages.empty());
 
   // A folder where the file belongs: the open fails and the user is told.
-  std::remove(HostPath(cfg).c_str());
+  std::remove(testsupport::HostPath(cfg).c_str());
   testsupport::MakeDirs(cfg);
   RegisterExcludeArea(context, view);
   ASSERT_EQ(view.messages.size(), 1u);

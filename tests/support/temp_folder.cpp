@@ -13,16 +13,17 @@ namespace fs = std::filesystem;
 namespace testsupport {
 namespace {
 
-fs::path Native(const std::string& path) {
-  std::string p = path;
-#ifndef _WIN32
-  for (char& c : p)
-    if (c == '\\') c = '/';
-#endif
-  return fs::path(p);
-}
+fs::path Native(const std::string& path) { return fs::path(HostPath(path)); }
 
 }  // namespace
+
+std::string HostPath(const std::string& path) {
+  const bool windowsPath = path.size() >= 2 && path[1] == ':';
+  if (windowsPath) return path;
+  std::string host = path;
+  std::replace(host.begin(), host.end(), '\\', '/');
+  return host;
+}
 
 TempFolder::TempFolder() {
   static std::atomic<int> counter{0};

@@ -64,9 +64,8 @@ protected:
 
 class FrameworkTest : public ::testing::Test {
 protected:
-  void SetUp() override { UseDialogBackend(&backend); }
-  void TearDown() override { UseDialogBackend(nullptr); }
   HeadlessBackend backend;
+  ScopedDialogBackend activeBackend{backend};
 };
 
 }  // namespace

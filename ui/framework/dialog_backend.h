@@ -114,6 +114,17 @@ public:
 
 // The backend the framework uses from now on (the caller keeps it alive); nullptr clears it.
 void UseDialogBackend(DialogBackend* backend);
+// Makes `backend` the one in use for the owner's lifetime, then puts the previous one back.
+class ScopedDialogBackend {
+public:
+  explicit ScopedDialogBackend(DialogBackend& backend);
+  ~ScopedDialogBackend();
+  ScopedDialogBackend(const ScopedDialogBackend&) = delete;
+  ScopedDialogBackend& operator=(const ScopedDialogBackend&) = delete;
+
+private:
+  DialogBackend* previous_;
+};
 // The backend in use. Using the framework with none set is a programming error: it aborts with a
 // message on stderr.
 DialogBackend& ActiveDialogBackend();

@@ -7,6 +7,7 @@
 
 #include "platform/profile.h"
 #include "platform/registry.h"
+#include "support/environment.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -18,24 +19,14 @@ const char kFsKey[] = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9
 
 class RegistryFile : public ::testing::Test {
 protected:
-  RegistryFile() {
-    if (const char* old = std::getenv("WINEPREFIX")) previous_ = old;
-    prefix_ = tmp_.path();
-    for (char& c : prefix_)
-      if (c == '\\') c = '/';
-    setenv("WINEPREFIX", prefix_.c_str(), 1);
-  }
-  ~RegistryFile() override {
-    if (previous_) setenv("WINEPREFIX", previous_->c_str(), 1);
-    else unsetenv("WINEPREFIX");
-  }
+  RegistryFile() : prefix_(testsupport::HostPath(tmp_.path())), winePrefix_("WINEPREFIX", prefix_) {}
   void WriteSystemReg(const std::string& body) {
     testsupport::WriteFile(prefix_ + "/system.reg", "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n" + body);
   }
 
   TempFolder tmp_;
   std::string prefix_;
-  std::optional<std::string> previous_;
+  testsupport::ScopedEnvironmentVariable winePrefix_;
 };
 
 TEST_F(RegistryFile, PrefersThe32BitViewInA64BitPrefix) {

@@ -5,20 +5,16 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "support/list_lines.h"
+
 namespace wine_e2e {
 namespace {
 
 constexpr const char* kSimulatorKey = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9.0";
 
-// One line of a column list file: each value padded to its 80-character column.
+// One line of a column list file, its line end included.
 std::string Columns(std::initializer_list<std::string> values) {
-  std::string line;
-  for (const std::string& value : values) {
-    line += value;
-    line.resize(line.size() + (80 - value.size()), ' ');
-  }
-  while (!line.empty() && line.back() == ' ') line.pop_back();
-  return line + "\n";
+  return testsupport::ColumnLine(values) + "\n";
 }
 
 std::string Numbered(const char* prefix, int n) {
