@@ -117,9 +117,10 @@ void CPatchDlg::ChangeFsPath() {
   if (!folder) return;
   // A line break would end the settings value early and the rest would become a line of its own.
   if (folder->find_first_of("\r\n") != std::string::npos) {
-    ShowStopMessage("The chosen folder's name holds a line break and cannot be remembered.\n"
-                    "Please choose or rename the folder that contains FS9.EXE.",
-                    "Warning");
+    ShowStopMessage(
+        "The chosen folder's name holds a line break and cannot be remembered.\n"
+        "Please choose or rename the folder that contains FS9.EXE.",
+        "Warning");
     return;
   }
   SaveSettingsFsPath(m_context, *folder);

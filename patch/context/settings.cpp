@@ -13,7 +13,8 @@
 
 namespace {
 
-constexpr const char* kFsRegistryKey = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9.0";
+constexpr const char* kFsRegistryKey =
+    "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9.0";
 constexpr const char* kFsRegistryValue = "EXE Path";
 // The fixed buffers the registry value and the program's file name are read into.
 constexpr size_t kPathBufferSize = 999;
@@ -46,8 +47,8 @@ void ReadRegistryFsPath(PatchContext& context) {
   std::optional<std::string> value =
       platform::ReadMachineRegistryString(kFsRegistryKey, kFsRegistryValue, kPathBufferSize);
   if (!value) return;
-  // The value is a zero-terminated text in a fixed buffer: it ends at its first zero, and one stored
-  // without a terminating zero ends at the buffer's end.
+  // The value is a zero-terminated text in a fixed buffer: it ends at its first zero, and one
+  // stored without a terminating zero ends at the buffer's end.
   std::string text = std::move(*value);
   size_t end = text.find('\0');
   if (end == std::string::npos) end = text.size();

@@ -89,8 +89,8 @@ int CopyPatchFile(PatchView& view, std::string source, std::string destination) 
 
   if (readFailed || writeFailed) {
     platform::RemoveFile(temporary);
-    return Fail(view, readFailed ? ReadFailureText(source, destination)
-                                 : WriteFailureText(destination));
+    return Fail(view,
+                readFailed ? ReadFailureText(source, destination) : WriteFailureText(destination));
   }
   if (!platform::ReplaceFileWith(temporary, destination)) {
     platform::RemoveFile(temporary);

@@ -34,8 +34,9 @@ void BackupFiles(PatchContext& context, PatchView& view) {
           const std::string& form) -> std::optional<PlannedCopy> {
         // The backup comes from the form that install and restore write, so that a removal puts
         // back exactly the content that the install replaced.
-        PlannedCopy copy{ScenerySubPath(context.m_strFsPath, name, form),
-                         ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL")};
+        PlannedCopy copy{
+            ScenerySubPath(context.m_strFsPath, name, form),
+            ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL")};
         // The first backup ever taken is kept through any number of installs.
         if (platform::PathExists(copy.destination)) return std::nullopt;
         return copy;

@@ -24,8 +24,8 @@ constexpr const char* kExcludeTitle = "Orvane - Exclude Files For Addon Patches"
 // the profile reader would only ever see the first of two sections of one name.
 std::array<bool, kHighestAreaNumber + 1> g_sceneryAreaSectionExists{};
 
-// The number N of a section name "Area.NNN" (three digits, any letter case) from 1 to 998; 0 for any
-// other name.
+// The number N of a section name "Area.NNN" (three digits, any letter case) from 1 to 998; 0 for
+// any other name.
 int AreaNumberOfSection(const std::string& sectionName) {
   static const char kPrefix[] = "AREA.";
   if (sectionName.size() != 8) return 0;
@@ -136,7 +136,8 @@ int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber
   std::fprintf(file.get(), "Required=FALSE\n");
   std::fprintf(file.get(), "Remote=\n");
 
-  g_sceneryAreaTable[areaNumber] = SceneryArea{areaNumber, layer, std::move(local), std::move(title)};
+  g_sceneryAreaTable[areaNumber] =
+      SceneryArea{areaNumber, layer, std::move(local), std::move(title)};
   g_sceneryAreaSectionExists[areaNumber] = true;
   return 0;
 }

@@ -17,7 +17,8 @@ constexpr const char* kSearchListFileName = "PATH.OV";
 constexpr int kProductLineReadLimit = 254;
 
 constexpr const char* kMissingDataFilesText =
-    "Critical patch data files are missing.\nPlease exit and reinstall the patch before continuing.";
+    "Critical patch data files are missing.\nPlease exit and reinstall the patch before "
+    "continuing.";
 constexpr const char* kNotFoundText =
     " product not found in expected paths.\nPatch cannot be applied.\n"
     "You can try locating the product to be patched manually.";
@@ -116,7 +117,8 @@ int LocateProduct(PatchContext& context, PatchView& view) {
   if (!IsSearchMarker(context.m_strProductFolder)) {
     // A remembered folder counts only with its check file in it.
     context.m_strProductPath = context.m_strProductFolder;
-    if (platform::PathExists(platform::JoinPath(context.m_strProductPath, context.m_strProductCheckFile))) {
+    if (platform::PathExists(
+            platform::JoinPath(context.m_strProductPath, context.m_strProductCheckFile))) {
       view.EnableApplyCheckbox(true);
       return 0;
     }
@@ -138,8 +140,8 @@ int LocateProduct(PatchContext& context, PatchView& view) {
 
 int SaveProductTitleFile(PatchContext& context, PatchView& view) {
   view.EnableApplyCheckbox(false);
-  const std::string content = context.m_strProductTitle + "\n" + context.m_strProductCheckFile + "\n" +
-                              context.m_strProductFolder + "\n";
+  const std::string content = context.m_strProductTitle + "\n" + context.m_strProductCheckFile +
+                              "\n" + context.m_strProductFolder + "\n";
   // The new file replaces TITLE.OV only once it is complete, so a failure leaves the old one whole.
   bool saved = WriteTextFile(kTitleFileTempName, content);
   if (saved && !platform::ReplaceFileWith(kTitleFileTempName, kTitleFileName)) {

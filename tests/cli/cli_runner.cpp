@@ -82,7 +82,8 @@ std::vector<std::string> ListFolders(const std::string& root) {
   std::vector<std::string> folders;
   const fs::path base(HostPath(root));
   for (const auto& entry : fs::recursive_directory_iterator(base))
-    if (entry.is_directory()) folders.push_back(entry.path().lexically_relative(base).generic_string());
+    if (entry.is_directory())
+      folders.push_back(entry.path().lexically_relative(base).generic_string());
   std::sort(folders.begin(), folders.end());
   return folders;
 }
@@ -107,7 +108,8 @@ CliRun DemoCopy::Run(const std::vector<std::string>& args) const {
 }
 
 std::string IniStatus(const DemoCopy& demo) {
-  const std::string ini = WithoutCarriageReturns(testsupport::ReadFile(demo.PatchFile("OVPATCH.INI")));
+  const std::string ini =
+      WithoutCarriageReturns(testsupport::ReadFile(demo.PatchFile("OVPATCH.INI")));
   for (const std::string& line : SplitLines(ini))
     if (line.rfind("Status=", 0) == 0) return line.substr(7);
   return "";

@@ -26,7 +26,8 @@ protected:
   }
   void TearDown() override { platform::ClearStreamFaults(); }
 
-  void WriteList(const std::string& name, std::initializer_list<std::initializer_list<std::string>> records) {
+  void WriteList(const std::string& name,
+                 std::initializer_list<std::initializer_list<std::string>> records) {
     std::string text;
     for (auto record : records) text += testsupport::ColumnLine(record) + "\r\n";
     Write(name, text);
@@ -35,8 +36,8 @@ protected:
   std::string Fs(const std::string& relative) { return dir / ("FS9\\" + relative); }
   std::string App(const std::string& relative) { return dir / relative; }
 
-  // Every file and folder under `root` (a "\"-separated path): relative name -> content, "<dir>" for
-  // folders.
+  // Every file and folder under `root` (a "\"-separated path): relative name -> content, "<dir>"
+  // for folders.
   static std::map<std::string, std::string> Tree(const std::string& root) {
     namespace fs = std::filesystem;
     const fs::path base = testsupport::HostPath(root);

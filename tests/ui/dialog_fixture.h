@@ -26,7 +26,6 @@ public:
   using DialogStep = std::function<void(HeadlessWindow& window, CPatchDlg& dialog)>;
 
 protected:
-
   testsupport::TempFolder dir;
   const std::string patchDir = dir / "patch";
   const std::string fsDir = dir / "fs";
@@ -37,7 +36,8 @@ protected:
 
   void SetUp() override {
     testsupport::MakeDirs(patchDir);
-    // No FS2004 registry record: natively an empty Wine prefix; the test prefix under Wine has none.
+    // No FS2004 registry record: natively an empty Wine prefix; the test prefix under Wine has
+    // none.
     winePrefix_.emplace("WINEPREFIX", dir.path());
 
     platform::OverrideOwnFileName(patchDir + "\\OVPatch.exe");
@@ -70,27 +70,33 @@ protected:
     testsupport::WriteFile(productDir + "\\PRODUCT.TXT", "x");
   }
 
-
   // Patch set: one folder to create, one file backed up and replaced.
   void WritePatch(const std::string& titleLine3 = "NONE") {
     Write("TITLE.OV", "Test Product\nPRODUCT.TXT\n" + titleLine3 + "\n");
     Write("PATH.OV", "Missing\\Place\nAddon\\Product\n");
     Write("CREATE.OV", "Scenery\\OVX created by the patch\n");
     Write("BAK.OV", testsupport::ColumnLine({"Scenery\\World\\AREA", "AREA_ORIG"}) + "\n");
-    Write("INST.OV", testsupport::ColumnLine({"Scenery\\World\\AREA", "AREA_NEW", "Scenery\\World\\AREA"}) + "\n");
+    Write("INST.OV",
+          testsupport::ColumnLine({"Scenery\\World\\AREA", "AREA_NEW", "Scenery\\World\\AREA"}) +
+              "\n");
     Write("AREA_NEW.BGL", "new");
   }
 
   void WriteSettings(const std::string& body) { Write("OVPATCH.INI", "[Settings]\r\n" + body); }
-  void Write(const std::string& name, const std::string& bytes) { testsupport::WriteFile(patchDir + "\\" + name, bytes); }
-  std::string Read(const std::string& name) { return testsupport::ReadFile(patchDir + "\\" + name); }
+  void Write(const std::string& name, const std::string& bytes) {
+    testsupport::WriteFile(patchDir + "\\" + name, bytes);
+  }
+  std::string Read(const std::string& name) {
+    return testsupport::ReadFile(patchDir + "\\" + name);
+  }
   std::string Ini() { return Read("OVPATCH.INI"); }
 
   // Runs the main dialog modally; each step runs on its window in order, then Escape closes it.
   int RunDialog(std::vector<DialogStep> steps) {
     CPatchDlg dialog;
     for (DialogStep& step : steps) {
-      backend.steps.push_back([&dialog, step = std::move(step)](HeadlessWindow& window) { step(window, dialog); });
+      backend.steps.push_back(
+          [&dialog, step = std::move(step)](HeadlessWindow& window) { step(window, dialog); });
     }
     return dialog.DoModal();
   }

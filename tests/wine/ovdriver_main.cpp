@@ -70,7 +70,8 @@ int Bench(const std::string& exe, int count) {
   const DWORD start = GetTickCount();
   Click(dialog, IDC_APPLY_PATCH);
   // Asked seldom: every question is a message the program has to answer.
-  if (!WaitUntil([&] { return ControlText(dialog, IDC_STATUS) == "Patch Installed !"; }, 300000, 500))
+  if (!WaitUntil([&] { return ControlText(dialog, IDC_STATUS) == "Patch Installed !"; }, 300000,
+                 500))
     return Fail("the install did not finish; status: " + ControlText(dialog, IDC_STATUS));
   const double wall = (GetTickCount() - start) / 1000.0;
   const double pauses = kStartPauseSeconds + count * kCopyPauseSeconds;

@@ -44,14 +44,17 @@ std::string Captions(DWORD pid) {
 
 class OvpatchExeTest : public ::testing::Test {
 protected:
-  void SetUp() override { ASSERT_FALSE(OvpatchExe().empty()) << "OVPATCH_EXE names the program under test"; }
+  void SetUp() override {
+    ASSERT_FALSE(OvpatchExe().empty()) << "OVPATCH_EXE names the program under test";
+  }
 
   // Starts the copy of OVPatch.exe in the sample's patch folder and waits for `caption`.
   HWND Start(const std::string& caption = kMainCaption) {
     run_ = std::make_unique<ProgramRun>(sample_.exe(), sample_.patchDir());
     EXPECT_TRUE(run_->started());
     HWND window = WaitForDialog(run_->pid(), caption, kWindowWaitMs);
-    EXPECT_NE(window, nullptr) << "no window \"" << caption << "\"; shown: " << Captions(run_->pid());
+    EXPECT_NE(window, nullptr) << "no window \"" << caption
+                               << "\"; shown: " << Captions(run_->pid());
     return window;
   }
   // Waits for the message box `caption` and returns its text, after pressing its OK.
@@ -114,18 +117,24 @@ TEST_F(OvpatchExeTest, WithoutRegistryValueOrSettingsItSaysSoAndDisablesTheCheck
   // Keyboard: Tab from "Done" goes through the template order and skips the disabled checkbox;
   // Enter in a read-only field closes nothing.
   ASSERT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, IDCANCEL));
-  const int expectedOrder[] = {IDC_CHANGE_FS_PATH, IDC_FS_PATH, IDC_PRODUCT_TITLE, IDC_PRODUCT_PATH, IDC_CHANGE_INSTALL_PATH, IDCANCEL};
+  const int expectedOrder[] = {IDC_CHANGE_FS_PATH,      IDC_FS_PATH,
+                               IDC_PRODUCT_TITLE,       IDC_PRODUCT_PATH,
+                               IDC_CHANGE_INSTALL_PATH, IDCANCEL};
   for (int id : expectedOrder) {
     PressKey(FocusedWindow(dialog), VK_TAB);
-    EXPECT_TRUE(WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, id); }, kWindowWaitMs))
+    EXPECT_TRUE(
+        WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, id); }, kWindowWaitMs))
         << "focus did not reach control " << id;
   }
   PressKey(FocusedWindow(dialog), VK_TAB);
   PressKey(FocusedWindow(dialog), VK_TAB);
-  ASSERT_TRUE(WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, IDC_FS_PATH); }, kWindowWaitMs));
+  ASSERT_TRUE(WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, IDC_FS_PATH); },
+                        kWindowWaitMs));
   PressKey(GetDlgItem(dialog, IDC_FS_PATH), VK_RETURN);
   PressKey(GetDlgItem(dialog, IDC_FS_PATH), VK_TAB);  // handled after the Enter: proof it was seen
-  EXPECT_TRUE(WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, IDC_PRODUCT_TITLE); }, kWindowWaitMs));
+  EXPECT_TRUE(
+      WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, IDC_PRODUCT_TITLE); },
+                kWindowWaitMs));
   EXPECT_TRUE(run_->running());
   EXPECT_NE(FindDialog(run_->pid(), kMainCaption), nullptr);
   CloseWithDone(dialog);
@@ -158,9 +167,11 @@ TEST_F(OvpatchExeTest, TickingInstallsTheSampleAndClearingRemovesIt) {
 
   // The space bar on the focused checkbox clicks it as the mouse does: this time it removes.
   // (The click left the focus on the checkbox; put it there explicitly all the same.)
-  SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_APPLY_PATCH)), TRUE,
+  SendMessageTimeoutA(dialog, WM_NEXTDLGCTL,
+                      reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_APPLY_PATCH)), TRUE,
                       SMTO_ABORTIFHUNG, 5000, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, IDC_APPLY_PATCH); }, kWindowWaitMs));
+  ASSERT_TRUE(WaitUntil(
+      [&] { return FocusedWindow(dialog) == GetDlgItem(dialog, IDC_APPLY_PATCH); }, kWindowWaitMs));
   PressKey(GetDlgItem(dialog, IDC_APPLY_PATCH), VK_SPACE);
   ASSERT_TRUE(WaitForControlText(dialog, IDC_STATUS, "Patch Removed", kOperationWaitMs))
       << "status: " << ControlText(dialog, IDC_STATUS) << "; shown: " << Captions(run_->pid());
@@ -243,7 +254,8 @@ TEST_F(OvpatchExeTest, CancellingTheFolderPickerChangesNothing) {
 TEST_F(OvpatchExeTest, EscapeAndCloseEndTheProgramWithoutTouchingTheSettings) {
   ASSERT_TRUE(SetSimulatorRegistryPath(sample_.fsDir()));
   WritePrivateProfileStringA("Settings", "Status", "1", sample_.iniFile().c_str());
-  WritePrivateProfileStringA("Settings", "Fs2004", sample_.fsDir().c_str(), sample_.iniFile().c_str());
+  WritePrivateProfileStringA("Settings", "Fs2004", sample_.fsDir().c_str(),
+                             sample_.iniFile().c_str());
   const std::string settings = testsupport::ReadFile(sample_.iniFile());
 
   HWND dialog = Start();

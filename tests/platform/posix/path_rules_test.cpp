@@ -76,7 +76,8 @@ TEST(PosixPaths, MoveAcrossFileSystemsCopiesThenRemoves) {
   TempFolder tmp;
   const std::string other = "/dev/shm";
   struct stat a, b;
-  if (stat(HostPath(tmp.path()).c_str(), &a) != 0 || stat(other.c_str(), &b) != 0 || a.st_dev == b.st_dev)
+  if (stat(HostPath(tmp.path()).c_str(), &a) != 0 || stat(other.c_str(), &b) != 0 ||
+      a.st_dev == b.st_dev)
     GTEST_SKIP() << "no second file system at hand";
   const std::string target = other + "/ovpatch-move-" + std::to_string(getpid()) + ".bgl";
   testsupport::WriteFile(tmp / "a.bgl", std::string(200000, 'z'));

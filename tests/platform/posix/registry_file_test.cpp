@@ -19,9 +19,12 @@ const char kFsKey[] = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9
 
 class RegistryFile : public ::testing::Test {
 protected:
-  RegistryFile() : prefix_(testsupport::HostPath(tmp_.path())), winePrefix_("WINEPREFIX", prefix_) {}
+  RegistryFile()
+      : prefix_(testsupport::HostPath(tmp_.path())), winePrefix_("WINEPREFIX", prefix_) {}
   void WriteSystemReg(const std::string& body) {
-    testsupport::WriteFile(prefix_ + "/system.reg", "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n" + body);
+    testsupport::WriteFile(
+        prefix_ + "/system.reg",
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n" + body);
   }
 
   TempFolder tmp_;
@@ -34,11 +37,14 @@ TEST_F(RegistryFile, PrefersThe32BitViewInA64BitPrefix) {
       "#arch=win64\n\n"
       "[Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0] 1700000000\n"
       "#time=1d9\n\"EXE Path\"=\"C:\\\\64-bit view\"\n\n"
-      "[Software\\\\Wow6432Node\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0] 1700000000\n"
-      "#time=1d9\n\"EXE Path\"=\"C:\\\\Program Files (x86)\\\\Microsoft Games\\\\Flight Simulator 9\"\n");
+      "[Software\\\\Wow6432Node\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0] "
+      "1700000000\n"
+      "#time=1d9\n\"EXE Path\"=\"C:\\\\Program Files (x86)\\\\Microsoft Games\\\\Flight Simulator "
+      "9\"\n");
   EXPECT_EQ(ReadMachineRegistryString(kFsKey, "EXE Path", 999),
             "C:\\Program Files (x86)\\Microsoft Games\\Flight Simulator 9");
-  EXPECT_EQ(ReadMachineRegistryString("software\\microsoft\\MICROSOFT GAMES\\flight simulator\\9.0", "exe path", 999),
+  EXPECT_EQ(ReadMachineRegistryString("software\\microsoft\\MICROSOFT GAMES\\flight simulator\\9.0",
+                                      "exe path", 999),
             "C:\\Program Files (x86)\\Microsoft Games\\Flight Simulator 9");
 }
 
@@ -48,13 +54,19 @@ TEST_F(RegistryFile, ReadsThePlainKeyOtherwiseAndDecodesEscapes) {
       "[Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0] 1700000000\n"
       "\"EXE Path\"=str(2):\"C:\\\\Games\\\\FS \\\"9\\\"\\tx\\x00e9\\101\"\n"
       "\"Number\"=dword:00000009\n"
-      "\"Long\"=\"" + std::string(998, 'L') + "\"\n");
-  EXPECT_EQ(ReadMachineRegistryString(kFsKey, "EXE Path", 999), "C:\\Games\\FS \"9\"\tx\xC3\xA9" "A");
+      "\"Long\"=\"" +
+      std::string(998, 'L') + "\"\n");
+  EXPECT_EQ(ReadMachineRegistryString(kFsKey, "EXE Path", 999),
+            "C:\\Games\\FS \"9\"\tx\xC3\xA9"
+            "A");
   EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Number", 999), std::nullopt) << "not a string";
   EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Missing", 999), std::nullopt);
-  EXPECT_EQ(ReadMachineRegistryString(kFsKey + std::string("\\Sub"), "EXE Path", 999), std::nullopt);
-  EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Long", 999), std::string(998, 'L')) << "998 + zero fit";
-  EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Long", 998), std::nullopt) << "the zero does not fit";
+  EXPECT_EQ(ReadMachineRegistryString(kFsKey + std::string("\\Sub"), "EXE Path", 999),
+            std::nullopt);
+  EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Long", 999), std::string(998, 'L'))
+      << "998 + zero fit";
+  EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Long", 998), std::nullopt)
+      << "the zero does not fit";
 }
 
 TEST_F(RegistryFile, UnterminatedValueEndsAtItsData) {

@@ -42,12 +42,15 @@ SamplePatch::SamplePatch(const std::string& ovpatchExe, int installCount)
   CopyFileA(ovpatchExe.c_str(), exe().c_str(), FALSE);
   WriteFile(patchDir_ + "\\TITLE.OV", std::string(kProductTitle) + "\nPRODUCT.DAT\nNONE\n");
   WriteFile(patchDir_ + "\\PATH.OV", "ADDON\\MISSING\nADDON\\PRODUCT\n");
-  WriteFile(patchDir_ + "\\CREATE.OV", "SCENERY\\OV_EXCLUDES  exclusion area\nSCENERY\\OV_EXCLUDES\\scenery\n");
-  WriteFile(patchDir_ + "\\REN.OV", Columns({"SCENERY\\WORLD\\OLD1.BGL", "SCENERY\\WORLD\\OLD1.OFF"}));
+  WriteFile(patchDir_ + "\\CREATE.OV",
+            "SCENERY\\OV_EXCLUDES  exclusion area\nSCENERY\\OV_EXCLUDES\\scenery\n");
+  WriteFile(patchDir_ + "\\REN.OV",
+            Columns({"SCENERY\\WORLD\\OLD1.BGL", "SCENERY\\WORLD\\OLD1.OFF"}));
   WriteFile(patchDir_ + "\\BAK.OV", Columns({"SCENERY\\WORLD\\FILE001", "BAK001"}));
   std::string install, remove;
   for (int n = 1; n <= installCount; ++n) {
-    const std::string target = n == 1 ? "SCENERY\\WORLD\\FILE001" : "SCENERY\\WORLD\\" + Numbered("EXTRA", n);
+    const std::string target =
+        n == 1 ? "SCENERY\\WORLD\\FILE001" : "SCENERY\\WORLD\\" + Numbered("EXTRA", n);
     install += Columns({"SCENERY\\WORLD\\FILE001", Numbered("NEW", n), target});
     if (n > 1) remove += Columns({target});
     WriteFile(patchDir_ + "\\" + Numbered("NEW", n) + ".BGL", "new " + std::to_string(n));
@@ -65,15 +68,17 @@ bool SetSimulatorRegistryPath(const std::string& folder) {
   if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSimulatorKey, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY,
                       nullptr, &key, nullptr) != ERROR_SUCCESS)
     return false;
-  const LONG result = RegSetValueExA(key, "EXE Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                                     static_cast<DWORD>(folder.size() + 1));
+  const LONG result =
+      RegSetValueExA(key, "EXE Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                     static_cast<DWORD>(folder.size() + 1));
   RegCloseKey(key);
   return result == ERROR_SUCCESS;
 }
 
 bool ClearSimulatorRegistryPath() {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSimulatorKey, 0, KEY_WRITE | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSimulatorKey, 0, KEY_WRITE | KEY_WOW64_32KEY, &key) !=
+      ERROR_SUCCESS)
     return true;  // no key, no value
   const LONG result = RegDeleteValueA(key, "EXE Path");
   RegCloseKey(key);
@@ -82,7 +87,8 @@ bool ClearSimulatorRegistryPath() {
 
 std::string ReadSetting(const std::string& iniFile, const std::string& key) {
   char value[1000] = {};
-  GetPrivateProfileStringA("Settings", key.c_str(), "undefined", value, sizeof value, iniFile.c_str());
+  GetPrivateProfileStringA("Settings", key.c_str(), "undefined", value, sizeof value,
+                           iniFile.c_str());
   return value;
 }
 
