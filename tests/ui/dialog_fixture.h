@@ -36,8 +36,7 @@ protected:
 
   void SetUp() override {
     testsupport::MakeDirs(patchDir);
-    // No FS2004 registry record: natively an empty Wine prefix; the test prefix under Wine has
-    // none.
+    // No FS2004 registry record: natively an empty Wine prefix; under Wine the test prefix has none.
     winePrefix_.emplace("WINEPREFIX", dir.path());
 
     platform::OverrideOwnFileName(patchDir + "\\OVPatch.exe");

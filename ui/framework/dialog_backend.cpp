@@ -7,8 +7,6 @@ namespace {
 DialogBackend* g_activeBackend = nullptr;
 }
 
-void UseDialogBackend(DialogBackend* backend) { g_activeBackend = backend; }
-
 ScopedDialogBackend::ScopedDialogBackend(DialogBackend& backend) : previous_(g_activeBackend) {
   g_activeBackend = &backend;
 }

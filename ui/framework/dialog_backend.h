@@ -1,6 +1,6 @@
 #pragma once
 // The backend interface: what the framework needs from a window system. One backend per host kind
-// (real windows, scripted headless); the program picks one at run time with UseDialogBackend.
+// (real windows, scripted headless); the program picks one at run time with ScopedDialogBackend.
 // Nothing here depends on a particular window system.
 #include <cstdint>
 #include <optional>
@@ -112,9 +112,8 @@ public:
   virtual std::string LoadStringResource(int id) = 0;
 };
 
-// The backend the framework uses from now on (the caller keeps it alive); nullptr clears it.
-void UseDialogBackend(DialogBackend* backend);
-// Makes `backend` the one in use for the owner's lifetime, then puts the previous one back.
+// Makes `backend` (which the caller keeps alive) the one the framework uses for the owner's
+// lifetime, then puts the previous one back.
 class ScopedDialogBackend {
 public:
   explicit ScopedDialogBackend(DialogBackend& backend);
