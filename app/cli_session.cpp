@@ -1,12 +1,13 @@
 #include "app/cli_session.h"
 
 #include "app/patch_app.h"
-#include "patch/audit/message_text.h"
+#include "patch/audit/operation_record.h"
 #include "patch/audit/operation_plan.h"
 #include "patch/audit/patch_verify.h"
 #include "patch/context/settings.h"
 #include "platform/files.h"
 #include "platform/module.h"
+#include "platform/strings.h"
 #include "ui/framework/headless/headless_backend.h"
 #include "ui/patch_dlg.h"
 #include "ui/res/resource.h"
@@ -96,7 +97,7 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
     err << "ovpatch-cli: cannot use the patch folder " << *options.patchDir << "\n";
     return kCliUsageError;
   }
-  platform::OverrideOwnFileName(platform::CurrentFolder() + "\\" + kOwnFileName);
+  platform::OverrideOwnFileName(platform::JoinPath(platform::CurrentFolder(), kOwnFileName));
 
   HeadlessBackend backend;
   backend.strings = StringResources();
@@ -149,14 +150,13 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
   });
   // With the script done the backend presses Escape: the dialog closes as "Done" does.
 
-  UseDialogBackend(&backend);
   {
+    ScopedDialogBackend activeBackend(backend);
     CPatchApp patchApp;
     app = &patchApp;
     patchApp.Run();
     app = nullptr;
   }
-  UseDialogBackend(nullptr);
   platform::OverrideOwnFileName(std::nullopt);
   out.flush();
   return exitStatus;

@@ -37,12 +37,9 @@ bool IsReadOnlyFile(const std::string& path);
 
 // Opens a C stream as fopen does, with modes "r", "w", "a" (text) and "rb", "wb", "ab", "r+b"
 // (binary). Text mode behaves as the Windows C runtime's: CR LF reads as "\n", a 0x1A byte ends the
-// text, each "\n" written becomes CR LF. Returns nullptr on failure. Close with fclose.
+// text, each "\n" written becomes CR LF. Returns nullptr on failure. Close with fclose, or own
+// it with platform::UniqueStream (platform/stream_io.h).
 FILE* OpenStream(const std::string& path, const char* mode);
-
-// Reads one line as fgets does: at most limit-1 characters, the "\n" kept when it fits.
-// False at the end of the stream (nothing read).
-bool ReadLine(FILE* stream, int limit, std::string& line);
 
 // The names of the entries of `folder` (not "." and ".."), sorted byte by byte; empty when the
 // folder cannot be listed.

@@ -1,6 +1,8 @@
 #pragma once
 // What one install or removal does (or would do): every change made through the file services and
-// every message shown, as lines in order. Shared by the change log and the plan.
+// every message shown, as lines in order; the change log OVPATCH.LOG made of them. The plan
+// (patch/audit/operation_plan.h) uses the same record.
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -9,6 +11,10 @@
 #include "patch/context/patch_context.h"
 #include "patch/patch_view.h"
 #include "platform/file_journal.h"
+
+// A message box as plain text that a script can read back: "CAPTION: text"; each line break inside
+// the text starts a new line indented by two spaces. No line break at the end.
+std::string MessageLines(const std::string& caption, const std::string& text);
 
 struct RecordLine {
   std::string text;                               // a message as MessageLines gives it
@@ -46,4 +52,30 @@ private:
   std::unique_ptr<RecordingView> view_;
   platform::JournaledFileServices journal_;
   platform::ScopedFileServices scope_;
+};
+
+// OVPATCH.LOG in the patch folder: a record of every install and removal, for the user and
+// support. Removal never needs it.
+inline constexpr const char* kChangeLogFileName = "OVPATCH.LOG";
+
+// For its lifetime, one operation ("install", "removal") is logged: a start line when it is made,
+// one line per change made through platform/files.h and per message shown through View(), and an
+// end line with the count of failures when it ends. Every line starts with the local date and
+// time. When the log cannot be written the operation runs unlogged.
+class ChangeLog {
+public:
+  ChangeLog(PatchContext& context, PatchView& view, const std::string& operation);
+  ~ChangeLog();
+  ChangeLog(const ChangeLog&) = delete;
+  ChangeLog& operator=(const ChangeLog&) = delete;
+
+  // The view to run the operation with: the dialog's, with its messages logged.
+  PatchView& View() { return recorder_->View(); }
+
+private:
+  void Write(const std::string& text);
+
+  std::string operation_;
+  FILE* file_ = nullptr;
+  std::optional<OperationRecorder> recorder_;
 };

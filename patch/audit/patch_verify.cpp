@@ -2,28 +2,20 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
 
-#include "patch/engine/rename_record.h"
-#include "patch/engine/scenery_file_form.h"
+#include "patch/engine/scenery_files.h"
 #include "patch/engine/scenery_library.h"
 #include "patch/lists/list_files.h"
 #include "platform/files.h"
+#include "platform/stream_io.h"
 #include "platform/text.h"
 
 namespace {
 
-constexpr const char* kExcludeAreaLocal = "SCENERY\\OV_EXCLUDES";
-
-struct StreamCloser {
-  void operator()(FILE* stream) const { std::fclose(stream); }
-};
-using Stream = std::unique_ptr<FILE, StreamCloser>;
-
 // True when both files can be read and hold the same bytes.
 bool SameContent(const std::string& a, const std::string& b) {
-  Stream first(platform::OpenStream(a, "rb"));
-  Stream second(platform::OpenStream(b, "rb"));
+  platform::UniqueStream first(platform::OpenStream(a, "rb"));
+  platform::UniqueStream second(platform::OpenStream(b, "rb"));
   if (!first || !second) return false;
   char left[4096];
   char right[4096];
@@ -60,11 +52,15 @@ void CheckCopy(Checker& checker, const std::string& copy, const std::string& ori
 
 void CheckRenames(PatchContext& context, Checker& checker, bool installed) {
   ForEachListRecord("REN.OV", ListLayout::Column, [&](const std::string& line) {
-    const RenamePair names = ResolveRenameRecord(context, line);
-    if (names.original.empty() || names.patched.empty() || SameFileName(names.original, names.patched))
-      return;
-    const std::string& present = installed ? names.patched : names.original;
-    const std::string& gone = installed ? names.original : names.patched;
+    const std::string first = ExtractColumn(line, kFirstColumn);
+    const std::string second = ExtractColumn(line, kSecondColumn);
+    // As the renames themselves: records with a missing or unchanged name do nothing.
+    if (first.empty() || second.empty()) return;
+    const std::string original = ResolvePatchPath(context, first);
+    const std::string patched = ResolvePatchPath(context, second);
+    if (SameFileName(original, patched)) return;
+    const std::string& present = installed ? patched : original;
+    const std::string& gone = installed ? original : patched;
     const char* state = installed ? "renamed" : "back";
     checker.Check(platform::PathExists(present),
                   std::string("not ") + state + ": " + present + " is missing");
@@ -75,10 +71,10 @@ void CheckRenames(PatchContext& context, Checker& checker, bool installed) {
 
 void CheckInstalledFiles(PatchContext& context, Checker& checker) {
   ForEachListRecord("INST.OV", ListLayout::Column, [&](const std::string& line) {
-    const std::string name = ExtractColumn(line, 0);
+    const std::string name = ExtractColumn(line, kFirstColumn);
     const std::string replacement =
-        ScenerySubPath(context.m_strAppDir, ExtractColumn(line, 80), "BGL");
-    const std::string target = ExtractColumn(line, 160);
+        ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL");
+    const std::string target = ExtractColumn(line, kThirdColumn);
     const auto form = CurrentSceneryForm(context.m_strFsPath, name);
     if (!form) {
       checker.Check(false, "not installed: neither " +
@@ -89,7 +85,7 @@ void CheckInstalledFiles(PatchContext& context, Checker& checker) {
               "installed file", "replacement");
   });
   ForEachListRecord("BAK.OV", ListLayout::Column, [&](const std::string& line) {
-    const std::string backup = ScenerySubPath(context.m_strAppDir, ExtractColumn(line, 80), "BGL");
+    const std::string backup = ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL");
     checker.Check(platform::PathExists(backup), "backup " + backup + " is missing");
   });
 }
@@ -109,8 +105,8 @@ void CheckExclusionArea(PatchContext& context, Checker& checker) {
 
 void CheckRemovedFiles(PatchContext& context, Checker& checker) {
   ForEachListRecord("BAK.OV", ListLayout::Column, [&](const std::string& line) {
-    const std::string name = ExtractColumn(line, 0);
-    const std::string backup = ScenerySubPath(context.m_strAppDir, ExtractColumn(line, 80), "BGL");
+    const std::string name = ExtractColumn(line, kFirstColumn);
+    const std::string backup = ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL");
     // Without a backup no install has replaced the file.
     if (!platform::PathExists(backup)) return;
     const auto form = CurrentSceneryForm(context.m_strFsPath, name);
@@ -118,7 +114,7 @@ void CheckRemovedFiles(PatchContext& context, Checker& checker) {
               "restored file", "backup");
   });
   ForEachListRecord("REM.OV", ListLayout::Column, [&](const std::string& line) {
-    const std::string name = ExtractColumn(line, 0);
+    const std::string name = ExtractColumn(line, kFirstColumn);
     for (const char* extension : {"BGL", "XXX"}) {
       const std::string path = ScenerySubPath(context.m_strFsPath, name, extension);
       checker.Check(!platform::PathExists(path), "not removed: " + path + " is still there");

@@ -1,5 +1,6 @@
 #pragma once
-// Registration of the exclusion area in FS2004's SCENERY.CFG.
+// Registration of the exclusion area in FS2004's SCENERY.CFG: the program-wide table of its
+// [Area.NNN] sections, read through the profile services and appended to, never rewritten.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -17,6 +18,9 @@ struct SceneryArea {
 
 inline constexpr int kHighestAreaNumber = 998;
 
+// The Local value that names the exclusion area.
+inline constexpr const char* kExcludeAreaLocal = "SCENERY\\OV_EXCLUDES";
+
 // Slots 1 to 998 mirror Area.001 to Area.998 of the last SCENERY.CFG loaded; slot 0 is unused.
 using SceneryAreaTable = std::array<SceneryArea, kHighestAreaNumber + 1>;
 extern SceneryAreaTable g_sceneryAreaTable;
@@ -30,13 +34,27 @@ void RegisterExcludeArea(PatchContext& context, PatchView& view);
 // Fills slots 1 to 998 from SCENERY.CFG in m_strFsPath and raises g_nHighestLayer.
 void LoadSceneryAreas(PatchContext& context);
 
-// True, with the area's layer and number, when a slot's Local equals `local` without regard to case.
+// True, with the area's layer and number, when a slot's Local equals `local` without regard to
+// case.
 bool FindAreaByLocal(std::string local, int32_t& layer, int32_t& areaNumber);
 
 // The lowest free area number from 1 to 998, or 0 when none is free.
 int32_t FindFreeAreaNumber();
 
-// Appends one [Area.NNN] section to SCENERY.CFG and records it in its slot. 0 on success; -1 after
-// a "Warning" message when the file cannot be opened for appending.
+// Appends one [Area.NNN] section to SCENERY.CFG, after a dated copy of the file (BackupSceneryConfig),
+// and records it in its slot. 0 on success; -1 after a "Warning" message when the file cannot be
+// opened for appending.
 int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber, int32_t layer,
                       std::string local, std::string title, bool active);
+
+// How many dated copies of SCENERY.CFG are kept.
+inline constexpr int kSceneryBackupsKept = 3;
+
+// Copies SCENERY.CFG of m_strFsPath beside it as "SCENERY.yyyymmdd-hhmmss.CFG" (local time), then
+// deletes all but the newest kSceneryBackupsKept such copies. Nothing happens when SCENERY.CFG is
+// not a file; a failed copy is reported as every copy is, and no old copy is deleted then. Returns
+// the copy's path, or "" when none was made.
+std::string BackupSceneryConfig(const PatchContext& context, PatchView& view);
+
+// True for the name of such a copy, in any letter case.
+bool IsSceneryBackupName(const std::string& name);

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "platform/files.h"
+#include "platform/stream_io.h"
 
 namespace {
 

@@ -22,7 +22,6 @@ bool HasLine(const CliRun& run, const std::string& line) {
 }
 
 TEST(CommandLinePlan, ListsEveryActionAndForeseesAMissingReplacementWithoutTouchingTheDisk) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   demo.RememberFsPath(demo.Fs());
   ASSERT_EQ(0, demo.Run({"status"}).exitCode);  // the first start records the product folder
@@ -64,7 +63,6 @@ TEST(CommandLinePlan, ListsEveryActionAndForeseesAMissingReplacementWithoutTouch
 }
 
 TEST(CommandLineVerify, HoldsAfterApplyAndRemoveAndNamesAChangedFile) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   demo.RememberFsPath(demo.Fs());
   ASSERT_EQ(0, demo.Run({"apply"}).exitCode);

@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "engine_fixture.h"
-#include "patch/audit/change_log.h"
+#include "patch/audit/operation_record.h"
 #include "patch/engine/install_sequence.h"
-#include "patch/engine/scenery_backup.h"
+#include "patch/engine/scenery_library.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ TEST_F(ChangeRecordTest, LogOfAnInstallHoldsItsChangesAndItsFailure) {
                                   "\r\n  \r\n  The source file appears to be missing"));
   EXPECT_EQ(0u, CountOf(text, "ovpatch-partial")) << "scratch files are no changes of their own";
   EXPECT_TRUE(text.ends_with(" install finished: 1 failure\r\n"));
-  EXPECT_EQ(8u, CountOf(text, "\r\n2")) << "every further line starts with the date";
+  EXPECT_EQ(7u, CountOf(text, "\r\n2")) << "every line of the run starts with the date";
 }
 
 TEST_F(ChangeRecordTest, SceneryConfigCopiesRotateAtThree) {
