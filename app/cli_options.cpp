@@ -57,16 +57,20 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
     std::optional<CliCommand> command = CommandNamed(argument);
     if (argument == "plan") {
       const std::string operation = i + 1 < arguments.size() ? arguments[++i] : "";
-      if (operation == "apply") command = CliCommand::PlanApply;
-      else if (operation == "remove") command = CliCommand::PlanRemove;
-      else return {{}, "plan needs apply or remove"};
+      if (operation == "apply")
+        command = CliCommand::PlanApply;
+      else if (operation == "remove")
+        command = CliCommand::PlanRemove;
+      else
+        return {{}, "plan needs apply or remove"};
     }
     if (!command) return {{}, "unknown command " + argument};
     if (haveCommand) return {{}, "more than one command"};
     result.options.command = *command;
     haveCommand = true;
   }
-  if (!haveCommand && !result.options.help) return {{}, "no command given (status, apply, remove, plan or verify)"};
+  if (!haveCommand && !result.options.help)
+    return {{}, "no command given (status, apply, remove, plan or verify)"};
   return result;
 }
 

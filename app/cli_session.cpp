@@ -1,8 +1,8 @@
 #include "app/cli_session.h"
 
 #include "app/patch_app.h"
-#include "patch/audit/operation_record.h"
 #include "patch/audit/operation_plan.h"
+#include "patch/audit/operation_record.h"
 #include "patch/audit/patch_verify.h"
 #include "patch/context/settings.h"
 #include "platform/files.h"
@@ -139,13 +139,16 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
           exitStatus = kCliRanWithMessages;
         break;
       case CliCommand::Verify:
-        if (CPatchDlg* dialog = dialogReady(window)) exitStatus = PrintVerification(*dialog, out);
-        else exitStatus = kCliRanWithMessages;
+        if (CPatchDlg* dialog = dialogReady(window))
+          exitStatus = PrintVerification(*dialog, out);
+        else
+          exitStatus = kCliRanWithMessages;
         break;
     }
     // For plan and verify a message shown at start-up or by a folder change counts as a problem.
     const bool checks = options.command == CliCommand::PlanApply ||
-                        options.command == CliCommand::PlanRemove || options.command == CliCommand::Verify;
+                        options.command == CliCommand::PlanRemove ||
+                        options.command == CliCommand::Verify;
     if (checks && !backend.messageBoxes.empty()) exitStatus = kCliRanWithMessages;
   });
   // With the script done the backend presses Escape: the dialog closes as "Done" does.

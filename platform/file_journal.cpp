@@ -32,8 +32,8 @@ std::string DescribeChange(const FileChange& change, ChangeTense tense) {
       if (change.failed) return refused + "rename " + change.source + " to " + change.path;
       return (planned ? "rename " : "renamed ") + change.source + " to " + change.path;
     case Kind::Copy:
-      return (planned ? "copy " : "copied ") + change.source + (change.overwrote ? " over " : " to ") +
-             change.path;
+      return (planned ? "copy " : "copied ") + change.source +
+             (change.overwrote ? " over " : " to ") + change.path;
     case Kind::Replace:
       return "put " + change.source + " in place of " + change.path;
     case Kind::Append:
@@ -55,8 +55,7 @@ bool JournaledFileServices::CreateFolder(const std::string& path) {
 bool JournaledFileServices::RemoveFile(const std::string& path) {
   const bool done = target_.RemoveFile(path);
   // A scratch file of a copy that did not complete is the copy's business.
-  if (copySources_.erase(path) == 0)
-    onChange_(Change(FileChange::Kind::Delete, path, "", !done));
+  if (copySources_.erase(path) == 0) onChange_(Change(FileChange::Kind::Delete, path, "", !done));
   return done;
 }
 

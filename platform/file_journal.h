@@ -13,10 +13,11 @@ namespace platform {
 struct FileChange {
   enum class Kind { CreateFolder, Delete, Rename, Copy, Replace, Append };
   Kind kind = Kind::CreateFolder;
-  std::string path;    // the folder or file changed; for a rename, copy or replace its new content
-  std::string source;  // rename: the old name; copy: the file copied; replace: the file put in place
-  std::string what;    // append: what was appended, in words
-  uint64_t bytes = 0;  // copy: the copy's size
+  std::string path;  // the folder or file changed; for a rename, copy or replace its new content
+  std::string
+      source;        // rename: the old name; copy: the file copied; replace: the file put in place
+  std::string what;  // append: what was appended, in words
+  uint64_t bytes = 0;      // copy: the copy's size
   bool overwrote = false;  // copy: `path` existed before
   bool failed = false;     // the services refused it (folder creations, deletions and renames)
 };

@@ -64,14 +64,18 @@ PlannedFileServices::Entry PlannedFileServices::Find(const std::string& path) {
     if (above.state != State::Folder || above.origin.empty()) return Entry{};
     const std::string onDisk = above.origin + path.substr(end);
     Entry entry{State::Absent, onDisk, false, LastComponent(path)};
-    if (disk_.IsFolder(onDisk)) entry.state = State::Folder;
-    else if (disk_.PathExists(onDisk)) entry.state = State::File;
+    if (disk_.IsFolder(onDisk))
+      entry.state = State::Folder;
+    else if (disk_.PathExists(onDisk))
+      entry.state = State::File;
     entry.readOnly = entry.state == State::File && disk_.IsReadOnlyFile(onDisk);
     return entry;
   }
   Entry entry{State::Absent, path, false, LastComponent(path)};
-  if (disk_.IsFolder(path)) entry.state = State::Folder;
-  else if (disk_.PathExists(path)) entry.state = State::File;
+  if (disk_.IsFolder(path))
+    entry.state = State::Folder;
+  else if (disk_.PathExists(path))
+    entry.state = State::File;
   entry.readOnly = entry.state == State::File && disk_.IsReadOnlyFile(path);
   return entry;
 }
@@ -79,7 +83,7 @@ PlannedFileServices::Entry PlannedFileServices::Find(const std::string& path) {
 bool PlannedFileServices::ParentIsFolder(const std::string& path) {
   const size_t separator = LastSeparator(path);
   if (separator == std::string::npos) return true;  // in the current folder
-  if (separator == 0) return true;                   // in the root
+  if (separator == 0) return true;                  // in the root
   return Find(path.substr(0, separator)).state == State::Folder;
 }
 
@@ -116,7 +120,8 @@ std::vector<std::string> PlannedFileServices::FolderEntryNames(const std::string
   // Names the plan has changed directly inside the folder.
   const std::string prefix = Comparable(folder) + "\\";
   for (const auto& [key, changed] : changed_) {
-    if (key.compare(0, prefix.size(), prefix) != 0 || key.find('\\', prefix.size()) != std::string::npos)
+    if (key.compare(0, prefix.size(), prefix) != 0 ||
+        key.find('\\', prefix.size()) != std::string::npos)
       continue;
     const std::string upper = UpperCase(changed.name);
     std::erase_if(names, [&](const std::string& name) { return UpperCase(name) == upper; });
@@ -150,8 +155,10 @@ bool PlannedFileServices::MovePath(const std::string& from, const std::string& t
   const std::string inside = fromKey + "\\";
   std::map<std::string, Entry> kept;
   for (auto& [key, entry] : changed_) {
-    if (key.compare(0, inside.size(), inside) == 0) kept[toKey + key.substr(fromKey.size())] = entry;
-    else kept[key] = entry;
+    if (key.compare(0, inside.size(), inside) == 0)
+      kept[toKey + key.substr(fromKey.size())] = entry;
+    else
+      kept[key] = entry;
   }
   changed_ = std::move(kept);
   Set(to, moved);
@@ -163,7 +170,8 @@ bool PlannedFileServices::ReplaceFileWith(const std::string& from, const std::st
   const Entry source = Find(from);
   const Entry target = Find(to);
   if (source.state != State::File) return false;
-  if (target.state == State::Folder || (target.state == State::File && target.readOnly)) return false;
+  if (target.state == State::Folder || (target.state == State::File && target.readOnly))
+    return false;
   if (!ParentIsFolder(to)) return false;
   Set(to, source);
   Set(from, Entry{});
@@ -175,8 +183,8 @@ FILE* PlannedFileServices::OpenStream(const std::string& path, const char* mode)
   const Entry entry = Find(path);
   if (!IsWriteMode(mode)) {
     if (entry.state != State::File) return nullptr;
-    FILE* stream = entry.origin.empty() ? host::OpenDiscardStream(mode)
-                                        : disk_.OpenStream(entry.origin, mode);
+    FILE* stream =
+        entry.origin.empty() ? host::OpenDiscardStream(mode) : disk_.OpenStream(entry.origin, mode);
     if (stream && std::strcmp(mode, "rb") == 0) lastBinaryRead_ = entry.origin;
     return stream;
   }

@@ -46,7 +46,7 @@ private:
 
   FileServices& disk_;
   std::map<std::string, Entry> changed_;  // by comparable name
-  std::string lastBinaryRead_;           // origin of the last file opened with "rb"
+  std::string lastBinaryRead_;            // origin of the last file opened with "rb"
 };
 
 }  // namespace platform

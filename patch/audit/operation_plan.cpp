@@ -42,14 +42,16 @@ OperationPlan PlanOperation(const PatchContext& context, bool install) {
   {
     platform::PlannedFileServices disk(platform::ActiveFileServices());
     platform::ScopedFileServices useDisk(disk);
-    OperationRecorder recorder(planned, nullptr, platform::ChangeTense::Planned,
-                               [&](const RecordLine& line) {
-                                 (line.failure ? plan.problems : plan.actions).push_back(line.text);
-                                 if (line.change && line.change->kind == platform::FileChange::Kind::Copy)
-                                   copies.push_back(*line.change);
-                               });
-    if (install) InstallPatch(planned, recorder.View());
-    else RemovePatch(planned, recorder.View());
+    OperationRecorder recorder(
+        planned, nullptr, platform::ChangeTense::Planned, [&](const RecordLine& line) {
+          (line.failure ? plan.problems : plan.actions).push_back(line.text);
+          if (line.change && line.change->kind == platform::FileChange::Kind::Copy)
+            copies.push_back(*line.change);
+        });
+    if (install)
+      InstallPatch(planned, recorder.View());
+    else
+      RemovePatch(planned, recorder.View());
   }
   CheckFreeSpace(context, copies, plan.problems);
   plan.listRemarks = LintListFiles();

@@ -14,7 +14,8 @@ std::string MessageLines(const std::string& caption, const std::string& text) {
 
 class OperationRecorder::RecordingView : public PatchView {
 public:
-  RecordingView(OperationRecorder& recorder, PatchView* inner) : recorder_(recorder), inner_(inner) {}
+  RecordingView(OperationRecorder& recorder, PatchView* inner)
+      : recorder_(recorder), inner_(inner) {}
 
   void ShowStopMessage(const std::string& text, const std::string& caption) override {
     recorder_.Emit({MessageLines(caption, text), true, true, std::nullopt});
@@ -86,8 +87,9 @@ ChangeLog::ChangeLog(PatchContext& context, PatchView& view, const std::string& 
     file_ = platform::OpenStream(context.m_strAppDir + "\\" + kChangeLogFileName, "a");
   Write(operation + " started: FS2004 folder " + context.m_strFsPath + ", product folder " +
         context.m_strProductPath + ", patch folder " + context.m_strAppDir);
-  recorder_.emplace(context, &view, platform::ChangeTense::Done,
-                    [this](const RecordLine& line) { Write((line.message ? "message " : "") + line.text); });
+  recorder_.emplace(context, &view, platform::ChangeTense::Done, [this](const RecordLine& line) {
+    Write((line.message ? "message " : "") + line.text);
+  });
 }
 
 ChangeLog::~ChangeLog() {

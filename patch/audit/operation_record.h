@@ -17,10 +17,10 @@
 std::string MessageLines(const std::string& caption, const std::string& text);
 
 struct RecordLine {
-  std::string text;                               // a message as MessageLines gives it
-  bool failure = false;                           // a message shown or a change refused
+  std::string text;      // a message as MessageLines gives it
+  bool failure = false;  // a message shown or a change refused
   bool message = false;
-  std::optional<platform::FileChange> change;    // the change the line tells of
+  std::optional<platform::FileChange> change;  // the change the line tells of
 };
 
 // While it lives, every change made through platform/files.h (journaled on top of the services

@@ -78,14 +78,16 @@ void CheckInstalledFiles(PatchContext& context, Checker& checker) {
     const auto form = CurrentSceneryForm(context.m_strFsPath, name);
     if (!form) {
       checker.Check(false, "not installed: neither " +
-                               ScenerySubPath(context.m_strFsPath, name, "BGL") + " nor its .XXX form exists");
+                               ScenerySubPath(context.m_strFsPath, name, "BGL") +
+                               " nor its .XXX form exists");
       return;
     }
     CheckCopy(checker, ScenerySubPath(context.m_strFsPath, target, *form), replacement,
               "installed file", "replacement");
   });
   ForEachListRecord("BAK.OV", ListLayout::Column, [&](const std::string& line) {
-    const std::string backup = ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL");
+    const std::string backup =
+        ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL");
     checker.Check(platform::PathExists(backup), "backup " + backup + " is missing");
   });
 }
@@ -96,17 +98,19 @@ void CheckExclusionArea(PatchContext& context, Checker& checker) {
   const std::string wanted = platform::UpperCase(kExcludeAreaLocal);
   int count = 0;
   for (int n = 1; n <= kHighestAreaNumber; ++n)
-    if (g_sceneryAreaTable[n].areaNumber != 0 && platform::UpperCase(g_sceneryAreaTable[n].local) == wanted)
+    if (g_sceneryAreaTable[n].areaNumber != 0 &&
+        platform::UpperCase(g_sceneryAreaTable[n].local) == wanted)
       ++count;
-  checker.Check(count == 1, std::string("the exclusion area ") + kExcludeAreaLocal + " is registered " +
-                                std::to_string(count) + " times in " + context.m_strFsPath +
-                                "\\SCENERY.CFG, not once");
+  checker.Check(count == 1, std::string("the exclusion area ") + kExcludeAreaLocal +
+                                " is registered " + std::to_string(count) + " times in " +
+                                context.m_strFsPath + "\\SCENERY.CFG, not once");
 }
 
 void CheckRemovedFiles(PatchContext& context, Checker& checker) {
   ForEachListRecord("BAK.OV", ListLayout::Column, [&](const std::string& line) {
     const std::string name = ExtractColumn(line, kFirstColumn);
-    const std::string backup = ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL");
+    const std::string backup =
+        ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL");
     // Without a backup no install has replaced the file.
     if (!platform::PathExists(backup)) return;
     const auto form = CurrentSceneryForm(context.m_strFsPath, name);

@@ -141,8 +141,8 @@ int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber
   std::fprintf(file.get(), "Required=FALSE\n");
   std::fprintf(file.get(), "Remote=\n");
   char appended[48];
-  std::snprintf(appended, sizeof appended, "area Area.%03d (layer %d)", static_cast<int>(areaNumber),
-                static_cast<int>(layer));
+  std::snprintf(appended, sizeof appended, "area Area.%03d (layer %d)",
+                static_cast<int>(areaNumber), static_cast<int>(layer));
   platform::NoteAppend(path, appended);
 
   g_sceneryAreaTable[areaNumber] =
@@ -186,8 +186,10 @@ std::string BackupSceneryConfig(const PatchContext& context, PatchView& view) {
   std::sort(backups.begin(), backups.end(), [](const std::string& a, const std::string& b) {
     return platform::UpperCase(a) < platform::UpperCase(b);
   });
-  const size_t surplus =
-      backups.size() > static_cast<size_t>(kSceneryBackupsKept) ? backups.size() - kSceneryBackupsKept : 0;
-  for (size_t i = 0; i < surplus; ++i) platform::RemoveFile(platform::JoinPath(context.m_strFsPath, backups[i]));
+  const size_t surplus = backups.size() > static_cast<size_t>(kSceneryBackupsKept)
+                             ? backups.size() - kSceneryBackupsKept
+                             : 0;
+  for (size_t i = 0; i < surplus; ++i)
+    platform::RemoveFile(platform::JoinPath(context.m_strFsPath, backups[i]));
   return copy;
 }

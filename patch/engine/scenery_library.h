@@ -41,9 +41,9 @@ bool FindAreaByLocal(std::string local, int32_t& layer, int32_t& areaNumber);
 // The lowest free area number from 1 to 998, or 0 when none is free.
 int32_t FindFreeAreaNumber();
 
-// Appends one [Area.NNN] section to SCENERY.CFG, after a dated copy of the file (BackupSceneryConfig),
-// and records it in its slot. 0 on success; -1 after a "Warning" message when the file cannot be
-// opened for appending.
+// Appends one [Area.NNN] section to SCENERY.CFG, after a dated copy of the file
+// (BackupSceneryConfig), and records it in its slot. 0 on success; -1 after a "Warning" message
+// when the file cannot be opened for appending.
 int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber, int32_t layer,
                       std::string local, std::string title, bool active);
 

@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr int kReadLimit = 511;                  // as the line loop reads: 510 characters a time
+constexpr int kReadLimit = 511;  // as the line loop reads: 510 characters a time
 constexpr size_t kLongestRecord = kReadLimit - 1;
-constexpr size_t kKeptCharacters = 1024;         // of a longer line only its start is looked at
+constexpr size_t kKeptCharacters = 1024;  // of a longer line only its start is looked at
 constexpr size_t kValueWidth = 79;
 
 struct ListFile {
@@ -19,8 +19,8 @@ struct ListFile {
 };
 
 const ListFile kListFiles[] = {
-    {"CREATE.OV", {}},       {"REN.OV", {0, 80}},      {"REM.OV", {0}},
-    {"BAK.OV", {0, 80}},     {"INST.OV", {0, 80, 160}},
+    {"CREATE.OV", {}},   {"REN.OV", {0, 80}},       {"REM.OV", {0}},
+    {"BAK.OV", {0, 80}}, {"INST.OV", {0, 80, 160}},
 };
 
 // One line of the file as written, however long: its first characters and its length.
@@ -82,7 +82,8 @@ std::vector<std::string> CheckLine(const ListFile& file, const PhysicalLine& lin
   std::vector<std::string> found;
   const std::string& text = line.text;
   if (line.length > kLongestRecord)
-    found.push_back(std::to_string(line.length) + " characters long: it is read as several records of at most " +
+    found.push_back(std::to_string(line.length) +
+                    " characters long: it is read as several records of at most " +
                     std::to_string(kLongestRecord) + " characters");
   if (const size_t nul = text.find('\0'); nul != std::string::npos)
     found.push_back("a NUL byte at position " + std::to_string(nul) + ": the text ends there");
@@ -113,7 +114,8 @@ void LintFile(const ListFile& file, std::vector<ListRemark>& remarks) {
       endLine = number;
       continue;
     }
-    for (std::string& text : CheckLine(file, line)) remarks.push_back({file.name, number, std::move(text)});
+    for (std::string& text : CheckLine(file, line))
+      remarks.push_back({file.name, number, std::move(text)});
   }
   std::fclose(stream);
 }

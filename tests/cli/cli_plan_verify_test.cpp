@@ -36,8 +36,8 @@ TEST(CommandLinePlan, ListsEveryActionAndForeseesAMissingReplacementWithoutTouch
   EXPECT_EQ(3u, LinesStartingWith(plan, "create folder "));
   EXPECT_EQ(1u, LinesStartingWith(plan, "copy " + fs + "SCENERY.CFG to " + fs + "SCENERY."));
   EXPECT_TRUE(HasLine(plan, "append area Area.017 (layer 32) to " + fs + "SCENERY.CFG"));
-  EXPECT_TRUE(HasLine(plan, "rename " + fs + "Addon Scenery\\QuillbyBay\\scenery\\QB_FLAT.BGL to " + fs +
-                                "SCENERY\\OV_EXCLUDES\\scenery\\QB_FLAT.BGL"));
+  EXPECT_TRUE(HasLine(plan, "rename " + fs + "Addon Scenery\\QuillbyBay\\scenery\\QB_FLAT.BGL to " +
+                                fs + "SCENERY\\OV_EXCLUDES\\scenery\\QB_FLAT.BGL"));
   EXPECT_EQ(3u, LinesStartingWith(plan, "rename "));
   EXPECT_EQ(2u, LinesStartingWith(plan, "Backing up file "));
   // The destination folder exists only in the plan, made by its first lines.
@@ -47,16 +47,17 @@ TEST(CommandLinePlan, ListsEveryActionAndForeseesAMissingReplacementWithoutTouch
   EXPECT_EQ("No problems foreseen.", plan.out.back());
 
   std::filesystem::remove(demo.PatchFile("OV_QBEXCL.BGL"));
-  testsupport::WriteFile(demo.PatchFile("REM.OV"),
-                         testsupport::ReadFile(demo.PatchFile("REM.OV")) + "\r\nSCENERY\\FORGOTTEN\r\n");
+  testsupport::WriteFile(demo.PatchFile("REM.OV"), testsupport::ReadFile(demo.PatchFile("REM.OV")) +
+                                                       "\r\nSCENERY\\FORGOTTEN\r\n");
   const auto patchBefore = clitest::ReadTree(demo.Patch());
   CliRun missing = demo.Run({"plan", "apply"});
   EXPECT_EQ(3, missing.exitCode);
   EXPECT_TRUE(HasLine(missing, "Problems foreseen: 1"));
   EXPECT_TRUE(HasLine(missing, "Warning: Error opening file " + demo.Patch() + "\\OV_QBEXCL.BGL"));
   EXPECT_TRUE(HasLine(missing, "  The source file appears to be missing from your FS2004 system."));
-  EXPECT_TRUE(HasLine(missing, "REM.OV line 3: never read: the list ends at line 2 (an empty line or "
-                               "one that begins with a space)"));
+  EXPECT_TRUE(HasLine(missing,
+                      "REM.OV line 3: never read: the list ends at line 2 (an empty line or "
+                      "one that begins with a space)"));
   EXPECT_EQ(fsBefore, clitest::ReadTree(demo.Fs()));
   EXPECT_EQ(foldersBefore, clitest::ListFolders(demo.Fs()));
   EXPECT_EQ(patchBefore, clitest::ReadTree(demo.Patch()));
@@ -76,8 +77,9 @@ TEST(CommandLineVerify, HoldsAfterApplyAndRemoveAndNamesAChangedFile) {
   testsupport::WriteFile(airport, testsupport::ReadFile(airport) + "changed");
   CliRun changed = demo.Run({"verify"});
   EXPECT_EQ(3, changed.exitCode);
-  EXPECT_EQ(1u, LinesStartingWith(changed, "installed file " + demo.Fs() +
-                                               "\\Addon Scenery\\QuillbyBay\\scenery\\QB_AIRP.BGL differs"));
+  EXPECT_EQ(1u, LinesStartingWith(changed,
+                                  "installed file " + demo.Fs() +
+                                      "\\Addon Scenery\\QuillbyBay\\scenery\\QB_AIRP.BGL differs"));
   EXPECT_EQ("Verified the installed patch: 12 checks, 1 failed.", changed.out.back());
 
   ASSERT_EQ(0, demo.Run({"remove"}).exitCode);

@@ -38,8 +38,10 @@ TEST_F(ChangeRecordTest, LogOfAnInstallHoldsItsChangesAndItsFailure) {
   EXPECT_EQ(1u, CountOf(text, " install started: FS2004 folder " + context.m_strFsPath));
   EXPECT_EQ(1u, CountOf(text, " created folder " + Fs("NEWFOLDER") + "\r\n"));
   EXPECT_EQ(1u, CountOf(text, " copied " + Fs("SCENERY.CFG") + " to " + Fs("SCENERY.")));
-  EXPECT_EQ(1u, CountOf(text, " appended area Area.001 (layer 1) to " + Fs("SCENERY.CFG") + "\r\n"));
-  EXPECT_EQ(1u, CountOf(text, " Installing file 1: copied " + App("A_NEW.BGL") + " over " + Fs("A.BGL") + "\r\n"));
+  EXPECT_EQ(1u,
+            CountOf(text, " appended area Area.001 (layer 1) to " + Fs("SCENERY.CFG") + "\r\n"));
+  EXPECT_EQ(1u, CountOf(text, " Installing file 1: copied " + App("A_NEW.BGL") + " over " +
+                                  Fs("A.BGL") + "\r\n"));
   EXPECT_EQ(1u, CountOf(text, " message Warning: Error opening file " + App("B_NEW.BGL") +
                                   "\r\n  \r\n  The source file appears to be missing"));
   EXPECT_EQ(0u, CountOf(text, "ovpatch-partial")) << "scratch files are no changes of their own";
@@ -60,8 +62,10 @@ TEST_F(ChangeRecordTest, SceneryConfigCopiesRotateAtThree) {
   EXPECT_EQ("[Area.001]\r\nLayer=1\r\n", testsupport::ReadFile(copy));
   std::vector<std::string> names = testsupport::ListFolder(context.m_strFsPath);
   std::erase_if(names, [](const std::string& name) { return !IsSceneryBackupName(name); });
-  const std::string newName = copy.substr(copy.size() - std::string("SCENERY.yyyymmdd-hhmmss.CFG").size());
-  std::vector<std::string> expected = {"SCENERY.20200101-000003.CFG", "scenery.20200101-000002.cfg", newName};
+  const std::string newName =
+      copy.substr(copy.size() - std::string("SCENERY.yyyymmdd-hhmmss.CFG").size());
+  std::vector<std::string> expected = {"SCENERY.20200101-000003.CFG", "scenery.20200101-000002.cfg",
+                                       newName};
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(expected, names) << "the oldest went, whatever the letter case";
   EXPECT_TRUE(testsupport::FileExists(Fs("SCENERY.CFG.BAK")));

@@ -41,8 +41,10 @@ TEST(PlannedFiles, AnswerAsTheDiskWouldAfterThePlannedChangesAndChangeNothing) {
     EXPECT_FALSE(platform::MovePath(tmp / "Old\\a.bgl", tmp / "LOCKED.BGL")) << "target exists";
     EXPECT_TRUE(platform::MovePath(tmp / "Old", tmp / "New\\Child\\Moved"));
     EXPECT_FALSE(platform::PathExists(tmp / "Old\\a.bgl"));
-    EXPECT_EQ("content of a", ReadAll(tmp / "New\\Child\\Moved\\A.BGL")) << "read from its old place";
-    EXPECT_EQ(std::vector<std::string>{"a.bgl"}, platform::FolderEntryNames(tmp / "New\\Child\\Moved"));
+    EXPECT_EQ("content of a", ReadAll(tmp / "New\\Child\\Moved\\A.BGL"))
+        << "read from its old place";
+    EXPECT_EQ(std::vector<std::string>{"a.bgl"},
+              platform::FolderEntryNames(tmp / "New\\Child\\Moved"));
 
     // A copy: read, written to a scratch file, put in place; afterwards it reads as its source.
     FILE* in = platform::OpenStream(tmp / "New\\Child\\Moved\\a.bgl", "rb");
