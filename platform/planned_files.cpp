@@ -53,6 +53,17 @@ bool IsWriteMode(const char* mode) { return std::strpbrk(mode, "wa+") != nullptr
 
 PlannedFileServices::PlannedFileServices(FileServices& disk) : disk_(disk) {}
 
+PlannedFileServices::Entry PlannedFileServices::OnDisk(const std::string& diskPath,
+                                                       const std::string& path) {
+  Entry entry{State::Absent, diskPath, false, LastComponent(path)};
+  if (disk_.IsFolder(diskPath))
+    entry.state = State::Folder;
+  else if (disk_.PathExists(diskPath))
+    entry.state = State::File;
+  entry.readOnly = entry.state == State::File && disk_.IsReadOnlyFile(diskPath);
+  return entry;
+}
+
 PlannedFileServices::Entry PlannedFileServices::Find(const std::string& path) {
   if (const auto it = changed_.find(Comparable(path)); it != changed_.end()) return it->second;
   // The nearest changed folder above decides: gone, replaced by a file, new and empty, or moved.
@@ -62,22 +73,9 @@ PlannedFileServices::Entry PlannedFileServices::Find(const std::string& path) {
     if (it == changed_.end()) continue;
     const Entry& above = it->second;
     if (above.state != State::Folder || above.origin.empty()) return Entry{};
-    const std::string onDisk = above.origin + path.substr(end);
-    Entry entry{State::Absent, onDisk, false, LastComponent(path)};
-    if (disk_.IsFolder(onDisk))
-      entry.state = State::Folder;
-    else if (disk_.PathExists(onDisk))
-      entry.state = State::File;
-    entry.readOnly = entry.state == State::File && disk_.IsReadOnlyFile(onDisk);
-    return entry;
+    return OnDisk(above.origin + path.substr(end), path);
   }
-  Entry entry{State::Absent, path, false, LastComponent(path)};
-  if (disk_.IsFolder(path))
-    entry.state = State::Folder;
-  else if (disk_.PathExists(path))
-    entry.state = State::File;
-  entry.readOnly = entry.state == State::File && disk_.IsReadOnlyFile(path);
-  return entry;
+  return OnDisk(path, path);
 }
 
 bool PlannedFileServices::ParentIsFolder(const std::string& path) {

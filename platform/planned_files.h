@@ -40,7 +40,9 @@ private:
     std::string name;  // the last component as spelled
   };
 
+  // `path` as the plan has left it; OnDisk: as the disk holds it under `diskPath`.
   Entry Find(const std::string& path);
+  Entry OnDisk(const std::string& diskPath, const std::string& path);
   bool ParentIsFolder(const std::string& path);
   void Set(const std::string& path, Entry entry);
 
