@@ -17,7 +17,7 @@
 std::string MessageLines(const std::string& caption, const std::string& text);
 
 struct RecordLine {
-  std::string text;      // a message as MessageLines gives it
+  std::string text;      // for a message, as MessageLines gives it
   bool failure = false;  // a message shown or a change refused
   bool message = false;
   std::optional<platform::FileChange> change;  // the change the line tells of
