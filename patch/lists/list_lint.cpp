@@ -1,7 +1,7 @@
 #include "patch/lists/list_lint.h"
 
 #include <cstdio>
-#include <initializer_list>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/stream_io.h"
@@ -15,7 +15,7 @@ constexpr size_t kValueWidth = 79;
 
 struct ListFile {
   const char* name;
-  std::initializer_list<size_t> columns;  // empty: word layout
+  std::vector<size_t> columns;  // empty: word layout
 };
 
 const ListFile kListFiles[] = {
@@ -27,6 +27,7 @@ const ListFile kListFiles[] = {
 struct PhysicalLine {
   std::string text;  // without the line break, at most kKeptCharacters
   size_t length = 0;
+  bool endsList = false;  // a later read of the line begins with a space or the line break
 };
 
 bool ReadPhysicalLine(FILE* stream, PhysicalLine& line) {
@@ -34,6 +35,7 @@ bool ReadPhysicalLine(FILE* stream, PhysicalLine& line) {
   std::string piece;
   bool any = false;
   while (platform::ReadLine(stream, kReadLimit, piece)) {
+    if (any && (piece[0] == ' ' || piece[0] == '\n')) line.endsList = true;
     any = true;
     const bool ends = piece.back() == '\n';
     if (ends) piece.pop_back();
@@ -99,23 +101,32 @@ void LintFile(const ListFile& file, std::vector<ListRemark>& remarks) {
   PhysicalLine line;
   int number = 0;
   int endLine = 0;  // the line that ended the list, 0 while it goes on
+  std::string endReason;
   while (ReadPhysicalLine(stream, line)) {
     ++number;
     if (endLine != 0) {
       if (!Blank(line.text, 0, line.text.size())) {
-        remarks.push_back({file.name, number,
-                           "never read: the list ends at line " + std::to_string(endLine) +
-                               " (an empty line or one that begins with a space)"});
+        remarks.push_back(
+            {file.name, number,
+             "never read: the list ends at line " + std::to_string(endLine) + endReason});
         break;
       }
       continue;
     }
     if (line.text.empty() || line.text[0] == ' ') {
       endLine = number;
+      endReason = " (an empty line or one that begins with a space)";
       continue;
     }
     for (std::string& text : CheckLine(file, line))
       remarks.push_back({file.name, number, std::move(text)});
+    if (line.endsList) {
+      remarks.push_back({file.name, number,
+                         "the list ends inside this line: a read of " +
+                             std::to_string(kLongestRecord) +
+                             " characters stops before a space or the line break"});
+      endLine = number;
+    }
   }
   std::fclose(stream);
 }
