@@ -87,14 +87,14 @@ void CPatchDlg::ApplyOrRemovePatch() {
     RefreshControls();
     PumpMessagesFor(0, 100);
     InstallPatch(m_context, *this);
-    platform::WriteProfileString(kSettingsSection, kSettingsStatusKey, "1", m_context.m_strIniFile);
+    platform::WriteProfileValue(kSettingsSection, kSettingsStatusKey, "1", m_context.m_strIniFile);
     m_context.m_strStatus = "Patch Installed !";
   } else {
     m_context.m_strStatus = "Removing Patch...Please Wait.";
     RefreshControls();
     PumpMessagesFor(0, 100);
     RemovePatch(m_context, *this);
-    platform::WriteProfileString(kSettingsSection, kSettingsStatusKey, "0", m_context.m_strIniFile);
+    platform::WriteProfileValue(kSettingsSection, kSettingsStatusKey, "0", m_context.m_strIniFile);
     m_context.m_strStatus = "Patch Removed";
   }
   RefreshControls();
@@ -113,7 +113,7 @@ void CPatchDlg::ChangeFsPath() {
     return;
   }
   m_context.m_strIniFile = m_context.m_strAppDir + "\\" + kSettingsFileName;
-  platform::WriteProfileString(kSettingsSection, kSettingsFsPathKey, *folder, m_context.m_strIniFile);
+  platform::WriteProfileValue(kSettingsSection, kSettingsFsPathKey, *folder, m_context.m_strIniFile);
   m_context.m_strFsPath = *folder;
   RefreshControls();
   EnableApplyCheckbox(true);

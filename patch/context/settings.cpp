@@ -42,7 +42,7 @@ void LoadSettings(PatchContext& context) {
   if (status != kProfileMissing) {
     context.m_nPatchStatus = DecimalValue(status);
   } else {
-    platform::WriteProfileString(kSettingsSection, kSettingsStatusKey, "0", context.m_strIniFile);
+    platform::WriteProfileValue(kSettingsSection, kSettingsStatusKey, "0", context.m_strIniFile);
     context.m_nPatchStatus = 0;
   }
 }

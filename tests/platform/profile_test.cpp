@@ -12,7 +12,7 @@
 namespace {
 
 using platform::ReadProfileString;
-using platform::WriteProfileString;
+using platform::WriteProfileValue;
 using testsupport::TempFolder;
 
 // The file's lines without blanks around them and without empty ones: how the two systems lay out
@@ -85,7 +85,7 @@ TEST(ProfileRead, SceneryLibraryReadsTheFirstOfTwoSectionsOfOneName) {
   EXPECT_TRUE(platform::ReadProfileSectionNames(tmp / "missing.cfg").empty());
 
   // A write goes to the first of them too, and the second stays.
-  ASSERT_TRUE(WriteProfileString("Area.001", "Remote", "Y", cfg));
+  ASSERT_TRUE(WriteProfileValue("Area.001", "Remote", "Y", cfg));
   EXPECT_EQ(Read("Area.001", "Remote", cfg), "Y");
   const auto lines = ContentLines(cfg);
   EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
@@ -99,11 +99,11 @@ TEST(ProfileWrite, ReplacesInPlaceAndAddsNewKeysAtTheEndOfTheirSection) {
                                   Area(2, "Addon Scenery", "Addon Scenery", 2));
   std::vector<std::string> expected = ContentLines(cfg);
 
-  ASSERT_TRUE(WriteProfileString("Area.001", "Active", "FALSE", cfg));
+  ASSERT_TRUE(WriteProfileValue("Area.001", "Active", "FALSE", cfg));
   expected[6] = "Active=FALSE";
   EXPECT_EQ(ContentLines(cfg), expected);
 
-  ASSERT_TRUE(WriteProfileString("area.001", "Remote", "\\\\server\\scenery", cfg));
+  ASSERT_TRUE(WriteProfileValue("area.001", "Remote", "\\\\server\\scenery", cfg));
   expected.insert(expected.begin() + 8, "Remote=\\\\server\\scenery");
   EXPECT_EQ(ContentLines(cfg), expected);
   EXPECT_EQ(Read("Area.001", "Remote", cfg), "\\\\server\\scenery");
@@ -113,22 +113,22 @@ TEST(ProfileWrite, ReplacesInPlaceAndAddsNewKeysAtTheEndOfTheirSection) {
 TEST(ProfileWrite, AppendsMissingSectionsAndCreatesMissingFiles) {
   TempFolder tmp;
   const std::string ini = tmp / "OVPATCH.INI";
-  ASSERT_TRUE(WriteProfileString("Settings", "Status", "0", ini));
+  ASSERT_TRUE(WriteProfileValue("Settings", "Status", "0", ini));
   EXPECT_EQ(ContentLines(ini), (std::vector<std::string>{"[Settings]", "Status=0"}));
-  ASSERT_TRUE(WriteProfileString("Settings", "Fs2004", "D:\\Games\\FS9", ini));
-  ASSERT_TRUE(WriteProfileString("SETTINGS", "status", "1", ini));
+  ASSERT_TRUE(WriteProfileValue("Settings", "Fs2004", "D:\\Games\\FS9", ini));
+  ASSERT_TRUE(WriteProfileValue("SETTINGS", "status", "1", ini));
   EXPECT_EQ(ContentLines(ini), (std::vector<std::string>{"[Settings]", "Status=1", "Fs2004=D:\\Games\\FS9"}));
   EXPECT_EQ(Read("Settings", "Status", ini), "1");
 
   const std::string cfg = tmp / "SCENERY.CFG";
   testsupport::WriteFile(cfg, "[General]\r\nTitle=FS9 World Scenery\r\n" + Area(1, "Default Terrain", "Scenery\\World", 1));
-  ASSERT_TRUE(WriteProfileString("Area.002", "Title", "Excludes", cfg));
+  ASSERT_TRUE(WriteProfileValue("Area.002", "Title", "Excludes", cfg));
   const auto lines = ContentLines(cfg);
   EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
             (std::vector<std::string>{"[Area.002]", "Title=Excludes"}));
   EXPECT_EQ(Read("Area.001", "Layer", cfg), "1");
 
-  EXPECT_FALSE(WriteProfileString("Settings", "Status", "1", tmp / "missing\\OVPATCH.INI"));
+  EXPECT_FALSE(WriteProfileValue("Settings", "Status", "1", tmp / "missing\\OVPATCH.INI"));
   EXPECT_FALSE(platform::PathExists(tmp / "missing"));
 }
 
@@ -137,7 +137,7 @@ TEST(ProfileWrite, ReadOnlyFileIsLeftAlone) {
   const std::string ini = tmp / "OVPATCH.INI";
   testsupport::WriteFile(ini, "[Settings]\r\nStatus=0\r\n");
   testsupport::MakeReadOnly(ini);
-  EXPECT_FALSE(WriteProfileString("Settings", "Status", "1", ini));
+  EXPECT_FALSE(WriteProfileValue("Settings", "Status", "1", ini));
   EXPECT_EQ(testsupport::ReadFile(ini), "[Settings]\r\nStatus=0\r\n");
   EXPECT_EQ(Read("Settings", "Status", ini), "0");
 }
