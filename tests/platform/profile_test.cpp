@@ -2,6 +2,9 @@
 // scenery library.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,21 +18,39 @@ using platform::ReadProfileString;
 using platform::WriteProfileValue;
 using testsupport::TempFolder;
 
-// The file's lines without blanks around them and without empty ones: how the two systems lay out
-// the lines they write differs only in blank lines.
-std::vector<std::string> ContentLines(const std::string& path) {
+// The text's lines without blanks around them and without empty ones: how the two systems lay out
+// the lines they write differs only in blank lines. CR LF, LF and a lone CR each end a line.
+std::vector<std::string> LinesOf(const std::string& text) {
   std::vector<std::string> lines;
-  const std::string text = testsupport::ReadFile(path);
-  size_t begin = 0;
-  while (begin < text.size()) {
-    size_t end = text.find('\n', begin);
+  for (size_t begin = 0; begin < text.size();) {
+    size_t end = text.find_first_of("\r\n", begin);
     if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(begin, end - begin);
-    const size_t first = line.find_first_not_of(" \t\r");
-    if (first != std::string::npos) lines.push_back(line.substr(first, line.find_last_not_of(" \t\r") - first + 1));
-    begin = end + 1;
+    const std::string line = text.substr(begin, end - begin);
+    const size_t first = line.find_first_not_of(" \t");
+    if (first != std::string::npos) lines.push_back(line.substr(first, line.find_last_not_of(" \t") - first + 1));
+    begin = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
   return lines;
+}
+
+std::vector<std::string> ContentLines(const std::string& path) { return LinesOf(testsupport::ReadFile(path)); }
+
+// `ascii` as UTF-16LE with its byte-order mark.
+std::string Utf16Le(const std::string& ascii) {
+  std::string bytes = "\xFF\xFE";
+  for (char c : ascii) bytes += {c, '\0'};
+  return bytes;
+}
+
+// The ASCII text of UTF-16LE `bytes` with their byte-order mark; "(not UTF-16LE)" otherwise.
+std::string AsciiOfUtf16Le(const std::string& bytes) {
+  std::string text;
+  bool ascii = bytes.size() % 2 == 0 && bytes.compare(0, 2, "\xFF\xFE") == 0;
+  for (size_t i = 2; ascii && i < bytes.size(); i += 2) {
+    ascii = bytes[i + 1] == '\0' && static_cast<unsigned char>(bytes[i]) < 0x80;
+    text += bytes[i];
+  }
+  return ascii ? text : "(not UTF-16LE)";
 }
 
 std::string Area(int n, const std::string& title, const std::string& local, int layer) {
@@ -142,24 +163,90 @@ TEST(ProfileWrite, ReadOnlyFileIsLeftAlone) {
   EXPECT_EQ(Read("Settings", "Status", ini), "0");
 }
 
+// Another program's rewrite within one tick of a coarse file-system clock keeps size and time stamp.
 TEST(ProfileRead, SeesChangesMadeOnDiskBetweenReads) {
   TempFolder tmp;
   const std::string cfg = tmp / "SCENERY.CFG";
+  std::string host = cfg;
+  std::replace(host.begin(), host.end(), '\\', '/');
+  const auto anHourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
   testsupport::WriteFile(cfg, "[Settings]\r\nStatus=0\r\n");
+  std::filesystem::last_write_time(host, anHourAgo);
   EXPECT_EQ(Read("Settings", "Status", cfg), "0");
   testsupport::WriteFile(cfg, "[Settings]\r\nStatus=1\r\n");
-  testsupport::ShiftModifiedTime(cfg, 2);
+  std::filesystem::last_write_time(host, anHourAgo);
   EXPECT_EQ(Read("Settings", "Status", cfg), "1");
+  ASSERT_TRUE(WriteProfileValue("Settings", "Fs2004", "C:\\FS9", cfg));
+  EXPECT_EQ(ContentLines(cfg), (std::vector<std::string>{"[Settings]", "Status=1", "Fs2004=C:\\FS9"}));
 
   FILE* f = platform::OpenStream(cfg, "a");
   ASSERT_NE(f, nullptr);
   std::fputs("\n[Area.001]\nLocal=SCENERY\\OV_EXCLUDES\n", f);
   std::fclose(f);
-  testsupport::ShiftModifiedTime(cfg, 4);
   EXPECT_EQ(Read("Area.001", "Local", cfg), "SCENERY\\OV_EXCLUDES");
 
   platform::RemoveFile(cfg);
   EXPECT_EQ(Read("Settings", "Status", cfg), "undefined");
+}
+
+// Line ends as Windows editors, old Mac editors and Unix tools leave them, also mixed in one file.
+TEST(ProfileLineEnds, CrLfLfAndLoneCrEachEndALineInReadsWritesAndTheSectionList) {
+  const struct {
+    const char* name;
+    std::string text;
+  } cases[] = {
+      {"CR LF", "[Settings]\r\nFs2004=C:\\FS9\r\nStatus=1\r\n[Area.001]\r\nLayer=5\r\n"},
+      {"LF", "[Settings]\nFs2004=C:\\FS9\nStatus=1\n[Area.001]\nLayer=5\n"},
+      {"CR", "[Settings]\rFs2004=C:\\FS9\rStatus=1\r[Area.001]\rLayer=5\r"},
+      {"mixed", "[Settings]\r\r\nFs2004=C:\\FS9\n\rStatus=1\r[Area.001]\nLayer=5"},
+      {"last line ends in a lone CR", "[Settings]\r\nFs2004=C:\\FS9\r\nStatus=1\r\n[Area.001]\r\nLayer=5\r"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder tmp;
+    const std::string ini = tmp / "OVPATCH.INI";
+    testsupport::WriteFile(ini, c.text);
+    EXPECT_EQ(Read("Settings", "Fs2004", ini), "C:\\FS9");
+    EXPECT_EQ(Read("Settings", "Status", ini), "1");
+    EXPECT_EQ(Read("Area.001", "Layer", ini), "5");
+    EXPECT_EQ(platform::ReadProfileSectionNames(ini), (std::vector<std::string>{"Settings", "Area.001"}));
+
+    ASSERT_TRUE(WriteProfileValue("Settings", "Status", "0", ini));
+    ASSERT_TRUE(WriteProfileValue("Settings", "Added", "x", ini));
+    ASSERT_TRUE(WriteProfileValue("Area.001", "Local", "SCENERY\\OV_EXCLUDES", ini));
+    EXPECT_EQ(ContentLines(ini), (std::vector<std::string>{"[Settings]", "Fs2004=C:\\FS9", "Status=0", "Added=x",
+                                                           "[Area.001]", "Layer=5", "Local=SCENERY\\OV_EXCLUDES"}));
+    EXPECT_EQ(Read("Settings", "Status", ini), "0");
+    EXPECT_EQ(Read("Area.001", "Local", ini), "SCENERY\\OV_EXCLUDES");
+  }
+}
+
+TEST(ProfileUtf16, FilesWithAByteOrderMarkAreReadAndWrittenBackInUtf16) {
+  const struct {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"CR LF", Utf16Le("[Settings]\r\nStatus=1\r\n[Area.001]\r\nLayer=5\r\n")},
+      {"lone CR, none after the last line", Utf16Le("[Settings]\rStatus=1\r[Area.001]\rLayer=5")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder tmp;
+    const std::string cfg = tmp / "SCENERY.CFG";
+    testsupport::WriteFile(cfg, c.bytes);
+    EXPECT_EQ(Read("Settings", "Status", cfg), "1");
+    EXPECT_EQ(Read("Area.001", "Layer", cfg), "5");
+    EXPECT_EQ(platform::ReadProfileSectionNames(cfg), (std::vector<std::string>{"Settings", "Area.001"}));
+
+    ASSERT_TRUE(WriteProfileValue("Settings", "Status", "0", cfg));
+    ASSERT_TRUE(WriteProfileValue("Area.001", "Local", "SCENERY\\OV_EXCLUDES", cfg));
+    ASSERT_TRUE(WriteProfileValue("Area.002", "Layer", "6", cfg));
+    EXPECT_EQ(LinesOf(AsciiOfUtf16Le(testsupport::ReadFile(cfg))),
+              (std::vector<std::string>{"[Settings]", "Status=0", "[Area.001]", "Layer=5", "Local=SCENERY\\OV_EXCLUDES",
+                                        "[Area.002]", "Layer=6"}));
+    EXPECT_EQ(Read("Area.001", "Local", cfg), "SCENERY\\OV_EXCLUDES");
+    EXPECT_EQ(Read("Area.002", "Layer", cfg), "6");
+  }
 }
 
 }  // namespace
