@@ -1,7 +1,10 @@
 // The Linux registry reader against a hand-written system.reg in a throw-away Wine prefix.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -109,6 +112,20 @@ TEST(ProfileFile, AWriteKeepsEveryOtherByteAndAUtf8MarkIsNotRecognised) {
   EXPECT_EQ(read("Status"), "undefined");
   EXPECT_EQ(writeThenFile("\xEF\xBB\xBF[Settings]\r\nStatus=1\r\n", "Status", "0"),
             "\xEF\xBB\xBF[Settings]\r\nStatus=1\r\n[Settings]\r\nStatus=0\r\n");
+}
+
+// Another program's rewrite within one tick of a coarse file-system clock keeps size and stamp.
+TEST(ProfileFile, SeesASameSizeRewriteThatKeepsTheTimeStamp) {
+  TempFolder tmp;
+  const std::string ini = tmp / "OVPATCH.INI";
+  std::string host = ini;
+  std::replace(host.begin(), host.end(), '\\', '/');
+  const auto anHourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const char* status : {"0", "1"}) {
+    testsupport::WriteFile(ini, std::string("[Settings]\r\nStatus=") + status + "\r\n");
+    std::filesystem::last_write_time(host, anHourAgo);
+    EXPECT_EQ(platform::ReadProfileString("Settings", "Status", "undefined", 998, ini), status);
+  }
 }
 
 }  // namespace
