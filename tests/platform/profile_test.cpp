@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -184,63 +185,53 @@ TEST(ProfileRead, SeesChangesMadeOnDiskBetweenReads) {
   EXPECT_EQ(Read("Settings", "Status", cfg), "undefined");
 }
 
+// Writes `bytes`, a settings file with a second section, and checks that it reads, lists and takes
+// writes as Windows does. `textOf` gives the text of the file's bytes.
+void ExpectReadAndWrittenAsWindowsDoes(const std::string& bytes, std::string (*textOf)(const std::string&)) {
+  TempFolder tmp;
+  const std::string ini = tmp / "OVPATCH.INI";
+  testsupport::WriteFile(ini, bytes);
+  EXPECT_EQ(Read("Settings", "Fs2004", ini), "C:\\FS9");
+  EXPECT_EQ(Read("Settings", "Status", ini), "1");
+  EXPECT_EQ(Read("Area.001", "Layer", ini), "5");
+  EXPECT_EQ(platform::ReadProfileSectionNames(ini), (std::vector<std::string>{"Settings", "Area.001"}));
+
+  ASSERT_TRUE(WriteProfileValue("Settings", "Status", "0", ini));
+  ASSERT_TRUE(WriteProfileValue("Settings", "Added", "x", ini));
+  ASSERT_TRUE(WriteProfileValue("Area.001", "Local", "SCENERY\\OV_EXCLUDES", ini));
+  ASSERT_TRUE(WriteProfileValue("Area.002", "Layer", "6", ini));
+  EXPECT_EQ(LinesOf(textOf(testsupport::ReadFile(ini))),
+            (std::vector<std::string>{"[Settings]", "Fs2004=C:\\FS9", "Status=0", "Added=x", "[Area.001]", "Layer=5",
+                                      "Local=SCENERY\\OV_EXCLUDES", "[Area.002]", "Layer=6"}));
+  EXPECT_EQ(Read("Settings", "Status", ini), "0");
+  EXPECT_EQ(Read("Area.001", "Local", ini), "SCENERY\\OV_EXCLUDES");
+}
+
+std::string AsIs(const std::string& bytes) { return bytes; }
+
 // Line ends as Windows editors, old Mac editors and Unix tools leave them, also mixed in one file.
 TEST(ProfileLineEnds, CrLfLfAndLoneCrEachEndALineInReadsWritesAndTheSectionList) {
-  const struct {
-    const char* name;
-    std::string text;
-  } cases[] = {
+  const std::pair<const char*, std::string> cases[] = {
       {"CR LF", "[Settings]\r\nFs2004=C:\\FS9\r\nStatus=1\r\n[Area.001]\r\nLayer=5\r\n"},
       {"LF", "[Settings]\nFs2004=C:\\FS9\nStatus=1\n[Area.001]\nLayer=5\n"},
       {"CR", "[Settings]\rFs2004=C:\\FS9\rStatus=1\r[Area.001]\rLayer=5\r"},
       {"mixed", "[Settings]\r\r\nFs2004=C:\\FS9\n\rStatus=1\r[Area.001]\nLayer=5"},
       {"last line ends in a lone CR", "[Settings]\r\nFs2004=C:\\FS9\r\nStatus=1\r\n[Area.001]\r\nLayer=5\r"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    TempFolder tmp;
-    const std::string ini = tmp / "OVPATCH.INI";
-    testsupport::WriteFile(ini, c.text);
-    EXPECT_EQ(Read("Settings", "Fs2004", ini), "C:\\FS9");
-    EXPECT_EQ(Read("Settings", "Status", ini), "1");
-    EXPECT_EQ(Read("Area.001", "Layer", ini), "5");
-    EXPECT_EQ(platform::ReadProfileSectionNames(ini), (std::vector<std::string>{"Settings", "Area.001"}));
-
-    ASSERT_TRUE(WriteProfileValue("Settings", "Status", "0", ini));
-    ASSERT_TRUE(WriteProfileValue("Settings", "Added", "x", ini));
-    ASSERT_TRUE(WriteProfileValue("Area.001", "Local", "SCENERY\\OV_EXCLUDES", ini));
-    EXPECT_EQ(ContentLines(ini), (std::vector<std::string>{"[Settings]", "Fs2004=C:\\FS9", "Status=0", "Added=x",
-                                                           "[Area.001]", "Layer=5", "Local=SCENERY\\OV_EXCLUDES"}));
-    EXPECT_EQ(Read("Settings", "Status", ini), "0");
-    EXPECT_EQ(Read("Area.001", "Local", ini), "SCENERY\\OV_EXCLUDES");
+  for (const auto& [name, text] : cases) {
+    SCOPED_TRACE(name);
+    ExpectReadAndWrittenAsWindowsDoes(text, AsIs);
   }
 }
 
 TEST(ProfileUtf16, FilesWithAByteOrderMarkAreReadAndWrittenBackInUtf16) {
-  const struct {
-    const char* name;
-    std::string bytes;
-  } cases[] = {
-      {"CR LF", Utf16Le("[Settings]\r\nStatus=1\r\n[Area.001]\r\nLayer=5\r\n")},
-      {"lone CR, none after the last line", Utf16Le("[Settings]\rStatus=1\r[Area.001]\rLayer=5")},
+  const std::pair<const char*, std::string> cases[] = {
+      {"CR LF", "[Settings]\r\nFs2004=C:\\FS9\r\nStatus=1\r\n[Area.001]\r\nLayer=5\r\n"},
+      {"lone CR, none after the last line", "[Settings]\rFs2004=C:\\FS9\rStatus=1\r[Area.001]\rLayer=5"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    TempFolder tmp;
-    const std::string cfg = tmp / "SCENERY.CFG";
-    testsupport::WriteFile(cfg, c.bytes);
-    EXPECT_EQ(Read("Settings", "Status", cfg), "1");
-    EXPECT_EQ(Read("Area.001", "Layer", cfg), "5");
-    EXPECT_EQ(platform::ReadProfileSectionNames(cfg), (std::vector<std::string>{"Settings", "Area.001"}));
-
-    ASSERT_TRUE(WriteProfileValue("Settings", "Status", "0", cfg));
-    ASSERT_TRUE(WriteProfileValue("Area.001", "Local", "SCENERY\\OV_EXCLUDES", cfg));
-    ASSERT_TRUE(WriteProfileValue("Area.002", "Layer", "6", cfg));
-    EXPECT_EQ(LinesOf(AsciiOfUtf16Le(testsupport::ReadFile(cfg))),
-              (std::vector<std::string>{"[Settings]", "Status=0", "[Area.001]", "Layer=5", "Local=SCENERY\\OV_EXCLUDES",
-                                        "[Area.002]", "Layer=6"}));
-    EXPECT_EQ(Read("Area.001", "Local", cfg), "SCENERY\\OV_EXCLUDES");
-    EXPECT_EQ(Read("Area.002", "Layer", cfg), "6");
+  for (const auto& [name, text] : cases) {
+    SCOPED_TRACE(name);
+    ExpectReadAndWrittenAsWindowsDoes(Utf16Le(text), AsciiOfUtf16Le);
   }
 }
 
