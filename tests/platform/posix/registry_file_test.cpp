@@ -1,4 +1,5 @@
-// The Linux registry reader against a hand-written system.reg in a throw-away Wine prefix.
+// What only the Linux stand-ins show: the registry reader against a hand-written system.reg in a
+// throw-away Wine prefix, and the profile files where the system under Wine differs from Windows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
