@@ -37,7 +37,7 @@ std::string ReadSetting(const PatchContext& context, const char* key) {
 }
 
 void WriteSetting(const PatchContext& context, const char* key, const std::string& value) {
-  platform::WriteProfileString(kSettingsSection, key, value, context.m_strIniFile);
+  platform::WriteProfileValue(kSettingsSection, key, value, context.m_strIniFile);
 }
 
 }  // namespace
