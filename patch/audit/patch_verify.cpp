@@ -46,6 +46,11 @@ void CheckCopy(Checker& checker, const std::string& copy, const std::string& ori
     checker.Check(false, std::string(what) + " " + copy + " is missing");
     return;
   }
+  if (!platform::PathExists(original)) {
+    checker.Check(false, std::string(what) + " " + copy + " cannot be compared: its " + ofWhat +
+                             " " + original + " is missing");
+    return;
+  }
   checker.Check(SameContent(copy, original),
                 std::string(what) + " " + copy + " differs from its " + ofWhat + " " + original);
 }
