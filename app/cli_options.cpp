@@ -17,6 +17,7 @@ std::optional<CliCommand> CommandNamed(const std::string& word) {
   if (word == "status") return CliCommand::Status;
   if (word == "apply") return CliCommand::Apply;
   if (word == "remove") return CliCommand::Remove;
+  if (word == "verify") return CliCommand::Verify;
   return std::nullopt;
 }
 
@@ -53,18 +54,28 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
       member = value;
       continue;
     }
-    const std::optional<CliCommand> command = CommandNamed(argument);
+    std::optional<CliCommand> command = CommandNamed(argument);
+    if (argument == "plan") {
+      const std::string operation = i + 1 < arguments.size() ? arguments[++i] : "";
+      if (operation == "apply")
+        command = CliCommand::PlanApply;
+      else if (operation == "remove")
+        command = CliCommand::PlanRemove;
+      else
+        return {{}, "plan needs apply or remove"};
+    }
     if (!command) return {{}, "unknown command " + argument};
     if (haveCommand) return {{}, "more than one command"};
     result.options.command = *command;
     haveCommand = true;
   }
-  if (!haveCommand && !result.options.help) return {{}, "no command given (status, apply or remove)"};
+  if (!haveCommand && !result.options.help)
+    return {{}, "no command given (status, apply, remove, plan or verify)"};
   return result;
 }
 
 const char* CliHelpText() {
-  return R"(Usage: ovpatch-cli [--patch-dir DIR] [--fs-path DIR] [--install-path DIR] status|apply|remove
+  return R"(Usage: ovpatch-cli [--patch-dir DIR] [--fs-path DIR] [--install-path DIR] COMMAND
        ovpatch-cli --help
 
 Runs the patch dialog without a window: start-up exactly as the dialog's, then
@@ -76,6 +87,17 @@ Commands:
   apply    click "Apply Patch" so that it ends ticked: the patch is installed
            (a box already ticked is first cleared without running anything)
   remove   click "Apply Patch" so that it ends clear: the patch is removed
+  plan apply, plan remove
+           the install or removal as it would run, changing nothing on disk: one
+           line per change, then the problems it foresees (the messages it would
+           show, changes that would fail, too little free space), then the list
+           file lines that look like mistakes
+  verify   check the disk against the patch in the state OVPATCH.INI records:
+           one line per check that fails, then a summary
+
+Every install and removal is recorded in OVPATCH.LOG in the patch folder.
+SCENERY.CFG is copied to SCENERY.yyyymmdd-hhmmss.CFG beside it before it is
+changed; the three newest copies are kept.
 
 Options:
   --patch-dir DIR     folder of the patch: the list files (TITLE.OV, PATH.OV, ...),
@@ -92,14 +114,15 @@ Output:
           "FS2004 Installation Path: ...", "Product To Be Patched: ...",
           "Product Install Path: ...", "Apply Patch: ticked|clear, enabled|disabled"
           and "Status: ..."
-  stderr  every message box as "CAPTION: text", one line per box; a line break
-          inside the text is shown as the two characters \n
+  stderr  every message box as "CAPTION: text"; a line break inside the text
+          starts a new line indented by two spaces
 
 Exit status:
   0  done
   1  the operation could not run: "Apply Patch" is disabled, or the FS2004
      folder has no SCENERY.CFG (a message above says why)
   2  usage error
-  3  the operation ran but showed a message box (something failed)
+  3  the operation ran but showed a message box (something failed); plan: a
+     problem is foreseen; verify: a check failed
 )";
 }

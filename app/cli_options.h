@@ -1,11 +1,11 @@
 #pragma once
 // The command line of ovpatch-cli: [--patch-dir DIR] [--fs-path DIR] [--install-path DIR]
-// status|apply|remove, or --help.
+// status|apply|remove|plan apply|plan remove|verify, or --help.
 #include <optional>
 #include <string>
 #include <vector>
 
-enum class CliCommand { Status, Apply, Remove };
+enum class CliCommand { Status, Apply, Remove, PlanApply, PlanRemove, Verify };
 
 struct CliOptions {
   std::optional<std::string> patchDir;
@@ -21,7 +21,8 @@ struct CliParse {
 };
 
 // Options may come before or after the command, as "--name VALUE" or "--name=VALUE"; each at most
-// once, with a non-empty value. Exactly one command unless --help is given.
+// once, with a non-empty value. Exactly one command unless --help is given; "plan" is followed
+// directly by "apply" or "remove".
 CliParse ParseCliArguments(const std::vector<std::string>& arguments);
 
 // The --help text: what the program does, the options, the output and the exit status.

@@ -1,10 +1,15 @@
 #include "app/cli_session.h"
 
 #include "app/patch_app.h"
+#include "patch/audit/operation_plan.h"
+#include "patch/audit/operation_record.h"
+#include "patch/audit/patch_verify.h"
+#include "patch/context/settings.h"
 #include "platform/files.h"
 #include "platform/module.h"
 #include "platform/strings.h"
 #include "ui/framework/headless/headless_backend.h"
+#include "ui/patch_dlg.h"
 #include "ui/res/resource.h"
 #include "ui/string_resources.h"
 
@@ -36,6 +41,43 @@ int ClickApplyPatch(HeadlessWindow& window, HeadlessBackend& backend, int wanted
   return backend.messageBoxes.size() > boxesBefore ? kCliRanWithMessages : kCliDone;
 }
 
+// Whether the dialog would run an install or removal now; when not, says why on `out`.
+bool OperationCanRun(HeadlessWindow& window, CPatchDlg& dialog, std::ostream& out) {
+  if (!window.IsControlEnabled(IDC_APPLY_PATCH)) {
+    out << "\"Apply Patch\" is disabled: the patch cannot be applied or removed now.\n";
+    return false;
+  }
+  return CheckSceneryConfig(dialog.Context(), dialog);
+}
+
+// The install or removal as it would run; kCliRanWithMessages when a problem is foreseen.
+int PrintPlan(CPatchDlg& dialog, bool install, std::ostream& out) {
+  const OperationPlan plan = PlanOperation(dialog.Context(), install);
+  for (const std::string& action : plan.actions) out << action << "\n";
+  if (plan.problems.empty()) {
+    out << "No problems foreseen.\n";
+  } else {
+    out << "Problems foreseen: " << plan.problems.size() << "\n";
+    for (const std::string& problem : plan.problems) out << problem << "\n";
+  }
+  if (!plan.listRemarks.empty()) {
+    out << "List file lines that look like mistakes: " << plan.listRemarks.size() << "\n";
+    for (const ListRemark& remark : plan.listRemarks) out << ListRemarkLine(remark) << "\n";
+  }
+  return plan.problems.empty() ? kCliDone : kCliRanWithMessages;
+}
+
+// The disk against the patch in its recorded state; kCliRanWithMessages when a check fails.
+int PrintVerification(CPatchDlg& dialog, std::ostream& out) {
+  PatchContext& context = dialog.Context();
+  const bool installed = context.m_nPatchStatus == 1;
+  const PatchVerification result = VerifyPatch(context, installed);
+  for (const std::string& failure : result.failures) out << failure << "\n";
+  out << "Verified the " << (installed ? "installed" : "removed") << " patch: " << result.checks
+      << " checks, " << result.failures.size() << " failed.\n";
+  return result.failures.empty() ? kCliDone : kCliRanWithMessages;
+}
+
 void PickFolder(HeadlessBackend& backend, HeadlessWindow& window, int button,
                 const std::string& folder) {
   backend.folderAnswers.clear();
@@ -47,15 +89,7 @@ void PickFolder(HeadlessBackend& backend, HeadlessWindow& window, int button,
 }  // namespace
 
 std::string MessageBoxLine(const std::string& caption, const std::string& text) {
-  std::string line = caption + ": ";
-  for (char c : text) {
-    if (c == '\n') {
-      line += "\\n";
-    } else {
-      line += c;
-    }
-  }
-  return line;
+  return MessageLines(caption, text);
 }
 
 int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& err) {
@@ -75,6 +109,13 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
   };
 
   int exitStatus = kCliDone;
+  CPatchApp* app = nullptr;  // set while it runs; its main window is the patch dialog
+  // plan and verify: the dialog as start-up and the folder options left it, or nullptr when the
+  // operation cannot run now.
+  const auto dialogReady = [&](HeadlessWindow& window) -> CPatchDlg* {
+    auto* dialog = static_cast<CPatchDlg*>(app->m_pMainWnd);
+    return OperationCanRun(window, *dialog, out) ? dialog : nullptr;
+  };
   if (options.fsPath) {
     backend.steps.push_back([&backend, folder = *options.fsPath](HeadlessWindow& window) {
       PickFolder(backend, window, IDC_CHANGE_FS_PATH, folder);
@@ -90,14 +131,34 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
       case CliCommand::Status: PrintFields(window, out); break;
       case CliCommand::Apply: exitStatus = ClickApplyPatch(window, backend, 1); break;
       case CliCommand::Remove: exitStatus = ClickApplyPatch(window, backend, 0); break;
+      case CliCommand::PlanApply:
+      case CliCommand::PlanRemove:
+        if (CPatchDlg* dialog = dialogReady(window))
+          exitStatus = PrintPlan(*dialog, options.command == CliCommand::PlanApply, out);
+        else
+          exitStatus = kCliRanWithMessages;
+        break;
+      case CliCommand::Verify:
+        if (CPatchDlg* dialog = dialogReady(window))
+          exitStatus = PrintVerification(*dialog, out);
+        else
+          exitStatus = kCliRanWithMessages;
+        break;
     }
+    // For plan and verify a message shown at start-up or by a folder change counts as a problem.
+    const bool checks = options.command == CliCommand::PlanApply ||
+                        options.command == CliCommand::PlanRemove ||
+                        options.command == CliCommand::Verify;
+    if (checks && !backend.messageBoxes.empty()) exitStatus = kCliRanWithMessages;
   });
   // With the script done the backend presses Escape: the dialog closes as "Done" does.
 
   {
     ScopedDialogBackend activeBackend(backend);
-    CPatchApp app;
-    app.Run();
+    CPatchApp patchApp;
+    app = &patchApp;
+    patchApp.Run();
+    app = nullptr;
   }
   platform::OverrideOwnFileName(std::nullopt);
   out.flush();

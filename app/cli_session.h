@@ -13,5 +13,6 @@ inline constexpr int kCliRanWithMessages = 3;
 // the exit status. Status-line changes and the status fields go to `out`, message boxes to `err`.
 int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& err);
 
-// A message box as one line: "CAPTION: text" with each line break shown as \n.
+// A message box as "CAPTION: text"; a line break inside the text starts a new line indented by two
+// spaces.
 std::string MessageBoxLine(const std::string& caption, const std::string& text);

@@ -1,8 +1,13 @@
 #pragma once
 // File-system services the patch logic uses, with the observable results of the Windows calls.
 // Paths are 8-bit strings in the system code page; "\" separates folders on every host.
+// Every function that looks at or changes files goes to the active file services
+// (platform/file_services.h): the host's own, unless an operation is planned or journaled.
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -35,6 +40,21 @@ bool IsReadOnlyFile(const std::string& path);
 // text, each "\n" written becomes CR LF. Returns nullptr on failure. Close with fclose, or own
 // it with platform::UniqueStream (platform/stream_io.h).
 FILE* OpenStream(const std::string& path, const char* mode);
+
+// The names of the entries of `folder` (not "." and ".."), sorted byte by byte; empty when the
+// folder cannot be listed.
+std::vector<std::string> FolderEntryNames(const std::string& folder);
+
+// The size in bytes of the file `path`; nullopt for a folder or a missing file.
+std::optional<uint64_t> FileSize(const std::string& path);
+
+// Tells the active services what a stream opened with mode "a" on `path` appended (`what`, in
+// words), since they see such a write only as an open. Changes nothing on disk.
+void NoteAppend(const std::string& path, const std::string& what);
+
+// Bytes that may still be written to the disk that holds the existing folder `folder`, as the
+// host reports them (never planned); nullopt when unknown.
+std::optional<uint64_t> FreeDiskSpace(const std::string& folder);
 
 // Makes `path` the process's current folder. True on success.
 bool SetCurrentFolder(const std::string& path);

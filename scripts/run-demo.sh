@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs ovpatch-cli on a fresh copy of the embedded sample (demo/): status, apply, status, remove,
-# and shows after each step what changed on disk. At the end it checks that the removal gave back
-# every original file byte for byte, apart from what the patch leaves on purpose.
+# Runs ovpatch-cli on a fresh copy of the embedded sample (demo/): status, plan apply, apply, verify,
+# status, remove, verify, and shows after each step what changed on disk. At the end it checks that
+# the removal gave back every original file byte for byte, apart from what the patch leaves on
+# purpose.
 #
 # The simulator copy lives in a scratch Wine prefix under build/demo-run/, whose registry records
 # the FS2004 folder as the simulator's installer would: the user's own prefix is never touched.
@@ -143,16 +144,21 @@ run_step() {
 
 run_step "status at first start (finds FS2004 through the registry, searches PATH.OV)" 0 \
   --patch-dir patch status
+run_step "plan the install: every change it would make, and the problems it foresees" 0 \
+  --patch-dir patch plan apply
 run_step "apply the patch" 0 --patch-dir patch apply
+run_step "verify the installed patch against the disk" 0 --patch-dir patch verify
 run_step "status after apply" 0 --patch-dir patch status
 run_step "remove the patch" 0 --patch-dir patch remove
+run_step "verify the removal against the disk" 0 --patch-dir patch verify
 
 # --- the removal must give back the tree as it was before apply ------------------------------
 echo
 echo "== Check: the tree after remove against the tree before apply"
 upper() { tr '[:lower:]\\' '[:upper:]/'; }
 # What the patch leaves on purpose: the folders of CREATE.OV, the backups named in BAK.OV's
-# second column, OVPATCH.INI, and the exclusion area appended to SCENERY.CFG.
+# second column, OVPATCH.INI, OVPATCH.LOG, the dated copy of SCENERY.CFG, and the exclusion area
+# appended to SCENERY.CFG.
 created=$(tr -d '\r' <"$patch/CREATE.OV" | awk '{print $1}' | upper | sed 's|^|FS2004/|')
 backups=$(tr -d '\r' <"$patch/BAK.OV" | cut -c81-159 | sed 's/ *$//' | upper | sed 's|^|PATCH/|; s|$|.BGL|')
 bad=0
@@ -161,7 +167,9 @@ while IFS=$'\t' read -r what kind path _; do
   case $what/$kind in
     new/d) grep -qxF "$key" <<<"$created" && continue ;;
     new/f) grep -qxF "$key" <<<"$backups" && continue
-           [ "$key" = PATCH/OVPATCH.INI ] && continue ;;
+           [ "$key" = PATCH/OVPATCH.INI ] && continue
+           [ "$key" = PATCH/OVPATCH.LOG ] && continue
+           [[ $key =~ ^FS2004/SCENERY\.[0-9]{8}-[0-9]{6}\.CFG$ ]] && continue ;;
     changed/f)
       [ "$key" = PATCH/OVPATCH.INI ] && continue
       if [ "$key" = FS2004/SCENERY.CFG ]; then
@@ -178,7 +186,7 @@ if [ "$bad" -ne 0 ]; then
   exit 1
 fi
 echo "  Every file is back byte for byte. Left on purpose: the folders of CREATE.OV, the exclusion"
-echo "  area in SCENERY.CFG, the backups and OVPATCH.INI in the patch folder, and TITLE.OV naming"
-echo "  the product folder that the first start found."
+echo "  area in SCENERY.CFG and its dated copy from before, the backups, OVPATCH.INI and OVPATCH.LOG"
+echo "  in the patch folder, and TITLE.OV naming the product folder that the first start found."
 echo
 echo "Demo finished. The scratch copy stays in build/demo-run/ for a closer look."

@@ -1,5 +1,6 @@
 #include "ui/patch_dlg.h"
 
+#include "patch/audit/operation_record.h"
 #include "patch/context/settings.h"
 #include "patch/engine/install_sequence.h"
 #include "patch/engine/removal_sequence.h"
@@ -104,7 +105,10 @@ void CPatchDlg::ApplyOrRemovePatch() {
   m_context.m_strStatus = operation.waitText;
   RefreshControls();
   PumpMessagesFor(0, kRepaintPauseMilliseconds);
-  operation.run(m_context, *this);
+  {
+    ChangeLog log(m_context, *this, operation.installs ? "install" : "removal");
+    operation.run(m_context, log.View());
+  }
   SaveSettingsStatus(m_context, operation.installs);
   m_context.m_strStatus = operation.doneText;
   RefreshControls();

@@ -1,9 +1,13 @@
 #include "patch/engine/scenery_library.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <vector>
 
 #include "patch/context/settings.h"
+#include "patch/engine/copy_patch_file.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/stream_io.h"
@@ -16,7 +20,6 @@ int32_t g_nHighestLayer = 0;
 namespace {
 
 constexpr const char* kGateFile = "CREATE.OV";
-constexpr const char* kExcludeLocal = "SCENERY\\OV_EXCLUDES";
 constexpr const char* kExcludeTitle = "Orvane - Exclude Files For Addon Patches";
 
 // Which Area.001 to Area.998 sections SCENERY.CFG holds at all, with or without a Layer key. A
@@ -53,7 +56,7 @@ void RegisterExcludeArea(PatchContext& context, PatchView& view) {
   int32_t layer = 0;
   int32_t areaNumber = 0;
   // A present area is left exactly as it is, active or not.
-  if (FindAreaByLocal(kExcludeLocal, layer, areaNumber)) return;
+  if (FindAreaByLocal(kExcludeAreaLocal, layer, areaNumber)) return;
 
   const int32_t freeNumber = FindFreeAreaNumber();
   if (freeNumber == 0) {
@@ -65,7 +68,7 @@ void RegisterExcludeArea(PatchContext& context, PatchView& view) {
     return;
   }
   const int32_t newLayer = g_nHighestLayer == INT_MAX ? INT_MAX : g_nHighestLayer + 1;
-  AppendSceneryArea(context, view, freeNumber, newLayer, kExcludeLocal, kExcludeTitle, true);
+  AppendSceneryArea(context, view, freeNumber, newLayer, kExcludeAreaLocal, kExcludeTitle, true);
 }
 
 void LoadSceneryAreas(PatchContext& context) {
@@ -121,7 +124,9 @@ int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber
   // Only numbers that name a table slot can be written.
   if (areaNumber < 1 || areaNumber > kHighestAreaNumber) return -1;
 
-  platform::UniqueStream file(platform::OpenStream(SceneryConfigPath(context), "a"));
+  BackupSceneryConfig(context, view);
+  const std::string path = SceneryConfigPath(context);
+  platform::UniqueStream file(platform::OpenStream(path, "a"));
   if (!file) {
     view.ShowStopMessage(
         "Error opening SCENERY.CFG file.\n\nArea you running FS2004 ?\n\nCannot complete "
@@ -136,9 +141,56 @@ int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber
   std::fprintf(file.get(), active ? "Active=TRUE\n" : "Active=FALSE\n");
   std::fprintf(file.get(), "Required=FALSE\n");
   std::fprintf(file.get(), "Remote=\n");
+  char appended[48];
+  std::snprintf(appended, sizeof appended, "area Area.%03d (layer %d)",
+                static_cast<int>(areaNumber), static_cast<int>(layer));
+  platform::NoteAppend(path, appended);
 
   g_sceneryAreaTable[areaNumber] =
       SceneryArea{areaNumber, layer, std::move(local), std::move(title)};
   g_sceneryAreaSectionExists[areaNumber] = true;
   return 0;
+}
+
+namespace {
+
+constexpr const char* kBackupStampFormat = "%Y%m%d-%H%M%S";
+constexpr size_t kBackupStampLength = 15;  // yyyymmdd-hhmmss
+
+}  // namespace
+
+bool IsSceneryBackupName(const std::string& name) {
+  const std::string upper = platform::UpperCase(name);
+  const std::string prefix = "SCENERY.";
+  const std::string suffix = ".CFG";
+  if (upper.size() != prefix.size() + kBackupStampLength + suffix.size()) return false;
+  if (upper.compare(0, prefix.size(), prefix) != 0) return false;
+  if (upper.compare(upper.size() - suffix.size(), suffix.size(), suffix) != 0) return false;
+  const std::string stamp = upper.substr(prefix.size(), kBackupStampLength);
+  for (size_t i = 0; i < stamp.size(); ++i) {
+    const bool digit = stamp[i] >= '0' && stamp[i] <= '9';
+    if (i == 8 ? stamp[i] != '-' : !digit) return false;
+  }
+  return true;
+}
+
+std::string BackupSceneryConfig(const PatchContext& context, PatchView& view) {
+  const std::string config = SceneryConfigPath(context);
+  if (!platform::PathExists(config) || platform::IsFolder(config)) return "";
+  const std::string copy = platform::JoinPath(
+      context.m_strFsPath, "SCENERY." + platform::LocalTimeText(kBackupStampFormat) + ".CFG");
+  if (CopyPatchFile(view, config, copy) != 0) return "";
+
+  // The stamps sort by time: the first names are the oldest.
+  std::vector<std::string> backups = platform::FolderEntryNames(context.m_strFsPath);
+  std::erase_if(backups, [](const std::string& name) { return !IsSceneryBackupName(name); });
+  std::sort(backups.begin(), backups.end(), [](const std::string& a, const std::string& b) {
+    return platform::UpperCase(a) < platform::UpperCase(b);
+  });
+  const size_t surplus = backups.size() > static_cast<size_t>(kSceneryBackupsKept)
+                             ? backups.size() - kSceneryBackupsKept
+                             : 0;
+  for (size_t i = 0; i < surplus; ++i)
+    platform::RemoveFile(platform::JoinPath(context.m_strFsPath, backups[i]));
+  return copy;
 }

@@ -18,6 +18,9 @@ struct SceneryArea {
 
 inline constexpr int kHighestAreaNumber = 998;
 
+// The Local value that names the exclusion area.
+inline constexpr const char* kExcludeAreaLocal = "SCENERY\\OV_EXCLUDES";
+
 // Slots 1 to 998 mirror Area.001 to Area.998 of the last SCENERY.CFG loaded; slot 0 is unused.
 using SceneryAreaTable = std::array<SceneryArea, kHighestAreaNumber + 1>;
 extern SceneryAreaTable g_sceneryAreaTable;
@@ -38,7 +41,20 @@ bool FindAreaByLocal(std::string local, int32_t& layer, int32_t& areaNumber);
 // The lowest free area number from 1 to 998, or 0 when none is free.
 int32_t FindFreeAreaNumber();
 
-// Appends one [Area.NNN] section to SCENERY.CFG and records it in its slot. 0 on success; -1 after
-// a "Warning" message when the file cannot be opened for appending.
+// Appends one [Area.NNN] section to SCENERY.CFG, after a dated copy of the file
+// (BackupSceneryConfig), and records it in its slot. 0 on success; -1 after a "Warning" message
+// when the file cannot be opened for appending.
 int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber, int32_t layer,
                       std::string local, std::string title, bool active);
+
+// How many dated copies of SCENERY.CFG are kept.
+inline constexpr int kSceneryBackupsKept = 3;
+
+// Copies SCENERY.CFG of m_strFsPath beside it as "SCENERY.yyyymmdd-hhmmss.CFG" (local time), then
+// deletes all but the newest kSceneryBackupsKept such copies. Nothing happens when SCENERY.CFG is
+// not a file; a failed copy is reported as every copy is, and no old copy is deleted then. Returns
+// the copy's path, or "" when none was made.
+std::string BackupSceneryConfig(const PatchContext& context, PatchView& view);
+
+// True for the name of such a copy, in any letter case.
+bool IsSceneryBackupName(const std::string& name);

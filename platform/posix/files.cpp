@@ -1,4 +1,4 @@
-#include "platform/files.h"
+#include "platform/host_files.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -12,7 +12,7 @@
 #include "platform/posix/path_resolver.h"
 #include "platform/posix/text_stream.h"
 
-namespace platform {
+namespace platform::host {
 namespace {
 
 using posix::HostPath;
@@ -219,4 +219,4 @@ std::string CurrentFolder() {
   return buffer.data();
 }
 
-}  // namespace platform
+}  // namespace platform::host

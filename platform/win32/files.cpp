@@ -1,4 +1,4 @@
-#include "platform/files.h"
+#include "platform/host_files.h"
 
 #include <io.h>
 #include <windows.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <vector>
 
-namespace platform {
+namespace platform::host {
 
 namespace {
 
@@ -70,4 +70,4 @@ std::string CurrentFolder() {
   }
 }
 
-}  // namespace platform
+}  // namespace platform::host

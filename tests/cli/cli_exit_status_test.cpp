@@ -33,7 +33,7 @@ TEST(CommandLineExitStatus, DisabledCheckboxStopsBeforeAnythingIsTouched) {
     EXPECT_EQ(1, run.exitCode);
     EXPECT_EQ(1u, clitest::CountOf(run.err,
                                    "Warning: Quillby Bay Airfield 2004 product not found in "
-                                   "expected paths.\\n"));
+                                   "expected paths.\n"));
     EXPECT_FALSE(PrintedLine(run, "Applying Patch...Please Wait."));
     EXPECT_FALSE(PrintedLine(run, "Removing Patch...Please Wait."));
     EXPECT_EQ(clitest::ReadTree(demo.Fs()), before);
@@ -80,9 +80,10 @@ TEST(CommandLineExitStatus, MessageDuringTheOperationGivesThreeAfterTheRestRan) 
     std::filesystem::create_directory(demo.FsFile("SCENERY.CFG"));
     CliRun run = demo.Run({"apply"});
     EXPECT_EQ(3, run.exitCode);
-    EXPECT_EQ(1u, clitest::CountOf(run.err,
-                                   "Warning: Error opening SCENERY.CFG file.\\n\\nArea you running "
-                                   "FS2004 ?\\n\\nCannot complete configuration.\n"));
+    EXPECT_EQ(1u,
+              clitest::CountOf(run.err,
+                               "Warning: Error opening SCENERY.CFG file.\n  \n  Area you running "
+                               "FS2004 ?\n  \n  Cannot complete configuration.\n"));
     ASSERT_FALSE(run.out.empty());
     EXPECT_EQ("Patch Installed !", run.out.back());
     EXPECT_EQ(testsupport::ReadFile(demo.FsFile(kAirport)),
@@ -97,8 +98,8 @@ TEST(CommandLineExitStatus, MessageDuringTheOperationGivesThreeAfterTheRestRan) 
     CliRun run = demo.Run({"apply"});
     EXPECT_EQ(3, run.exitCode);
     EXPECT_EQ(1u, clitest::CountOf(run.err, "Warning: Error opening file "));
-    EXPECT_EQ(
-        1u, clitest::CountOf(run.err, "OV_QBEXCL.BGL\\n\\nThe source file appears to be missing"));
+    EXPECT_EQ(1u, clitest::CountOf(run.err,
+                                   "OV_QBEXCL.BGL\n  \n  The source file appears to be missing"));
     EXPECT_TRUE(PrintedLine(run, "Installing file 3"));
     EXPECT_EQ("Patch Installed !", run.out.back());
     EXPECT_EQ(testsupport::ReadFile(demo.FsFile(kAirport)),
@@ -121,6 +122,7 @@ TEST(CommandLineExitStatus, UsageErrorsRunNothing) {
   const std::string settings = testsupport::ReadFile(demo.PatchFile("OVPATCH.INI"));
   const std::vector<std::vector<std::string>> misuses = {
       {}, {"install"}, {"--bogus", "status"}, {"status", "apply"}, {"status", "--fs-path"},
+      {"plan"}, {"plan", "status"},
   };
   for (const auto& args : misuses) {
     std::string shown;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "cli/cli_runner.h"
+#include "patch/engine/scenery_library.h"
 
 namespace {
 
@@ -33,6 +34,11 @@ Lines StatusLines(const DemoCopy& demo, const std::string& productPath, const st
        "Product Install Path: " + productPath, "Apply Patch: " + tick + ", " + enabled, "Status:"});
 }
 
+// Takes the dated copies of SCENERY.CFG out of a tree of the FS2004 folder; how many there were.
+size_t EraseSceneryCopies(std::map<std::string, std::string>& tree) {
+  return std::erase_if(tree, [](const auto& entry) { return IsSceneryBackupName(entry.first); });
+}
+
 // Lines as printed, trailing blanks dropped (an empty status line prints as "Status:").
 Lines Trimmed(Lines lines) {
   for (std::string& line : lines) line.erase(line.find_last_not_of(' ') + 1);
@@ -51,7 +57,7 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
                                  "Path Cannot Continue !: The 'FS2004 Installation Path' cannot be "
                                  "located in the registry."));
   EXPECT_EQ(1u, clitest::CountOf(first.err, std::string("Warning: ") + kTitle +
-                                                " product not found in expected paths.\\n"));
+                                                " product not found in expected paths.\n"));
   // The failed search refreshes no control: title and product path still show what the last
   // refresh before it had, nothing.
   EXPECT_EQ(Trimmed(first.out),
@@ -117,6 +123,7 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
   auto removed = clitest::ReadTree(demo.Fs());
   EXPECT_EQ(removed.at("SCENERY.CFG"), original.at("SCENERY.CFG") + kExclusionArea);
   removed["SCENERY.CFG"] = original.at("SCENERY.CFG");
+  EXPECT_EQ(1u, EraseSceneryCopies(removed)) << "one copy, from before the area was appended";
   EXPECT_EQ(removed, original);
   auto folders = originalFolders;
   for (const char* created :
@@ -124,12 +131,13 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
     folders.push_back(created);
   std::sort(folders.begin(), folders.end());
   EXPECT_EQ(clitest::ListFolders(demo.Fs()), folders);
-  // The patch folder only gained the backups and kept its replacement files.
+  // The patch folder only gained the backups and the log, and kept its replacement files.
   auto patchAfter = clitest::ReadTree(demo.Patch());
   EXPECT_EQ(patchAfter.at("QB_AIRP_ORIG.BGL"), original.at(kAirport));
   patchAfter.erase("QB_AIRP_ORIG.BGL");
   patchAfter.erase("QB_OBJ_ORIG.BGL");
   patchAfter.erase("OVPATCH.INI");
+  patchAfter.erase("OVPATCH.LOG");
   auto expectedPatch = patchBefore;
   expectedPatch.erase("OVPATCH.INI");
   EXPECT_EQ(patchAfter, expectedPatch);
@@ -166,6 +174,7 @@ TEST(CommandLine, RepeatedCommandsRunAgainWithoutDoublingAnything) {
   EXPECT_EQ("0", clitest::IniStatus(demo));
   auto removed = clitest::ReadTree(demo.Fs());
   removed["SCENERY.CFG"] = original.at("SCENERY.CFG");
+  EXPECT_EQ(1u, EraseSceneryCopies(removed)) << "SCENERY.CFG changed once";
   EXPECT_EQ(removed, original);
 }
 

@@ -70,7 +70,12 @@ TEST_F(RoundTripTest, InstallThenRemoveRestoresTheOriginalTree) {
   const Tree_ original = Tree(dir.path());
 
   InstallPatch(context, view);
+  // The dated copy of SCENERY.CFG taken before the area was appended (its own test is elsewhere).
+  std::string copyOfConfig;
+  for (const std::string& name : testsupport::ListFolder(context.m_strFsPath))
+    if (IsSceneryBackupName(name)) copyOfConfig = name;
   Tree_ installed = original;
+  installed["FS9/" + copyOfConfig] = original.at("FS9/SCENERY.CFG");
   installed["FS9/SCENERY.CFG"] += kAppendedArea;
   installed["FS9/Scenery/OV_EXCLUDES"] = "<dir>";
   installed["FS9/Scenery/OV_EXCLUDES/scenery"] = "<dir>";
@@ -94,6 +99,7 @@ TEST_F(RoundTripTest, InstallThenRemoveRestoresTheOriginalTree) {
 
   RemovePatch(context, view);
   Tree_ removed = original;
+  removed["FS9/" + copyOfConfig] = original.at("FS9/SCENERY.CFG");
   removed["FS9/SCENERY.CFG"] += kAppendedArea;
   removed["FS9/Scenery/OV_EXCLUDES"] = "<dir>";
   removed["FS9/Scenery/OV_EXCLUDES/scenery"] = "<dir>";

@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "patch/lists/list_files.h"
+#include "patch/lists/list_lint.h"
 #include "patch_fixture.h"
 
 namespace {
@@ -74,4 +75,40 @@ TEST_F(ListFilesTest, PathPrefixSelectsProductFolder) {
   EXPECT_EQ(ResolvePatchPath(context, "PAT"), "C:\\FS9\\PAT");
   EXPECT_EQ(ResolvePatchPath(context, "PATH"), "D:\\Addon\\");  // the product folder itself
   EXPECT_EQ(ResolvePatchPath(context, "Scenery\\w.bgl"), "C:\\FS9\\Scenery\\w.bgl");
+}
+
+TEST_F(ListFilesTest, LintNamesTheLinesThatAreReadOtherwiseThanTheyLook) {
+  Write("INST.OV", "A" + std::string(79, ' ') + "  SHIFTED" + std::string(71, ' ') + "T\r\n" +  // 1
+                       "A\tB" + std::string(77, ' ') + "R" + std::string(79, ' ') + "T" +
+                       std::string(79, ' ') + "extra\r\n" +    // 2
+                       "A" + std::string(79, ' ') + "R\r\n" +  // 3
+                       std::string(510, 'L') + "\r\n" +        // 4
+                       "NEVER\r\n");                           // 5
+  Write("REN.OV", std::string(600, 'X') + "\r\n");
+  Write("REM.OV", "A\r\n\r\nB\r\n");
+
+  std::vector<std::string> lines;
+  for (const ListRemark& remark : LintListFiles()) lines.push_back(ListRemarkLine(remark));
+  EXPECT_EQ(
+      lines,
+      (Lines{"REN.OV line 1: 600 characters long: it is read as several records of at most "
+             "510 characters",
+             "REN.OV line 1: text at position 79, the gap before the column at 80: the value "
+             "before it is too long or shifted",
+             "REN.OV line 1: text after position 158, past the last column, is ignored",
+             "REM.OV line 3: never read: the list ends at line 2 (an empty line or one that "
+             "begins with a space)",
+             "INST.OV line 1: the value of the column at position 80 starts at position 82: "
+             "its leading spaces become part of the name",
+             "INST.OV line 2: a tab character at position 1",
+             "INST.OV line 2: text after position 238, past the last column, is ignored",
+             "INST.OV line 3: no value in the column at position 160",
+             "INST.OV line 4: text at position 79, the gap before the column at 80: the value "
+             "before it is too long or shifted",
+             "INST.OV line 4: text at position 159, the gap before the column at 160: the "
+             "value before it is too long or shifted",
+             "INST.OV line 4: text after position 238, past the last column, is ignored",
+             "INST.OV line 4: the list ends inside this line: a read of 510 characters stops "
+             "before a space or the line break",
+             "INST.OV line 5: never read: the list ends at line 4"}));
 }

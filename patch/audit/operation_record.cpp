@@ -1,0 +1,109 @@
+#include "patch/audit/operation_record.h"
+
+#include "platform/clock.h"
+#include "platform/files.h"
+
+std::string MessageLines(const std::string& caption, const std::string& text) {
+  std::string lines = caption + ": ";
+  for (char c : text) {
+    lines += c;
+    if (c == '\n') lines += "  ";
+  }
+  return lines;
+}
+
+class OperationRecorder::RecordingView : public PatchView {
+public:
+  RecordingView(OperationRecorder& recorder, PatchView* inner)
+      : recorder_(recorder), inner_(inner) {}
+
+  void ShowStopMessage(const std::string& text, const std::string& caption) override {
+    recorder_.Emit({MessageLines(caption, text), true, true, std::nullopt});
+    if (inner_) inner_->ShowStopMessage(text, caption);
+  }
+  void RefreshControls() override {
+    if (inner_) inner_->RefreshControls();
+    const std::string& status = recorder_.context_.m_strStatus;
+    if (status != lastStatus_) recorder_.unusedStatus_ = lastStatus_ = status;
+  }
+  void ReadControls() override {
+    if (inner_) inner_->ReadControls();
+  }
+  void EnableApplyCheckbox(bool enable) override {
+    if (inner_) inner_->EnableApplyCheckbox(enable);
+  }
+  std::optional<std::string> BrowseForFolder(const std::string& title) override {
+    return inner_ ? inner_->BrowseForFolder(title) : std::nullopt;
+  }
+  int PumpMessagesFor(unsigned timerId, unsigned milliseconds) override {
+    return inner_ ? inner_->PumpMessagesFor(timerId, milliseconds) : 0;
+  }
+  void BeginBusy() override {
+    if (inner_) inner_->BeginBusy();
+  }
+  void EndBusy() override {
+    if (inner_) inner_->EndBusy();
+  }
+
+private:
+  OperationRecorder& recorder_;
+  PatchView* inner_;
+  std::string lastStatus_;
+};
+
+OperationRecorder::OperationRecorder(PatchContext& context, PatchView* inner,
+                                     platform::ChangeTense tense,
+                                     std::function<void(const RecordLine&)> onLine)
+    : context_(context),
+      tense_(tense),
+      onLine_(std::move(onLine)),
+      view_(std::make_unique<RecordingView>(*this, inner)),
+      journal_(platform::ActiveFileServices(),
+               [this](const platform::FileChange& change) { Changed(change); }),
+      scope_(journal_) {}
+
+OperationRecorder::~OperationRecorder() = default;
+
+PatchView& OperationRecorder::View() { return *view_; }
+
+void OperationRecorder::Emit(RecordLine line) {
+  if (line.failure) ++failures_;
+  onLine_(line);
+}
+
+void OperationRecorder::Changed(const platform::FileChange& change) {
+  std::string text = platform::DescribeChange(change, tense_);
+  if (change.kind == platform::FileChange::Kind::Copy && !unusedStatus_.empty())
+    text = unusedStatus_ + ": " + text;
+  unusedStatus_.clear();
+  Emit({std::move(text), change.failed, false, change});
+}
+
+ChangeLog::ChangeLog(PatchContext& context, PatchView& view, const std::string& operation)
+    : operation_(operation) {
+  // Opened before the recorder journals the services, so the log's own writes are not recorded.
+  // Without the program's folder there is no patch folder to log into.
+  if (!context.m_strAppDir.empty())
+    file_ = platform::OpenStream(context.m_strAppDir + "\\" + kChangeLogFileName, "a");
+  Write(operation + " started: FS2004 folder " + context.m_strFsPath + ", product folder " +
+        context.m_strProductPath + ", patch folder " + context.m_strAppDir);
+  recorder_.emplace(context, &view, platform::ChangeTense::Done, [this](const RecordLine& line) {
+    Write((line.message ? "message " : "") + line.text);
+  });
+}
+
+ChangeLog::~ChangeLog() {
+  const int failures = recorder_->Failures();
+  recorder_.reset();
+  Write(operation_ + " finished: " + std::to_string(failures) +
+        (failures == 1 ? " failure" : " failures"));
+  if (file_) std::fclose(file_);
+}
+
+void ChangeLog::Write(const std::string& text) {
+  if (!file_) return;
+  const std::string line = platform::LocalTimeText("%Y-%m-%d %H:%M:%S") + " " + text + "\n";
+  std::fputs(line.c_str(), file_);
+  // Each line reaches the disk at once: the log must tell how far an interrupted run got.
+  std::fflush(file_);
+}

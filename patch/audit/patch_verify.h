@@ -1,0 +1,18 @@
+#pragma once
+// What is on disk against the patch, for the state the settings file records.
+#include <string>
+#include <vector>
+
+#include "patch/context/patch_context.h"
+
+struct PatchVerification {
+  int checks = 0;
+  std::vector<std::string> failures;  // one line per check that fails
+};
+
+// Installed: each INST.OV file equal byte for byte to its replacement, each BAK.OV backup present,
+// each REN.OV rename in place, the exclusion area registered exactly once (when CREATE.OV exists).
+// Removed: each BAK.OV file equal to its backup (where one was taken), each REN.OV file back under
+// its first name, each REM.OV file gone. Reads the list files of the current folder; changes
+// nothing.
+PatchVerification VerifyPatch(PatchContext& context, bool installed);

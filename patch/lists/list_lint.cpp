@@ -1,0 +1,144 @@
+#include "patch/lists/list_lint.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/stream_io.h"
+
+namespace {
+
+constexpr int kReadLimit = 511;  // as the line loop reads: 510 characters a time
+constexpr size_t kLongestRecord = kReadLimit - 1;
+constexpr size_t kKeptCharacters = 1024;  // of a longer line only its start is looked at
+constexpr size_t kValueWidth = 79;
+
+struct ListFile {
+  const char* name;
+  std::vector<size_t> columns;  // empty: word layout
+};
+
+const ListFile kListFiles[] = {
+    {"CREATE.OV", {}},   {"REN.OV", {0, 80}},       {"REM.OV", {0}},
+    {"BAK.OV", {0, 80}}, {"INST.OV", {0, 80, 160}},
+};
+
+// One line of the file as written, however long: its first characters and its length.
+struct PhysicalLine {
+  std::string text;  // without the line break, at most kKeptCharacters
+  size_t length = 0;
+  bool endsList = false;  // a later read of the line begins with a space or the line break
+};
+
+bool ReadPhysicalLine(FILE* stream, PhysicalLine& line) {
+  line = PhysicalLine{};
+  std::string piece;
+  bool any = false;
+  while (platform::ReadLine(stream, kReadLimit, piece)) {
+    if (any && (piece[0] == ' ' || piece[0] == '\n')) line.endsList = true;
+    any = true;
+    const bool ends = piece.back() == '\n';
+    if (ends) piece.pop_back();
+    line.length += piece.size();
+    if (line.text.size() < kKeptCharacters)
+      line.text += piece.substr(0, kKeptCharacters - line.text.size());
+    if (ends) break;
+  }
+  return any;
+}
+
+bool Blank(const std::string& text, size_t from, size_t to) {
+  for (size_t i = from; i < to && i < text.size(); ++i)
+    if (text[i] != ' ') return false;
+  return true;
+}
+
+void CheckColumns(const ListFile& file, const PhysicalLine& line, std::vector<std::string>& found) {
+  const std::string& text = line.text;
+  size_t last = 0;
+  for (size_t column : file.columns) {
+    last = column;
+    if (text.size() <= column || Blank(text, column, column + kValueWidth)) {
+      found.push_back("no value in the column at position " + std::to_string(column));
+      continue;
+    }
+    if (column > 0 && text[column - 1] != ' ')
+      found.push_back("text at position " + std::to_string(column - 1) +
+                      ", the gap before the column at " + std::to_string(column) +
+                      ": the value before it is too long or shifted");
+    if (text[column] == ' ') {
+      size_t start = column;
+      while (text[start] == ' ') ++start;
+      found.push_back("the value of the column at position " + std::to_string(column) +
+                      " starts at position " + std::to_string(start) +
+                      ": its leading spaces become part of the name");
+    }
+  }
+  const size_t end = last + kValueWidth;
+  if (!Blank(text, end, text.size()))
+    found.push_back("text after position " + std::to_string(end - 1) +
+                    ", past the last column, is ignored");
+}
+
+std::vector<std::string> CheckLine(const ListFile& file, const PhysicalLine& line) {
+  std::vector<std::string> found;
+  const std::string& text = line.text;
+  if (line.length > kLongestRecord)
+    found.push_back(std::to_string(line.length) +
+                    " characters long: it is read as several records of at most " +
+                    std::to_string(kLongestRecord) + " characters");
+  if (const size_t nul = text.find('\0'); nul != std::string::npos)
+    found.push_back("a NUL byte at position " + std::to_string(nul) + ": the text ends there");
+  if (const size_t tab = text.find('\t'); tab != std::string::npos)
+    found.push_back("a tab character at position " + std::to_string(tab));
+  if (file.columns.size() > 0) CheckColumns(file, line, found);
+  return found;
+}
+
+void LintFile(const ListFile& file, std::vector<ListRemark>& remarks) {
+  FILE* stream = platform::OpenStream(file.name, "r");
+  if (!stream) return;
+  PhysicalLine line;
+  int number = 0;
+  int endLine = 0;  // the line that ended the list, 0 while it goes on
+  std::string endReason;
+  while (ReadPhysicalLine(stream, line)) {
+    ++number;
+    if (endLine != 0) {
+      if (!Blank(line.text, 0, line.text.size())) {
+        remarks.push_back(
+            {file.name, number,
+             "never read: the list ends at line " + std::to_string(endLine) + endReason});
+        break;
+      }
+      continue;
+    }
+    if (line.text.empty() || line.text[0] == ' ') {
+      endLine = number;
+      endReason = " (an empty line or one that begins with a space)";
+      continue;
+    }
+    for (std::string& text : CheckLine(file, line))
+      remarks.push_back({file.name, number, std::move(text)});
+    if (line.endsList) {
+      remarks.push_back({file.name, number,
+                         "the list ends inside this line: a read of " +
+                             std::to_string(kLongestRecord) +
+                             " characters stops before a space or the line break"});
+      endLine = number;
+    }
+  }
+  std::fclose(stream);
+}
+
+}  // namespace
+
+std::vector<ListRemark> LintListFiles() {
+  std::vector<ListRemark> remarks;
+  for (const ListFile& file : kListFiles) LintFile(file, remarks);
+  return remarks;
+}
+
+std::string ListRemarkLine(const ListRemark& remark) {
+  return remark.file + " line " + std::to_string(remark.line) + ": " + remark.text;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// Checks of the patch list files for their authors: lines that are read, but probably not as meant.
+#include <string>
+#include <vector>
+
+struct ListRemark {
+  std::string file;  // "INST.OV"
+  int line = 0;      // from 1
+  std::string text;
+};
+
+// The lines of CREATE.OV, REN.OV, REM.OV, BAK.OV and INST.OV (current folder) that look like
+// mistakes: a tab, a NUL byte, a line longer than one read, a column value that does not start at
+// its column or is missing, text in the gap before a column or after the last one, and lines
+// after the end of the list. Missing files give nothing. How the lists are read is not changed.
+std::vector<ListRemark> LintListFiles();
+
+// "INST.OV line 3: text".
+std::string ListRemarkLine(const ListRemark& remark);

@@ -1,0 +1,48 @@
+#pragma once
+// The file services behind platform/files.h: the host's, or for one operation another set (a plan
+// that records instead of writing, a journal that records what it writes).
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// What the patch logic may do to files; each function as its namesake in platform/files.h.
+class FileServices {
+public:
+  virtual ~FileServices() = default;
+
+  virtual bool PathExists(const std::string& path) = 0;
+  virtual bool IsFolder(const std::string& path) = 0;
+  virtual bool IsReadOnlyFile(const std::string& path) = 0;
+  virtual std::optional<uint64_t> FileSize(const std::string& path) = 0;
+  virtual std::vector<std::string> FolderEntryNames(const std::string& folder) = 0;
+  virtual bool CreateFolder(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
+  virtual bool MovePath(const std::string& from, const std::string& to) = 0;
+  virtual bool ReplaceFileWith(const std::string& from, const std::string& to) = 0;
+  virtual FILE* OpenStream(const std::string& path, const char* mode) = 0;
+  virtual void NoteAppend(const std::string& /*path*/, const std::string& /*what*/) {}
+};
+
+// The real disk.
+FileServices& HostFileServices();
+
+// The services platform/files.h uses now: the innermost ScopedFileServices', else the host's.
+FileServices& ActiveFileServices();
+
+// Makes `services` the active ones for its lifetime; scopes nest.
+class ScopedFileServices {
+public:
+  explicit ScopedFileServices(FileServices& services);
+  ~ScopedFileServices();
+  ScopedFileServices(const ScopedFileServices&) = delete;
+  ScopedFileServices& operator=(const ScopedFileServices&) = delete;
+
+private:
+  FileServices* previous_;
+};
+
+}  // namespace platform

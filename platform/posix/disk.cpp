@@ -1,0 +1,39 @@
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
+#include <algorithm>
+
+#include "platform/host_files.h"
+#include "platform/posix/path_resolver.h"
+
+namespace platform::host {
+
+std::vector<std::string> FolderEntryNames(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(posix::HostPath(folder).c_str());
+  if (!dir) return names;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::optional<uint64_t> FileSize(const std::string& path) {
+  struct stat st;
+  if (stat(posix::HostPath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return static_cast<uint64_t>(st.st_size);
+}
+
+std::optional<uint64_t> FreeDiskSpace(const std::string& folder) {
+  struct statvfs st;
+  if (statvfs(posix::HostPath(folder).c_str(), &st) != 0) return std::nullopt;
+  return static_cast<uint64_t>(st.f_bavail) * st.f_frsize;
+}
+
+FILE* OpenDiscardStream(const char* mode) { return std::fopen("/dev/null", mode); }
+
+}  // namespace platform::host

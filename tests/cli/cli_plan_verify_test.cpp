@@ -1,0 +1,91 @@
+// plan and verify on a copy of demo/: what a plan lists and foresees without touching the disk, and
+// what verify finds after apply, after a change by hand and after remove.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli/cli_runner.h"
+
+namespace {
+
+using clitest::CliRun;
+using clitest::DemoCopy;
+
+size_t LinesStartingWith(const CliRun& run, const std::string& start) {
+  size_t count = 0;
+  for (const std::string& line : run.out) count += line.rfind(start, 0) == 0;
+  return count;
+}
+
+bool HasLine(const CliRun& run, const std::string& line) {
+  return std::find(run.out.begin(), run.out.end(), line) != run.out.end();
+}
+
+TEST(CommandLinePlan, ListsEveryActionAndForeseesAMissingReplacementWithoutTouchingTheDisk) {
+  DemoCopy demo;
+  demo.RememberFsPath(demo.Fs());
+  ASSERT_EQ(0, demo.Run({"status"}).exitCode);  // the first start records the product folder
+  const auto fsBefore = clitest::ReadTree(demo.Fs());
+  const auto foldersBefore = clitest::ListFolders(demo.Fs());
+
+  CliRun plan = demo.Run({"plan", "apply"});
+  EXPECT_EQ(0, plan.exitCode) << plan.err;
+  EXPECT_EQ("", plan.err);
+  const std::string fs = demo.Fs() + "\\";
+  EXPECT_TRUE(HasLine(plan, "create folder " + fs + "SCENERY\\OV_EXCLUDES"));
+  EXPECT_EQ(3u, LinesStartingWith(plan, "create folder "));
+  EXPECT_EQ(1u, LinesStartingWith(plan, "copy " + fs + "SCENERY.CFG to " + fs + "SCENERY."));
+  EXPECT_TRUE(HasLine(plan, "append area Area.017 (layer 32) to " + fs + "SCENERY.CFG"));
+  EXPECT_TRUE(HasLine(plan, "rename " + fs + "Addon Scenery\\QuillbyBay\\scenery\\QB_FLAT.BGL to " +
+                                fs + "SCENERY\\OV_EXCLUDES\\scenery\\QB_FLAT.BGL"));
+  EXPECT_EQ(3u, LinesStartingWith(plan, "rename "));
+  EXPECT_EQ(2u, LinesStartingWith(plan, "Backing up file "));
+  // The destination folder exists only in the plan, made by its first lines.
+  EXPECT_TRUE(HasLine(plan, "Installing file 3: copy " + demo.Patch() + "\\OV_QBEXCL.BGL to " + fs +
+                                "SCENERY\\OV_EXCLUDES\\scenery\\OV_QBEXCL.BGL"));
+  EXPECT_EQ(3u, LinesStartingWith(plan, "Installing file "));
+  EXPECT_EQ("No problems foreseen.", plan.out.back());
+
+  std::filesystem::remove(demo.PatchFile("OV_QBEXCL.BGL"));
+  testsupport::WriteFile(demo.PatchFile("REM.OV"), testsupport::ReadFile(demo.PatchFile("REM.OV")) +
+                                                       "\r\nSCENERY\\FORGOTTEN\r\n");
+  const auto patchBefore = clitest::ReadTree(demo.Patch());
+  CliRun missing = demo.Run({"plan", "apply"});
+  EXPECT_EQ(3, missing.exitCode);
+  EXPECT_TRUE(HasLine(missing, "Problems foreseen: 1"));
+  EXPECT_TRUE(HasLine(missing, "Warning: Error opening file " + demo.Patch() + "\\OV_QBEXCL.BGL"));
+  EXPECT_TRUE(HasLine(missing, "  The source file appears to be missing from your FS2004 system."));
+  EXPECT_TRUE(HasLine(missing,
+                      "REM.OV line 3: never read: the list ends at line 2 (an empty line or "
+                      "one that begins with a space)"));
+  EXPECT_EQ(fsBefore, clitest::ReadTree(demo.Fs()));
+  EXPECT_EQ(foldersBefore, clitest::ListFolders(demo.Fs()));
+  EXPECT_EQ(patchBefore, clitest::ReadTree(demo.Patch()));
+}
+
+TEST(CommandLineVerify, HoldsAfterApplyAndRemoveAndNamesAChangedFile) {
+  DemoCopy demo;
+  demo.RememberFsPath(demo.Fs());
+  ASSERT_EQ(0, demo.Run({"apply"}).exitCode);
+
+  CliRun installed = demo.Run({"verify"});
+  EXPECT_EQ(0, installed.exitCode) << installed.err;
+  ASSERT_FALSE(installed.out.empty());
+  EXPECT_EQ("Verified the installed patch: 12 checks, 0 failed.", installed.out.back());
+
+  const std::string airport = demo.FsFile("Addon Scenery/QuillbyBay/scenery/QB_AIRP.bgl");
+  testsupport::WriteFile(airport, testsupport::ReadFile(airport) + "changed");
+  CliRun changed = demo.Run({"verify"});
+  EXPECT_EQ(3, changed.exitCode);
+  EXPECT_EQ(1u, LinesStartingWith(changed,
+                                  "installed file " + demo.Fs() +
+                                      "\\Addon Scenery\\QuillbyBay\\scenery\\QB_AIRP.BGL differs"));
+  EXPECT_EQ("Verified the installed patch: 12 checks, 1 failed.", changed.out.back());
+
+  ASSERT_EQ(0, demo.Run({"remove"}).exitCode);
+  CliRun removed = demo.Run({"verify"});
+  EXPECT_EQ(0, removed.exitCode) << removed.err;
+  EXPECT_EQ("Verified the removed patch: 10 checks, 0 failed.", removed.out.back());
+}
+
+}  // namespace
