@@ -1,7 +1,9 @@
 #pragma once
 // File-system services the patch logic uses, with the observable results of the Windows calls.
 // Paths are 8-bit strings in the system code page; "\" separates folders on every host.
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -34,6 +36,13 @@ bool IsReadOnlyFile(const std::string& path);
 // (binary). Text mode behaves as the Windows C runtime's: CR LF reads as "\n", a 0x1A byte ends the
 // text, each "\n" written becomes CR LF. Returns nullptr on failure. Close with fclose.
 FILE* OpenStream(const std::string& path, const char* mode);
+
+// Writes the buffer of a binary stream opened for writing and has the system put the file's data
+// on the disk (FlushFileBuffers, fsync), so that it survives a power cut. False on any failure.
+bool FlushToDisk(FILE* stream);
+
+// The size in bytes of the file `path`; nullopt when it is missing or a folder.
+std::optional<std::uint64_t> FileSize(const std::string& path);
 
 // Reads one line as fgets does: at most limit-1 characters, the "\n" kept when it fits.
 // False at the end of the stream (nothing read).

@@ -208,6 +208,18 @@ FILE* OpenStream(const std::string& path, const char* mode) {
   return stream;
 }
 
+bool FlushToDisk(FILE* stream) {
+  if (std::fflush(stream) != 0) return false;
+  const int fd = fileno(stream);
+  return fd >= 0 && fsync(fd) == 0;
+}
+
+std::optional<std::uint64_t> FileSize(const std::string& path) {
+  struct stat st;
+  if (stat(HostPath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
 bool SetCurrentFolder(const std::string& path) { return chdir(HostPath(path).c_str()) == 0; }
 
 std::string CurrentFolder() {

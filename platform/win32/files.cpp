@@ -36,7 +36,9 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
   if (target != INVALID_FILE_ATTRIBUTES &&
       (target & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
     return false;
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+  // Write-through: the move is on the disk when the call returns, as the file it moves already is.
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool IsReadOnlyFile(const std::string& path) {
@@ -54,6 +56,20 @@ FILE* OpenStream(const std::string& path, const char* mode) {
     return nullptr;
   }
   return std::fopen(path.c_str(), mode);
+}
+
+bool FlushToDisk(FILE* stream) {
+  if (std::fflush(stream) != 0) return false;
+  const intptr_t handle = _get_osfhandle(_fileno(stream));
+  return handle != -1 && FlushFileBuffers(reinterpret_cast<HANDLE>(handle)) != 0;
+}
+
+std::optional<std::uint64_t> FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return std::nullopt;
+  return (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 
 bool SetCurrentFolder(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != 0; }
