@@ -77,4 +77,18 @@ WriteOutcome ReplaceWholeFile(const std::string& path, const std::string& bytes)
   return file.Commit();
 }
 
+WriteOutcome AppendTextAsWhole(const std::string& path, const std::string& text) {
+  std::string bytes;
+  if (PathExists(path)) {
+    std::optional<std::string> old = ReadWholeFile(path);
+    if (!old) return WriteOutcome::OpenFailed;
+    bytes = std::move(*old);
+  }
+  for (char c : text) {
+    if (c == '\n') bytes += '\r';
+    bytes += c;
+  }
+  return ReplaceWholeFile(path, bytes);
+}
+
 }  // namespace platform

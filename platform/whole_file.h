@@ -51,4 +51,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // Replaces the file `path`, or creates it, with `bytes`, as a whole (see ReplacementFile).
 WriteOutcome ReplaceWholeFile(const std::string& path, const std::string& bytes);
 
+// Appends `text` to the file `path` as text mode "a" does (each "\n" written as CR LF, a missing
+// file created), but as a whole (see ReplacementFile): OpenFailed when the file exists and cannot
+// be read, and the old bytes are kept exactly as they were.
+WriteOutcome AppendTextAsWhole(const std::string& path, const std::string& text);
+
 }  // namespace platform

@@ -24,8 +24,10 @@ protected:
 
 TEST_F(WholeFile, FailuresLeaveTheOldFileByteForByteAndNothingBeside) {
   const std::string target = tmp / "SCENERY.CFG";
-  EXPECT_EQ(platform::ReplaceWholeFile(target, "created"), WriteOutcome::Done);
-  EXPECT_EQ(platform::ReplaceWholeFile(target, "old\r\n\x1A tail"), WriteOutcome::Done);
+  EXPECT_EQ(platform::AppendTextAsWhole(target, "created\n"), WriteOutcome::Done);
+  EXPECT_EQ(ReadFile(target), "created\r\n");
+  EXPECT_EQ(platform::ReplaceWholeFile(target, "old\r\n\x1A"), WriteOutcome::Done);
+  EXPECT_EQ(platform::AppendTextAsWhole(target, " tail"), WriteOutcome::Done);  // every old byte kept
   EXPECT_EQ(platform::ReadWholeFile(target), "old\r\n\x1A tail");
 
   const struct {
@@ -46,6 +48,7 @@ TEST_F(WholeFile, FailuresLeaveTheOldFileByteForByteAndNothingBeside) {
 
   testsupport::MakeDirs(tmp / "Folder");
   EXPECT_EQ(platform::ReplaceWholeFile(tmp / "Folder", "x"), WriteOutcome::ReplaceFailed);
+  EXPECT_EQ(platform::AppendTextAsWhole(tmp / "Folder", "x"), WriteOutcome::OpenFailed);
   EXPECT_EQ(platform::ReplaceWholeFile(tmp / "Missing\\SCENERY.CFG", "x"), WriteOutcome::OpenFailed);
   testsupport::MakeReadOnly(target);
   EXPECT_EQ(platform::ReplaceWholeFile(target, "x"), WriteOutcome::ReplaceFailed);
