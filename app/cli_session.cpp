@@ -3,6 +3,7 @@
 #include "app/patch_app.h"
 #include "platform/files.h"
 #include "platform/module.h"
+#include "platform/strings.h"
 #include "ui/framework/headless/headless_backend.h"
 #include "ui/res/resource.h"
 #include "ui/string_resources.h"
@@ -62,7 +63,7 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
     err << "ovpatch-cli: cannot use the patch folder " << *options.patchDir << "\n";
     return kCliUsageError;
   }
-  platform::OverrideOwnFileName(platform::CurrentFolder() + "\\" + kOwnFileName);
+  platform::OverrideOwnFileName(platform::JoinPath(platform::CurrentFolder(), kOwnFileName));
 
   HeadlessBackend backend;
   backend.strings = StringResources();
@@ -93,12 +94,11 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
   });
   // With the script done the backend presses Escape: the dialog closes as "Done" does.
 
-  UseDialogBackend(&backend);
   {
+    ScopedDialogBackend activeBackend(backend);
     CPatchApp app;
     app.Run();
   }
-  UseDialogBackend(nullptr);
   platform::OverrideOwnFileName(std::nullopt);
   out.flush();
   return exitStatus;

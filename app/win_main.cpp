@@ -6,9 +6,8 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   Win32Backend backend;
-  UseDialogBackend(&backend);
+  ScopedDialogBackend activeBackend(backend);
   CPatchApp app;
   app.Run();
-  UseDialogBackend(nullptr);
   return 0;  // the exit status carries no meaning
 }

@@ -34,7 +34,8 @@ bool IsReadOnlyFile(const std::string& path);
 
 // Opens a C stream as fopen does, with modes "r", "w", "a" (text) and "rb", "wb", "ab", "r+b"
 // (binary). Text mode behaves as the Windows C runtime's: CR LF reads as "\n", a 0x1A byte ends the
-// text, each "\n" written becomes CR LF. Returns nullptr on failure. Close with fclose.
+// text, each "\n" written becomes CR LF. Returns nullptr on failure. Close with fclose, or own
+// it with platform::UniqueStream (platform/stream_io.h).
 FILE* OpenStream(const std::string& path, const char* mode);
 
 // Writes the buffer of a binary stream opened for writing and has the system put the file's data
@@ -43,10 +44,6 @@ bool FlushToDisk(FILE* stream);
 
 // The size in bytes of the file `path`; nullopt when it is missing or a folder.
 std::optional<std::uint64_t> FileSize(const std::string& path);
-
-// Reads one line as fgets does: at most limit-1 characters, the "\n" kept when it fits.
-// False at the end of the stream (nothing read).
-bool ReadLine(FILE* stream, int limit, std::string& line);
 
 // Makes `path` the process's current folder. True on success.
 bool SetCurrentFolder(const std::string& path);

@@ -1,5 +1,7 @@
 #pragma once
 // The full file name of the running program (GetModuleFileNameA of the process's own module).
+// platform/module.cpp keeps the override and answers OwnFileName; each host's module.cpp supplies
+// HostOwnFileName.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -12,5 +14,9 @@ std::optional<std::string> OwnFileName(size_t bufferSize);
 
 // Makes OwnFileName return `fileName` (the command line's --patch-dir, tests); nullopt restores it.
 void OverrideOwnFileName(std::optional<std::string> fileName);
+
+// The running program's full file name as the host gives it, or nullopt when it cannot be had or
+// does not fit in `bufferSize` bytes together with its terminating zero. Ignores the override.
+std::optional<std::string> HostOwnFileName(size_t bufferSize);
 
 }  // namespace platform

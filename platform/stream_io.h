@@ -1,10 +1,24 @@
 #pragma once
-// Checked binary stream I/O for file copies, with a fault hook so tests can make a read, a write
-// or a close fail on any host.
+// C stream helpers: an owner that closes a stream, line reading as fgets does, and checked binary
+// I/O for file copies with a fault hook so tests can make a read, a write or a close fail on any
+// host.
 #include <cstddef>
 #include <cstdio>
+#include <memory>
+#include <string>
 
 namespace platform {
+
+struct StreamCloser {
+  void operator()(FILE* stream) const { std::fclose(stream); }
+};
+// Owns a stream from OpenStream and closes it (unchecked) when it goes; release() it into
+// CloseStream where the result of the close matters.
+using UniqueStream = std::unique_ptr<FILE, StreamCloser>;
+
+// Reads one line as fgets does: at most limit-1 characters, the "\n" kept when it fits.
+// False at the end of the stream (nothing read).
+bool ReadLine(FILE* stream, int limit, std::string& line);
 
 // fread: bytes read; 0 at the end or on a read error (then ReadFailed is true).
 size_t ReadBytes(FILE* stream, void* buffer, size_t size);

@@ -7,15 +7,22 @@ namespace {
 
 constexpr uint32_t kEditFlags = kControlReadOnly | kControlBorder | kControlAutoHScroll | kControlTabStop;
 
-DialogTemplate MakeMainDialog() {
+// What both dialogs share: position 0, 0 (centred by the framework) and 8-point "MS Sans Serif".
+DialogTemplate DialogFrame(int id, const char* title, int width, int height, uint32_t style) {
   DialogTemplate t;
-  t.id = IDD_OVPATCH_DIALOG;
-  t.title = "Orvane Compatibility Patcher";
-  t.x = 0, t.y = 0, t.width = 399, t.height = 89;
+  t.id = id;
+  t.title = title;
+  t.x = 0, t.y = 0, t.width = width, t.height = height;
   t.fontName = "MS Sans Serif";
   t.fontPoints = 8;
-  t.style = kDialogPopup | kDialogVisible | kDialogCaption | kDialogSystemMenu | kDialogModalFrame |
-            kDialogAppWindow;
+  t.style = style;
+  return t;
+}
+
+DialogTemplate MakeMainDialog() {
+  DialogTemplate t = DialogFrame(IDD_OVPATCH_DIALOG, "Orvane Compatibility Patcher", 399, 89,
+                                 kDialogPopup | kDialogVisible | kDialogCaption |
+                                     kDialogSystemMenu | kDialogModalFrame | kDialogAppWindow);
   t.controls = {
       {kIdOk, ControlKind::DefaultPushButton, "OK", 7, 69, 19, 14,
        kControlHidden | kControlDisabled | kControlTabStop},
@@ -37,13 +44,8 @@ DialogTemplate MakeMainDialog() {
 }
 
 DialogTemplate MakeAboutDialog() {
-  DialogTemplate t;
-  t.id = IDD_ABOUTBOX;
-  t.title = "About OVPatch";
-  t.x = 0, t.y = 0, t.width = 235, t.height = 55;
-  t.fontName = "MS Sans Serif";
-  t.fontPoints = 8;
-  t.style = kDialogPopup | kDialogCaption | kDialogSystemMenu | kDialogModalFrame;
+  DialogTemplate t = DialogFrame(IDD_ABOUTBOX, "About OVPatch", 235, 55,
+                                 kDialogPopup | kDialogCaption | kDialogSystemMenu | kDialogModalFrame);
   t.controls = {
       {IDC_STATIC, ControlKind::Icon, "", 11, 17, 20, 20, 0, IDR_MAINFRAME},
       {IDC_STATIC, ControlKind::Label, "OVPatch Version 1.0 (model 4)", 40, 10, 119, 8, kControlGroup},

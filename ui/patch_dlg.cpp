@@ -4,11 +4,31 @@
 #include "patch/engine/install_sequence.h"
 #include "patch/engine/removal_sequence.h"
 #include "patch/product/product_locator.h"
-#include "platform/profile.h"
 #include "ui/about_dlg.h"
 #include "ui/dialog_templates.h"
 #include "ui/icon_position.h"
 #include "ui/res/resource.h"
+
+namespace {
+
+// Lets the dialog repaint the status line before an install or removal starts.
+constexpr unsigned kRepaintPauseMilliseconds = 100;
+// System command identifiers carry flags in their low four bits.
+constexpr unsigned kSysCommandIdMask = 0xFFF0;
+
+// The two things a click on "Apply Patch" can do.
+struct PatchOperation {
+  const char* waitText;
+  void (*run)(PatchContext& context, PatchView& view);
+  bool installs;  // the state recorded in the settings file afterwards
+  const char* doneText;
+};
+constexpr PatchOperation kInstall{"Applying Patch...Please Wait.", InstallPatch, true,
+                                  "Patch Installed !"};
+constexpr PatchOperation kRemoval{"Removing Patch...Please Wait.", RemovePatch, false,
+                                  "Patch Removed"};
+
+}  // namespace
 
 CPatchDlg::CPatchDlg(CDialog* parent) : CDialog(MainDialogTemplate(), parent) {
   m_context.m_hIcon = ActiveDialogBackend().LoadIconResource(IDR_MAINFRAME);
@@ -29,9 +49,7 @@ std::span<const EventEntry> CPatchDlg::GetEventTable() const {
 }
 
 void CPatchDlg::DoDataExchange(DataExchange& exchange) {
-  exchange.Control(IDC_PRODUCT_PATH, m_editProductPath);
   exchange.Control(IDC_APPLY_PATCH, m_checkApplyPatch);
-  exchange.Control(IDC_PRODUCT_TITLE, m_editProductTitle);
   exchange.Text(IDC_FS_PATH, m_context.m_strFsPath);
   exchange.Text(IDC_PRODUCT_TITLE, m_context.m_strProductTitle);
   exchange.Check(IDC_APPLY_PATCH, m_context.m_bApplyPatch);
@@ -82,21 +100,13 @@ void CPatchDlg::ApplyOrRemovePatch() {
   m_bOperationRunning = true;
   BeginBusy();
   ReadControls();
-  if (m_context.m_bApplyPatch != 0) {
-    m_context.m_strStatus = "Applying Patch...Please Wait.";
-    RefreshControls();
-    PumpMessagesFor(0, 100);
-    InstallPatch(m_context, *this);
-    platform::WriteProfileString(kSettingsSection, kSettingsStatusKey, "1", m_context.m_strIniFile);
-    m_context.m_strStatus = "Patch Installed !";
-  } else {
-    m_context.m_strStatus = "Removing Patch...Please Wait.";
-    RefreshControls();
-    PumpMessagesFor(0, 100);
-    RemovePatch(m_context, *this);
-    platform::WriteProfileString(kSettingsSection, kSettingsStatusKey, "0", m_context.m_strIniFile);
-    m_context.m_strStatus = "Patch Removed";
-  }
+  const PatchOperation& operation = m_context.m_bApplyPatch != 0 ? kInstall : kRemoval;
+  m_context.m_strStatus = operation.waitText;
+  RefreshControls();
+  PumpMessagesFor(0, kRepaintPauseMilliseconds);
+  operation.run(m_context, *this);
+  SaveSettingsStatus(m_context, operation.installs);
+  m_context.m_strStatus = operation.doneText;
   RefreshControls();
   EndBusy();
   m_bOperationRunning = false;
@@ -107,13 +117,13 @@ void CPatchDlg::ChangeFsPath() {
   if (!folder) return;
   // A line break would end the settings value early and the rest would become a line of its own.
   if (folder->find_first_of("\r\n") != std::string::npos) {
-    ShowStopMessage("The chosen folder's name holds a line break and cannot be remembered.\n"
-                    "Please choose or rename the folder that contains FS9.EXE.",
-                    "Warning");
+    ShowStopMessage(
+        "The chosen folder's name holds a line break and cannot be remembered.\n"
+        "Please choose or rename the folder that contains FS9.EXE.",
+        "Warning");
     return;
   }
-  m_context.m_strIniFile = m_context.m_strAppDir + "\\" + kSettingsFileName;
-  platform::WriteProfileString(kSettingsSection, kSettingsFsPathKey, *folder, m_context.m_strIniFile);
+  SaveSettingsFsPath(m_context, *folder);
   m_context.m_strFsPath = *folder;
   RefreshControls();
   EnableApplyCheckbox(true);
@@ -125,7 +135,7 @@ void CPatchDlg::ChangeFsPath() {
 void CPatchDlg::ChangeProductPath() { ::ChangeProductPath(m_context, *this); }
 
 void CPatchDlg::HandleSysCommand(unsigned id, intptr_t position) {
-  if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+  if ((id & kSysCommandIdMask) == IDM_ABOUTBOX) {
     CAboutDlg about;
     about.DoModal();
     return;

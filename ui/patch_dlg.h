@@ -50,9 +50,7 @@ private:
   void AddAboutItemAndIcons();
   void PutTickBack();
 
-  CEdit m_editProductPath;
   CButton m_checkApplyPatch;
-  CEdit m_editProductTitle;
   PatchContext m_context;
   bool m_bOperationRunning = false;  // an install or removal is in progress
 };

@@ -1,48 +1,111 @@
 #include "patch/context/settings.h"
 
-#include <climits>
-#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
 
+#include "platform/files.h"
+#include "platform/module.h"
 #include "platform/profile.h"
+#include "platform/registry.h"
+#include "platform/strings.h"
+#include "platform/text.h"
 
 namespace {
 
-bool IsAsciiSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+constexpr const char* kFsRegistryKey =
+    "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9.0";
+constexpr const char* kFsRegistryValue = "EXE Path";
+// The fixed buffers the registry value and the program's file name are read into.
+constexpr size_t kPathBufferSize = 999;
+
+constexpr const char* kAppPathErrorText =
+    "Error obtaining application path !\n\nUnexpected results will occur.\nPlease exit now.\n";
+constexpr const char* kMissingFsPathText =
+    "The 'FS2004 Installation Path' cannot be located in the registry.  Please select "
+    "\n\n"
+    "the 'Change Patch' button and select the folder containing FS9.EXE."
+    "\n\n";
+
+std::string SettingsFilePath(const PatchContext& context) {
+  return platform::JoinPath(context.m_strAppDir, kSettingsFileName);
 }
 
-// The decimal value as atoi reads it: leading white space, an optional sign, the digits up to the
-// first non-digit; 0 without digits. Values beyond the 32-bit range are held at its ends instead
-// of overflowing.
-int32_t DecimalValue(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && IsAsciiSpace(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  int64_t value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > int64_t{INT32_MAX} + 1) value = int64_t{INT32_MAX} + 1;
-  }
-  if (negative) value = -value;
-  if (value > INT32_MAX) value = INT32_MAX;
-  return static_cast<int32_t>(value);
+std::string ReadSetting(const PatchContext& context, const char* key) {
+  return platform::ReadProfileString(kSettingsSection, key, kProfileMissing, kProfileBufferSize,
+                                     context.m_strIniFile);
+}
+
+void WriteSetting(const PatchContext& context, const char* key, const std::string& value) {
+  platform::WriteProfileString(kSettingsSection, key, value, context.m_strIniFile);
 }
 
 }  // namespace
 
+void ReadRegistryFsPath(PatchContext& context) {
+  context.m_strFsPath = "";
+  std::optional<std::string> value =
+      platform::ReadMachineRegistryString(kFsRegistryKey, kFsRegistryValue, kPathBufferSize);
+  if (!value) return;
+  // The value is a zero-terminated text in a fixed buffer: it ends at its first zero, and one
+  // stored without a terminating zero ends at the buffer's end.
+  std::string text = std::move(*value);
+  size_t end = text.find('\0');
+  if (end == std::string::npos) end = text.size();
+  if (end > kPathBufferSize) end = kPathBufferSize;
+  text.resize(end);
+  context.m_strFsPath = std::move(text);
+}
+
+void DeriveAppDir(PatchContext& context, PatchView& view) {
+  std::optional<std::string> ownName = platform::OwnFileName(kPathBufferSize);
+  if (!ownName) {
+    view.ShowStopMessage(kAppPathErrorText, "Warning");
+    context.m_strAppDir = "";
+  } else {
+    // Cut before the last separator; a name without one is taken whole.
+    size_t cut = platform::FindLastSeparator(*ownName);
+    context.m_strAppDir = cut == std::string::npos ? *ownName : ownName->substr(0, cut);
+  }
+  context.m_strIniFile = SettingsFilePath(context);
+}
+
 void LoadSettings(PatchContext& context) {
-  std::string fsPath = platform::ReadProfileString(kSettingsSection, kSettingsFsPathKey, kProfileMissing,
-                                                   kProfileBufferSize, context.m_strIniFile);
+  std::string fsPath = ReadSetting(context, kSettingsFsPathKey);
   // Even an empty value replaces the registry's folder.
   if (fsPath != kProfileMissing) context.m_strFsPath = fsPath;
 
-  std::string status = platform::ReadProfileString(kSettingsSection, kSettingsStatusKey, kProfileMissing,
-                                                   kProfileBufferSize, context.m_strIniFile);
+  std::string status = ReadSetting(context, kSettingsStatusKey);
   if (status != kProfileMissing) {
-    context.m_nPatchStatus = DecimalValue(status);
+    context.m_nPatchStatus = platform::ParseClampedDecimal(status);
   } else {
-    platform::WriteProfileString(kSettingsSection, kSettingsStatusKey, "0", context.m_strIniFile);
+    WriteSetting(context, kSettingsStatusKey, "0");
     context.m_nPatchStatus = 0;
   }
+}
+
+bool CheckSceneryConfig(PatchContext& context, PatchView& view) {
+  if (platform::PathExists(SceneryConfigPath(context))) return true;
+  view.ShowStopMessage(kMissingFsPathText, "Path Cannot Continue !");
+  view.EnableApplyCheckbox(false);
+  return false;
+}
+
+int SyncApplyCheckbox(PatchContext& context, PatchView& view) {
+  context.m_bApplyPatch = context.m_nPatchStatus != 0 ? 1 : 0;
+  view.RefreshControls();
+  return 0;
+}
+
+std::string SceneryConfigPath(const PatchContext& context) {
+  return platform::JoinPath(context.m_strFsPath, "SCENERY.CFG");
+}
+
+void SaveSettingsStatus(const PatchContext& context, bool installed) {
+  WriteSetting(context, kSettingsStatusKey, installed ? "1" : "0");
+}
+
+void SaveSettingsFsPath(PatchContext& context, const std::string& fsPath) {
+  context.m_strIniFile = SettingsFilePath(context);
+  WriteSetting(context, kSettingsFsPathKey, fsPath);
 }

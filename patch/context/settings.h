@@ -1,6 +1,9 @@
 #pragma once
 // Start-up of the context: FS2004 folder from the registry and the settings file, the program's own
-// folder, the recorded patch state; and the checks shared by start-up and the folder changes.
+// folder, the recorded patch state; the checks shared by start-up and the folder changes; and the
+// writes of the settings file.
+#include <string>
+
 #include "patch/context/patch_context.h"
 #include "patch/patch_view.h"
 
@@ -28,3 +31,13 @@ bool CheckSceneryConfig(PatchContext& context, PatchView& view);
 
 // Ticks the checkbox from m_nPatchStatus and refreshes every control. Always 0.
 int SyncApplyCheckbox(PatchContext& context, PatchView& view);
+
+// "<m_strFsPath>\SCENERY.CFG".
+std::string SceneryConfigPath(const PatchContext& context);
+
+// Writes "Status" = "1" (installed) or "0" (removed) to the settings file. m_nPatchStatus keeps its
+// start-up value.
+void SaveSettingsStatus(const PatchContext& context, bool installed);
+
+// Recomputes m_strIniFile beside m_strAppDir and writes `fsPath` as "Fs2004" there.
+void SaveSettingsFsPath(PatchContext& context, const std::string& fsPath);

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "patch/engine/copy_failure_text.h"
 #include "platform/files.h"
 #include "platform/stream_io.h"
 
@@ -16,6 +15,31 @@ char g_copyChunk[kChunkSize];
 constexpr size_t kStreamBufferSize = 1024 * 1024;
 char g_sourceStreamBuffer[kStreamBufferSize];
 char g_destinationStreamBuffer[kStreamBufferSize];
+
+constexpr const char* kCopyFailureCaption = "Warning";
+
+std::string SourceOpenFailureText(const std::string& source) {
+  return "Error opening file " + source +
+         "\n\nThe source file appears to be missing from your FS2004 system.";
+}
+
+std::string DestinationOpenFailureText(const std::string& destination) {
+  return "Error opening file " + destination +
+         "\n\nThe OS may have the file locked.\n\nReboot your system and try running the Orvane "
+         "SETUP again.";
+}
+
+std::string ReadFailureText(const std::string& source, const std::string& destination) {
+  return "Error reading file " + source +
+         "\n\nThe file could not be read to its end, so it was not copied.\n\n" + destination +
+         " has been left as it was.";
+}
+
+std::string WriteFailureText(const std::string& destination) {
+  return "Error writing file " + destination +
+         "\n\nThe disk may be full or the file locked, so the copy could not be completed.\n\n"
+         "The file has been left as it was.";
+}
 
 // The temporary file lies beside the destination so that replacing the destination is one move
 // within a folder.
@@ -31,46 +55,42 @@ int Fail(PatchView& view, const std::string& text) {
 }  // namespace
 
 int CopyPatchFile(PatchView& view, std::string source, std::string destination) {
-  FILE* in = platform::OpenStream(source, "rb");
+  platform::UniqueStream in(platform::OpenStream(source, "rb"));
   if (!in) return Fail(view, SourceOpenFailureText(source));
 
   // Checked up front: a read-only or folder destination would otherwise only fail at the very end.
-  if (platform::IsReadOnlyFile(destination) || platform::IsFolder(destination)) {
-    fclose(in);
+  if (platform::IsReadOnlyFile(destination) || platform::IsFolder(destination))
     return Fail(view, DestinationOpenFailureText(destination));
-  }
 
   const std::string temporary = TemporaryNameFor(destination);
-  FILE* out = platform::OpenStream(temporary, "wb");
-  if (!out) {
-    fclose(in);
-    return Fail(view, DestinationOpenFailureText(destination));
-  }
-  setvbuf(in, g_sourceStreamBuffer, _IOFBF, kStreamBufferSize);
-  setvbuf(out, g_destinationStreamBuffer, _IOFBF, kStreamBufferSize);
+  platform::UniqueStream out(platform::OpenStream(temporary, "wb"));
+  if (!out) return Fail(view, DestinationOpenFailureText(destination));
+  setvbuf(in.get(), g_sourceStreamBuffer, _IOFBF, kStreamBufferSize);
+  setvbuf(out.get(), g_destinationStreamBuffer, _IOFBF, kStreamBufferSize);
 
   bool readFailed = false;
   bool writeFailed = false;
   for (;;) {
-    const size_t count = platform::ReadBytes(in, g_copyChunk, kChunkSize);
+    const size_t count = platform::ReadBytes(in.get(), g_copyChunk, kChunkSize);
     if (count == 0) {
-      readFailed = platform::ReadFailed(in);
+      readFailed = platform::ReadFailed(in.get());
       break;
     }
-    if (!platform::WriteBytes(out, g_copyChunk, count)) {
+    if (!platform::WriteBytes(out.get(), g_copyChunk, count)) {
       writeFailed = true;
       break;
     }
   }
 
-  // The written file is closed first: its close flushes the last bytes and may fail.
-  if (!platform::CloseStream(out)) writeFailed = true;
-  fclose(in);
+  // The written file is closed first: its close flushes the last bytes and may fail. Both are
+  // closed before the temporary file is moved or removed.
+  if (!platform::CloseStream(out.release())) writeFailed = true;
+  in.reset();
 
   if (readFailed || writeFailed) {
     platform::RemoveFile(temporary);
-    return Fail(view, readFailed ? ReadFailureText(source, destination)
-                                 : WriteFailureText(destination));
+    return Fail(view,
+                readFailed ? ReadFailureText(source, destination) : WriteFailureText(destination));
   }
   if (!platform::ReplaceFileWith(temporary, destination)) {
     platform::RemoveFile(temporary);

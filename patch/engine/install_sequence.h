@@ -6,7 +6,7 @@
 // CreateFolders, RegisterExcludeArea, RenameForward, BackupFiles, InstallFiles, each to its end.
 void InstallPatch(PatchContext& context, PatchView& view);
 
-void CreateFolders(PatchContext& context, PatchView& view);   // CREATE.OV
-void RenameForward(PatchContext& context, PatchView& view);   // REN.OV, first name to second
-void BackupFiles(PatchContext& context, PatchView& view);     // BAK.OV
-void InstallFiles(PatchContext& context, PatchView& view);    // INST.OV
+void CreateFolders(PatchContext& context, PatchView& view);  // CREATE.OV
+void RenameForward(PatchContext& context, PatchView& view);  // REN.OV, first name to second
+void BackupFiles(PatchContext& context, PatchView& view);    // BAK.OV
+void InstallFiles(PatchContext& context, PatchView& view);   // INST.OV

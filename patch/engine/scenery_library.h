@@ -1,5 +1,6 @@
 #pragma once
-// Registration of the exclusion area in FS2004's SCENERY.CFG.
+// Registration of the exclusion area in FS2004's SCENERY.CFG: the program-wide table of its
+// [Area.NNN] sections, read through the profile services and appended to, never rewritten.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -30,7 +31,8 @@ void RegisterExcludeArea(PatchContext& context, PatchView& view);
 // Fills slots 1 to 998 from SCENERY.CFG in m_strFsPath and raises g_nHighestLayer.
 void LoadSceneryAreas(PatchContext& context);
 
-// True, with the area's layer and number, when a slot's Local equals `local` without regard to case.
+// True, with the area's layer and number, when a slot's Local equals `local` without regard to
+// case.
 bool FindAreaByLocal(std::string local, int32_t& layer, int32_t& areaNumber);
 
 // The lowest free area number from 1 to 998, or 0 when none is free.

@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include "platform/strings.h"
+
 namespace platform {
 
 // Linux paths and texts are UTF-8 or single-byte: no byte is a double-byte lead.
@@ -9,8 +11,7 @@ size_t FindLastSeparator(const std::string& path) { return path.find_last_of("\\
 
 std::string UpperCase(const std::string& text) {
   std::string upper = text;
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  for (char& c : upper) c = AsciiUpper(c);
   return upper;
 }
 

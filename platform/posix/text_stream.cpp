@@ -7,6 +7,18 @@
 #include <new>
 
 namespace platform::posix {
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
 namespace {
 
 constexpr char kCtrlZ = 0x1A;
@@ -54,17 +66,6 @@ ssize_t ReadText(void* cookie, char* buf, size_t size) {
     buf[out++] = static_cast<char>(b);
   }
   return static_cast<ssize_t>(out);
-}
-
-bool WriteAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    const ssize_t n = write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
 }
 
 ssize_t WriteText(void* cookie, const char* buf, size_t size) {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/module_internal.h"
+#include "platform/module.h"
 
 namespace platform {
 

@@ -20,19 +20,20 @@ bool PrintedLine(const CliRun& run, const std::string& line) {
 }
 
 TEST(CommandLineExitStatus, DisabledCheckboxStopsBeforeAnythingIsTouched) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   demo.RememberFsPath(demo.Fs());
   // The product is nowhere on the search list.
-  std::filesystem::rename(demo.FsFile("Addon Scenery/QuillbyBay"), demo.FsFile("Addon Scenery/Elsewhere"));
+  std::filesystem::rename(demo.FsFile("Addon Scenery/QuillbyBay"),
+                          demo.FsFile("Addon Scenery/Elsewhere"));
   const auto before = clitest::ReadTree(demo.Fs());
 
   for (const char* command : {"apply", "remove"}) {
     SCOPED_TRACE(command);
     CliRun run = demo.Run({command});
     EXPECT_EQ(1, run.exitCode);
-    EXPECT_EQ(1u, clitest::CountOf(run.err, "Warning: Quillby Bay Airfield 2004 product not found in "
-                                            "expected paths.\\n"));
+    EXPECT_EQ(1u, clitest::CountOf(run.err,
+                                   "Warning: Quillby Bay Airfield 2004 product not found in "
+                                   "expected paths.\\n"));
     EXPECT_FALSE(PrintedLine(run, "Applying Patch...Please Wait."));
     EXPECT_FALSE(PrintedLine(run, "Removing Patch...Please Wait."));
     EXPECT_EQ(clitest::ReadTree(demo.Fs()), before);
@@ -41,10 +42,9 @@ TEST(CommandLineExitStatus, DisabledCheckboxStopsBeforeAnythingIsTouched) {
 }
 
 TEST(CommandLineExitStatus, FolderWithoutSceneryConfigIsNeverPatched) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   testsupport::TempFolder empty;
-  const std::string emptyFs = clitest::HostPath(empty.path());
+  const std::string emptyFs = testsupport::HostPath(empty.path());
   demo.RememberFsPath(emptyFs);
   const auto before = clitest::ReadTree(demo.Fs());
 
@@ -62,7 +62,8 @@ TEST(CommandLineExitStatus, FolderWithoutSceneryConfigIsNeverPatched) {
   EXPECT_EQ("0", clitest::IniStatus(demo));
   EXPECT_FALSE(testsupport::FileExists(demo.PatchFile("QB_AIRP_ORIG.BGL")));
   // The chosen folder is remembered without losing the product's title and check file.
-  EXPECT_EQ("Quillby Bay Airfield 2004\r\nQB_README.TXT\r\n" + demo.FsFile("Addon Scenery/QuillbyBay") + "\\\r\n",
+  EXPECT_EQ("Quillby Bay Airfield 2004\r\nQB_README.TXT\r\n" +
+                demo.FsFile("Addon Scenery/QuillbyBay") + "\\\r\n",
             testsupport::ReadFile(demo.PatchFile("TITLE.OV")));
 
   CliRun status = demo.Run({"status"});
@@ -71,7 +72,6 @@ TEST(CommandLineExitStatus, FolderWithoutSceneryConfigIsNeverPatched) {
 }
 
 TEST(CommandLineExitStatus, MessageDuringTheOperationGivesThreeAfterTheRestRan) {
-  SKIP_WITHOUT_CLI();
   {
     SCOPED_TRACE("SCENERY.CFG cannot be appended to");
     DemoCopy demo;
@@ -80,11 +80,13 @@ TEST(CommandLineExitStatus, MessageDuringTheOperationGivesThreeAfterTheRestRan) 
     std::filesystem::create_directory(demo.FsFile("SCENERY.CFG"));
     CliRun run = demo.Run({"apply"});
     EXPECT_EQ(3, run.exitCode);
-    EXPECT_EQ(1u, clitest::CountOf(run.err, "Warning: Error opening SCENERY.CFG file.\\n\\nArea you running "
-                                            "FS2004 ?\\n\\nCannot complete configuration.\n"));
+    EXPECT_EQ(1u, clitest::CountOf(run.err,
+                                   "Warning: Error opening SCENERY.CFG file.\\n\\nArea you running "
+                                   "FS2004 ?\\n\\nCannot complete configuration.\n"));
     ASSERT_FALSE(run.out.empty());
     EXPECT_EQ("Patch Installed !", run.out.back());
-    EXPECT_EQ(testsupport::ReadFile(demo.FsFile(kAirport)), testsupport::ReadFile(demo.PatchFile("QB_AIRP.BGL")));
+    EXPECT_EQ(testsupport::ReadFile(demo.FsFile(kAirport)),
+              testsupport::ReadFile(demo.PatchFile("QB_AIRP.BGL")));
     EXPECT_EQ("1", clitest::IniStatus(demo));
   }
   {
@@ -95,12 +97,15 @@ TEST(CommandLineExitStatus, MessageDuringTheOperationGivesThreeAfterTheRestRan) 
     CliRun run = demo.Run({"apply"});
     EXPECT_EQ(3, run.exitCode);
     EXPECT_EQ(1u, clitest::CountOf(run.err, "Warning: Error opening file "));
-    EXPECT_EQ(1u, clitest::CountOf(run.err, "OV_QBEXCL.BGL\\n\\nThe source file appears to be missing"));
+    EXPECT_EQ(
+        1u, clitest::CountOf(run.err, "OV_QBEXCL.BGL\\n\\nThe source file appears to be missing"));
     EXPECT_TRUE(PrintedLine(run, "Installing file 3"));
     EXPECT_EQ("Patch Installed !", run.out.back());
-    EXPECT_EQ(testsupport::ReadFile(demo.FsFile(kAirport)), testsupport::ReadFile(demo.PatchFile("QB_AIRP.BGL")));
+    EXPECT_EQ(testsupport::ReadFile(demo.FsFile(kAirport)),
+              testsupport::ReadFile(demo.PatchFile("QB_AIRP.BGL")));
     EXPECT_TRUE(clitest::ReadTree(demo.FsFile("Scenery/OV_EXCLUDES")).count("scenery/QB_FLAT.BGL"));
-    EXPECT_FALSE(clitest::ReadTree(demo.FsFile("Scenery/OV_EXCLUDES")).count("scenery/OV_QBEXCL.BGL"));
+    EXPECT_FALSE(
+        clitest::ReadTree(demo.FsFile("Scenery/OV_EXCLUDES")).count("scenery/OV_QBEXCL.BGL"));
     EXPECT_EQ("1", clitest::IniStatus(demo));
 
     // The removal itself succeeds: exit 0 again.
@@ -111,16 +116,11 @@ TEST(CommandLineExitStatus, MessageDuringTheOperationGivesThreeAfterTheRestRan) 
 }
 
 TEST(CommandLineExitStatus, UsageErrorsRunNothing) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   demo.RememberFsPath(demo.Fs());
   const std::string settings = testsupport::ReadFile(demo.PatchFile("OVPATCH.INI"));
   const std::vector<std::vector<std::string>> misuses = {
-      {},
-      {"install"},
-      {"--bogus", "status"},
-      {"status", "apply"},
-      {"status", "--fs-path"},
+      {}, {"install"}, {"--bogus", "status"}, {"status", "apply"}, {"status", "--fs-path"},
   };
   for (const auto& args : misuses) {
     std::string shown;
@@ -137,7 +137,8 @@ TEST(CommandLineExitStatus, UsageErrorsRunNothing) {
   EXPECT_EQ(0, help.exitCode);
   std::string text;
   for (const auto& line : help.out) text += line + "\n";
-  for (const char* word : {"--patch-dir", "--fs-path", "--install-path", "status", "apply", "remove"})
+  for (const char* word :
+       {"--patch-dir", "--fs-path", "--install-path", "status", "apply", "remove"})
     EXPECT_NE(std::string::npos, text.find(word)) << word;
 }
 

@@ -20,15 +20,17 @@ const char* const kOwnExclude = "Addon Scenery/QuillbyBay/scenery/QB_EXCL.BGL";
 const char* const kFlatten = "Addon Scenery/QuillbyBay/scenery/QB_FLAT.BGL";
 
 const char* const kExclusionArea =
-    "\r\n[Area.017]\r\nTitle=Orvane - Exclude Files For Addon Patches\r\nLocal=SCENERY\\OV_EXCLUDES\r\n"
+    "\r\n[Area.017]\r\nTitle=Orvane - Exclude Files For Addon "
+    "Patches\r\nLocal=SCENERY\\OV_EXCLUDES\r\n"
     "Layer=32\r\nActive=TRUE\r\nRequired=FALSE\r\nRemote=\r\n";
 
 Lines Trimmed(Lines lines);
 
 Lines StatusLines(const DemoCopy& demo, const std::string& productPath, const std::string& tick,
                   const std::string& enabled) {
-  return Trimmed({"FS2004 Installation Path: " + demo.Fs(), std::string("Product To Be Patched: ") + kTitle,
-          "Product Install Path: " + productPath, "Apply Patch: " + tick + ", " + enabled, "Status:"});
+  return Trimmed(
+      {"FS2004 Installation Path: " + demo.Fs(), std::string("Product To Be Patched: ") + kTitle,
+       "Product Install Path: " + productPath, "Apply Patch: " + tick + ", " + enabled, "Status:"});
 }
 
 // Lines as printed, trailing blanks dropped (an empty status line prints as "Status:").
@@ -38,7 +40,6 @@ Lines Trimmed(Lines lines) {
 }
 
 TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   const auto original = clitest::ReadTree(demo.Fs());
   const auto originalFolders = clitest::ListFolders(demo.Fs());
@@ -46,14 +47,16 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
   // First start: no registry value and no settings file. The chosen folder is checked and
   // remembered, but the product search list is only read by a start-up that found SCENERY.CFG.
   CliRun first = demo.Run({"--fs-path", demo.Fs(), "status"});
-  EXPECT_EQ(1u, clitest::CountOf(first.err, "Path Cannot Continue !: The 'FS2004 Installation Path' cannot be "
+  EXPECT_EQ(1u, clitest::CountOf(first.err,
+                                 "Path Cannot Continue !: The 'FS2004 Installation Path' cannot be "
                                  "located in the registry."));
   EXPECT_EQ(1u, clitest::CountOf(first.err, std::string("Warning: ") + kTitle +
-                                     " product not found in expected paths.\\n"));
+                                                " product not found in expected paths.\\n"));
   // The failed search refreshes no control: title and product path still show what the last
   // refresh before it had, nothing.
-  EXPECT_EQ(Trimmed(first.out), (Lines{"FS2004 Installation Path: " + demo.Fs(), "Product To Be Patched:",
-                                       "Product Install Path:", "Apply Patch: clear, disabled", "Status:"}));
+  EXPECT_EQ(Trimmed(first.out),
+            (Lines{"FS2004 Installation Path: " + demo.Fs(), "Product To Be Patched:",
+                   "Product Install Path:", "Apply Patch: clear, disabled", "Status:"}));
   EXPECT_EQ(0, first.exitCode) << "status only prints";
   EXPECT_EQ("0", clitest::IniStatus(demo));
   EXPECT_EQ("Quillby Bay Airfield 2004\r\nQB_README.TXT\r\nNONE\r\n",
@@ -71,9 +74,9 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
   CliRun apply = demo.Run({"apply"});
   EXPECT_EQ(0, apply.exitCode);
   EXPECT_EQ("", apply.err);
-  EXPECT_EQ(apply.out, (Lines{"Applying Patch...Please Wait.", "Backing up file 1", "Backing up file 2",
-                              "Installing file 1", "Installing file 2", "Installing file 3",
-                              "Patch Installed !"}));
+  EXPECT_EQ(apply.out, (Lines{"Applying Patch...Please Wait.", "Backing up file 1",
+                              "Backing up file 2", "Installing file 1", "Installing file 2",
+                              "Installing file 3", "Patch Installed !"}));
   EXPECT_EQ("1", clitest::IniStatus(demo));
 
   const auto applied = clitest::ReadTree(demo.Fs());
@@ -81,7 +84,8 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
   EXPECT_EQ(applied.at(kAirport), patchBefore.at("QB_AIRP.BGL"));
   EXPECT_EQ(applied.at(kObjects), patchBefore.at("QB_OBJ.BGL"));
   EXPECT_EQ(0u, applied.count("Addon Scenery/QuillbyBay/scenery/QB_OBJ.BGL"));
-  EXPECT_EQ(applied.at("Scenery/OV_EXCLUDES/scenery/OV_QBEXCL.BGL"), patchBefore.at("OV_QBEXCL.BGL"));
+  EXPECT_EQ(applied.at("Scenery/OV_EXCLUDES/scenery/OV_QBEXCL.BGL"),
+            patchBefore.at("OV_QBEXCL.BGL"));
   // Renames: a stock file, a product file through the product folder, a move into a new folder.
   EXPECT_EQ(0u, applied.count(kStockAirport));
   EXPECT_EQ(applied.at("Scenery/NAMC/scenery/APX27150.OVP"), original.at(kStockAirport));
@@ -104,8 +108,8 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
   CliRun remove = demo.Run({"remove"});
   EXPECT_EQ(0, remove.exitCode);
   EXPECT_EQ("", remove.err);
-  EXPECT_EQ(remove.out,
-            (Lines{"Removing Patch...Please Wait.", "Restoring file 1", "Restoring file 2", "Patch Removed"}));
+  EXPECT_EQ(remove.out, (Lines{"Removing Patch...Please Wait.", "Restoring file 1",
+                               "Restoring file 2", "Patch Removed"}));
   EXPECT_EQ("0", clitest::IniStatus(demo));
 
   // Every original file is back byte for byte; SCENERY.CFG keeps the area, and the created
@@ -115,7 +119,8 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
   removed["SCENERY.CFG"] = original.at("SCENERY.CFG");
   EXPECT_EQ(removed, original);
   auto folders = originalFolders;
-  for (const char* created : {"Scenery/OV_EXCLUDES", "Scenery/OV_EXCLUDES/scenery", "Scenery/OV_EXCLUDES/texture"})
+  for (const char* created :
+       {"Scenery/OV_EXCLUDES", "Scenery/OV_EXCLUDES/scenery", "Scenery/OV_EXCLUDES/texture"})
     folders.push_back(created);
   std::sort(folders.begin(), folders.end());
   EXPECT_EQ(clitest::ListFolders(demo.Fs()), folders);
@@ -131,7 +136,6 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
 }
 
 TEST(CommandLine, RepeatedCommandsRunAgainWithoutDoublingAnything) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   demo.RememberFsPath(demo.Fs());
   const auto original = clitest::ReadTree(demo.Fs());
@@ -144,8 +148,8 @@ TEST(CommandLine, RepeatedCommandsRunAgainWithoutDoublingAnything) {
   CliRun again = demo.Run({"apply"});
   EXPECT_EQ(0, again.exitCode);
   EXPECT_EQ("", again.err);
-  EXPECT_EQ(again.out, (Lines{"Applying Patch...Please Wait.", "Installing file 1", "Installing file 2",
-                              "Installing file 3", "Patch Installed !"}));
+  EXPECT_EQ(again.out, (Lines{"Applying Patch...Please Wait.", "Installing file 1",
+                              "Installing file 2", "Installing file 3", "Patch Installed !"}));
   const auto twice = clitest::ReadTree(demo.Fs());
   EXPECT_EQ(1u, clitest::CountOf(twice.at("SCENERY.CFG"), "[Area.017]"));
   EXPECT_EQ(1u, clitest::CountOf(twice.at("SCENERY.CFG"), "OV_EXCLUDES"));
@@ -157,8 +161,8 @@ TEST(CommandLine, RepeatedCommandsRunAgainWithoutDoublingAnything) {
   CliRun removeAgain = demo.Run({"remove"});
   EXPECT_EQ(0, removeAgain.exitCode);
   EXPECT_EQ("", removeAgain.err);
-  EXPECT_EQ(removeAgain.out,
-            (Lines{"Removing Patch...Please Wait.", "Restoring file 1", "Restoring file 2", "Patch Removed"}));
+  EXPECT_EQ(removeAgain.out, (Lines{"Removing Patch...Please Wait.", "Restoring file 1",
+                                    "Restoring file 2", "Patch Removed"}));
   EXPECT_EQ("0", clitest::IniStatus(demo));
   auto removed = clitest::ReadTree(demo.Fs());
   removed["SCENERY.CFG"] = original.at("SCENERY.CFG");
@@ -166,7 +170,6 @@ TEST(CommandLine, RepeatedCommandsRunAgainWithoutDoublingAnything) {
 }
 
 TEST(CommandLine, PatchFolderDefaultsToTheCurrentFolder) {
-  SKIP_WITHOUT_CLI();
   DemoCopy demo;
   demo.RememberFsPath(demo.Fs());
   testsupport::ScopedCurrentFolder inPatch(demo.Patch());

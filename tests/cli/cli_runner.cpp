@@ -9,16 +9,11 @@
 #include <sys/wait.h>
 #endif
 
-#ifndef OVPATCH_CLI_PATH
-#define OVPATCH_CLI_PATH ""
-#endif
-#ifndef OVPATCH_DEMO_DIR
-#define OVPATCH_DEMO_DIR ""
-#endif
-
 namespace fs = std::filesystem;
 
 namespace clitest {
+
+using testsupport::HostPath;
 namespace {
 
 // The build passes Windows-build paths as "Z:/..." (Wine's drive for the host's root).
@@ -38,16 +33,6 @@ int ExitStatusOf(int systemResult) {
 #endif
 }
 
-// Natively the stand-in registry lives in $WINEPREFIX: point it at an empty folder so that no
-// simulator installed for the user can take part.
-void UseEmptyWinePrefix(const std::string& folder) {
-#ifndef _WIN32
-  setenv("WINEPREFIX", folder.c_str(), 1);
-#else
-  (void)folder;  // the Windows program reads the real registry of the prefix it runs in
-#endif
-}
-
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
@@ -61,15 +46,6 @@ std::string WithoutCarriageReturns(std::string text) {
 }
 
 }  // namespace
-
-std::string HostPath(const std::string& path) {
-  std::string p = path;
-  // A folder that starts with a separator is a POSIX path; Windows paths start with a drive.
-  if (!p.empty() && p[0] == '\\') std::replace(p.begin(), p.end(), '\\', '/');
-  return p;
-}
-
-bool CliAvailable() { return std::string(OVPATCH_CLI_PATH).size() > 0; }
 
 CliRun RunCli(const std::vector<std::string>& args) {
   testsupport::TempFolder capture;
@@ -106,17 +82,19 @@ std::vector<std::string> ListFolders(const std::string& root) {
   std::vector<std::string> folders;
   const fs::path base(HostPath(root));
   for (const auto& entry : fs::recursive_directory_iterator(base))
-    if (entry.is_directory()) folders.push_back(entry.path().lexically_relative(base).generic_string());
+    if (entry.is_directory())
+      folders.push_back(entry.path().lexically_relative(base).generic_string());
   std::sort(folders.begin(), folders.end());
   return folders;
 }
 
 DemoCopy::DemoCopy()
-    : fs_(HostPath(temp_ / "FS2004")), patch_(HostPath(temp_ / "patch")) {
+    : fs_(HostPath(temp_ / "FS2004")),
+      patch_(HostPath(temp_ / "patch")),
+      winePrefix_("WINEPREFIX", HostPath(temp_ / "wineprefix")) {
   const fs::path demo(FromBuild(OVPATCH_DEMO_DIR));
   fs::copy(demo / "fs2004", fs_, fs::copy_options::recursive);
   fs::copy(demo / "patch", patch_, fs::copy_options::recursive);
-  UseEmptyWinePrefix(HostPath(temp_ / "wineprefix"));
 }
 
 void DemoCopy::RememberFsPath(const std::string& fsPath) const {
@@ -130,7 +108,8 @@ CliRun DemoCopy::Run(const std::vector<std::string>& args) const {
 }
 
 std::string IniStatus(const DemoCopy& demo) {
-  const std::string ini = WithoutCarriageReturns(testsupport::ReadFile(demo.PatchFile("OVPATCH.INI")));
+  const std::string ini =
+      WithoutCarriageReturns(testsupport::ReadFile(demo.PatchFile("OVPATCH.INI")));
   for (const std::string& line : SplitLines(ini))
     if (line.rfind("Status=", 0) == 0) return line.substr(7);
   return "";

@@ -5,26 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "support/environment.h"
 #include "support/temp_folder.h"
 
-// Skips a test when the build has no command-line program to run.
-#define SKIP_WITHOUT_CLI() \
-  if (!clitest::CliAvailable()) GTEST_SKIP() << "ovpatch-cli is not part of this build"
-
 namespace clitest {
-
-// Where a folder name from the test support (which writes "\" on every host) is spelled the way
-// the host's shell and file functions expect it.
-std::string HostPath(const std::string& path);
 
 struct CliRun {
   int exitCode = -1;
   std::vector<std::string> out;  // stdout, one entry per line, without line ends
   std::string err;               // stderr as printed, line ends as "\n"
 };
-
-// True when the command-line program was built beside the tests.
-bool CliAvailable();
 
 // Runs ovpatch-cli with `args` (each passed as one argument) in the current folder.
 CliRun RunCli(const std::vector<std::string>& args);
@@ -54,6 +44,9 @@ public:
 private:
   testsupport::TempFolder temp_;
   std::string fs_, patch_;
+  // Natively the stand-in registry lives in $WINEPREFIX: an empty folder, so that no simulator
+  // installed for the user can take part. The Windows program reads the registry of its prefix.
+  testsupport::ScopedEnvironmentVariable winePrefix_;
 };
 
 // The settings file's "Status" value, or "" when there is none.

@@ -5,27 +5,27 @@
 #include "patch_fixture.h"
 #include "platform/module.h"
 #include "platform/profile.h"
+#include "support/environment.h"
 
 using testsupport::ShownMessage;
 using ContextTest = PatchFixture;
 
 TEST_F(ContextTest, RegistryWithoutValueEmptiesFsPath) {
   // The Linux stand-in reads the prefix's system.reg: an empty prefix has no FS2004 record, as the
-  // fresh prefix of the Windows run has none. putenv keeps the strings it is given.
-  static std::string use, restore;
-  const char* previous = std::getenv("WINEPREFIX");
-  restore = previous ? "WINEPREFIX=" + std::string(previous) : "WINEPREFIX";
-  use = "WINEPREFIX=" + dir.path();
-  putenv(use.data());
-  context.m_strFsPath = "C:\\Old";
-  ReadRegistryFsPath(context);
-  putenv(restore.data());
+  // fresh prefix of the Windows run has none.
+  {
+    const testsupport::ScopedEnvironmentVariable prefix("WINEPREFIX", dir.path());
+    context.m_strFsPath = "C:\\Old";
+    ReadRegistryFsPath(context);
+  }
   EXPECT_EQ(context.m_strFsPath, "");
 }
 
 TEST_F(ContextTest, AppDirIsCutBeforeLastBackslash) {
   const std::pair<std::string, std::string> cases[] = {
-      {"C:\\Tools\\Patch\\setup.exe", "C:\\Tools\\Patch"}, {"C:\\setup.exe", "C:"}, {"setup.exe", "setup.exe"}};
+      {"C:\\Tools\\Patch\\setup.exe", "C:\\Tools\\Patch"},
+      {"C:\\setup.exe", "C:"},
+      {"setup.exe", "setup.exe"}};
   for (const auto& [exe, appDir] : cases) {
     platform::OverrideOwnFileName(exe);
     DeriveAppDir(context, view);
@@ -37,13 +37,16 @@ TEST_F(ContextTest, AppDirIsCutBeforeLastBackslash) {
 
 TEST_F(ContextTest, SettingsOverrideRegistryAndMissingStatusIsWritten) {
   context.m_strIniFile = dir / "OVPATCH.INI";
-  auto value = [&](const char* key) { return platform::ReadProfileString("Settings", key, "-", 998, context.m_strIniFile); };
+  auto value = [&](const char* key) {
+    return platform::ReadProfileString("Settings", key, "-", 998, context.m_strIniFile);
+  };
   context.m_strFsPath = "C:\\Reg";
   context.m_nPatchStatus = 5;
   LoadSettings(context);  // no settings file yet
   EXPECT_EQ(context.m_strFsPath, "C:\\Reg");
   EXPECT_EQ(context.m_nPatchStatus, 0);
-  EXPECT_EQ(platform::ReadProfileSectionNames(context.m_strIniFile), std::vector<std::string>{"Settings"});
+  EXPECT_EQ(platform::ReadProfileSectionNames(context.m_strIniFile),
+            std::vector<std::string>{"Settings"});
   EXPECT_EQ(value("Status"), "0");
   EXPECT_EQ(value("Fs2004"), "-");
 
@@ -75,10 +78,12 @@ TEST_F(ContextTest, SceneryConfigCheckAndCheckboxSync) {
   testsupport::MakeDirs(dir / "FS9");
   EXPECT_FALSE(CheckSceneryConfig(context, view));
   EXPECT_FALSE(view.checkboxEnabled);
-  EXPECT_EQ(view.messages, (std::vector<ShownMessage>{
-                               {"The 'FS2004 Installation Path' cannot be located in the registry.  Please select \n\n"
-                                "the 'Change Patch' button and select the folder containing FS9.EXE.\n\n",
-                                "Path Cannot Continue !"}}));
+  EXPECT_EQ(
+      view.messages,
+      (std::vector<ShownMessage>{
+          {"The 'FS2004 Installation Path' cannot be located in the registry.  Please select \n\n"
+           "the 'Change Patch' button and select the folder containing FS9.EXE.\n\n",
+           "Path Cannot Continue !"}}));
   testsupport::MakeDirs(dir / "FS9\\SCENERY.CFG");  // a folder of that name counts too
   EXPECT_TRUE(CheckSceneryConfig(context, view));
   EXPECT_EQ(view.messages.size(), 1u);

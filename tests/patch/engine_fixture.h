@@ -10,6 +10,8 @@
 #include "patch/engine/scenery_library.h"
 #include "patch_fixture.h"
 #include "platform/stream_io.h"
+#include "support/list_lines.h"
+#include "support/temp_folder.h"
 
 class EngineFixture : public PatchFixture {
 protected:
@@ -24,41 +26,26 @@ protected:
   }
   void TearDown() override { platform::ClearStreamFaults(); }
 
-  // One column-layout line: each value padded to its 80-character column.
-  static std::string ColumnLine(std::initializer_list<std::string> values) {
-    std::string line;
-    for (const std::string& value : values) {
-      std::string column = value;
-      column.resize(80, ' ');
-      line += column;
-    }
-    return line + "\r\n";
-  }
-  void WriteList(const std::string& name, std::initializer_list<std::initializer_list<std::string>> records) {
+  void WriteList(const std::string& name,
+                 std::initializer_list<std::initializer_list<std::string>> records) {
     std::string text;
-    for (auto record : records) text += ColumnLine(record);
+    for (auto record : records) text += testsupport::ColumnLine(record) + "\r\n";
     Write(name, text);
   }
 
   std::string Fs(const std::string& relative) { return dir / ("FS9\\" + relative); }
   std::string App(const std::string& relative) { return dir / relative; }
 
-  // Every file and folder under `root` (a "\"-separated path): relative name -> content, "<dir>" for
-  // folders.
+  // Every file and folder under `root` (a "\"-separated path): relative name -> content, "<dir>"
+  // for folders.
   static std::map<std::string, std::string> Tree(const std::string& root) {
     namespace fs = std::filesystem;
-    const fs::path base = HostPath(root);
+    const fs::path base = testsupport::HostPath(root);
     std::map<std::string, std::string> tree;
     for (const auto& entry : fs::recursive_directory_iterator(base)) {
       const std::string name = fs::relative(entry.path(), base).generic_string();
       tree[name] = entry.is_directory() ? "<dir>" : testsupport::ReadFile(entry.path().string());
     }
     return tree;
-  }
-  // "/" is a separator for std::filesystem on every host.
-  static std::string HostPath(std::string path) {
-    for (char& c : path)
-      if (c == '\\') c = '/';
-    return path;
   }
 };

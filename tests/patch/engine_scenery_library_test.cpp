@@ -13,16 +13,17 @@ std::string Area(int n, const std::string& body) {
   return header + body;
 }
 std::string Layered(int n, int layer, const std::string& local = "") {
-  return Area(n, "Title=T" + std::to_string(n) + "\r\nLocal=" +
-                     (local.empty() ? "Scenery\\A" + std::to_string(n) : local) + "\r\nLayer=" +
-                     std::to_string(layer) + "\r\nActive=TRUE\r\n\r\n");
+  return Area(n, "Title=T" + std::to_string(n) +
+                     "\r\nLocal=" + (local.empty() ? "Scenery\\A" + std::to_string(n) : local) +
+                     "\r\nLayer=" + std::to_string(layer) + "\r\nActive=TRUE\r\n\r\n");
 }
 std::string Appended(int n, int layer) {
   char text[256];
-  std::snprintf(text, sizeof text,
-                "\r\n[Area.%03d]\r\nTitle=Orvane - Exclude Files For Addon Patches\r\n"
-                "Local=SCENERY\\OV_EXCLUDES\r\nLayer=%d\r\nActive=TRUE\r\nRequired=FALSE\r\nRemote=\r\n",
-                n, layer);
+  std::snprintf(
+      text, sizeof text,
+      "\r\n[Area.%03d]\r\nTitle=Orvane - Exclude Files For Addon Patches\r\n"
+      "Local=SCENERY\\OV_EXCLUDES\r\nLayer=%d\r\nActive=TRUE\r\nRequired=FALSE\r\nRemote=\r\n",
+      n, layer);
   return text;
 }
 
@@ -47,9 +48,12 @@ protected:
 
 TEST_F(SceneryLibraryTest, PresentAreaIsFoundWhateverItsCaseAndLeftAlone) {
   EXPECT_EQ(RegisterOver(Layered(1, 5, "scenery\\ov_excludes")), "");
-  EXPECT_EQ(RegisterOver(Layered(1, 5) + Area(2, "Local=SCENERY\\OV_EXCLUDES\r\nLayer=6\r\nActive=FALSE\r\n")), "");
+  EXPECT_EQ(RegisterOver(Layered(1, 5) +
+                         Area(2, "Local=SCENERY\\OV_EXCLUDES\r\nLayer=6\r\nActive=FALSE\r\n")),
+            "");
   // Not the same Local: trailing backslash, full path, forward slashes.
-  EXPECT_EQ(RegisterOver(Layered(1, 5, "SCENERY\\OV_EXCLUDES\\") + Layered(2, 6, "C:\\FS9\\SCENERY\\OV_EXCLUDES") +
+  EXPECT_EQ(RegisterOver(Layered(1, 5, "SCENERY\\OV_EXCLUDES\\") +
+                         Layered(2, 6, "C:\\FS9\\SCENERY\\OV_EXCLUDES") +
                          Layered(3, 7, "SCENERY/OV_EXCLUDES")),
             Appended(4, 8));
   // A second registration in the same run finds the area just appended.
@@ -104,18 +108,19 @@ TEST_F(SceneryLibraryTest, OddFilesAndTheGate) {
 
   // Missing file: created with the area alone.
   g_nHighestLayer = 0;
-  std::remove(HostPath(cfg).c_str());
+  std::remove(testsupport::HostPath(cfg).c_str());
   RegisterExcludeArea(context, view);
   EXPECT_EQ(ReadFile(cfg), Appended(1, 1));
   EXPECT_TRUE(view.messages.empty());
 
   // A folder where the file belongs: the open fails and the user is told.
-  std::remove(HostPath(cfg).c_str());
+  std::remove(testsupport::HostPath(cfg).c_str());
   testsupport::MakeDirs(cfg);
   RegisterExcludeArea(context, view);
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].text,
-            "Error opening SCENERY.CFG file.\n\nArea you running FS2004 ?\n\nCannot complete configuration.");
+            "Error opening SCENERY.CFG file.\n\nArea you running FS2004 ?\n\nCannot complete "
+            "configuration.");
   EXPECT_EQ(view.messages[0].caption, "Warning");
 }
 

@@ -1,11 +1,15 @@
-// Checked stream I/O and its fault hook; the program's own file name; code-page text helpers.
+// Checked stream I/O and its fault hook; the program's own file name; code-page text and string
+// helpers.
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/module.h"
 #include "platform/stream_io.h"
+#include "platform/strings.h"
 #include "platform/text.h"
 #include "support/temp_folder.h"
 
@@ -26,7 +30,8 @@ TEST_F(StreamIo, CopiesBytesAndTellsTheEndFromAnError) {
   ASSERT_TRUE(in && out);
   char buffer[4];
   size_t n;
-  while ((n = platform::ReadBytes(in, buffer, sizeof buffer)) > 0) ASSERT_TRUE(platform::WriteBytes(out, buffer, n));
+  while ((n = platform::ReadBytes(in, buffer, sizeof buffer)) > 0)
+    ASSERT_TRUE(platform::WriteBytes(out, buffer, n));
   EXPECT_FALSE(platform::ReadFailed(in));
   EXPECT_TRUE(platform::CloseStream(in));
   EXPECT_TRUE(platform::CloseStream(out));
@@ -83,6 +88,23 @@ TEST(CodePageText, SeparatorsAndUpperCase) {
   EXPECT_EQ(platform::UpperCase("Scenery\\ov_excludes 9"), "SCENERY\\OV_EXCLUDES 9");
   EXPECT_FALSE(platform::IsLeadByte('S'));
   EXPECT_FALSE(platform::IsLeadByte('\\'));
+}
+
+TEST(StringHelpers, JoinSplitFoldAndClampedDecimals) {
+  EXPECT_EQ(platform::JoinPath("C:\\FS9", "SCENERY.CFG"), "C:\\FS9\\SCENERY.CFG");
+  EXPECT_EQ(platform::JoinPath("", "A"), "\\A");
+  EXPECT_EQ(platform::SplitOn("\\a\\\\b/c\\", "\\/"), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(platform::SplitOn("", "\\"), std::vector<std::string>{});
+  EXPECT_EQ(platform::AsciiUpper('z'), 'Z');
+  EXPECT_EQ(platform::AsciiLower('Q'), 'q');
+  EXPECT_EQ(platform::AsciiUpper('\xE9'), '\xE9');
+  // atoi's reading, held at the 32-bit ends instead of overflowing.
+  EXPECT_EQ(platform::ParseClampedDecimal(" \t+42x"), 42);
+  EXPECT_EQ(platform::ParseClampedDecimal("-7"), -7);
+  EXPECT_EQ(platform::ParseClampedDecimal("abc"), 0);
+  EXPECT_EQ(platform::ParseClampedDecimal("2147483648"), platform::kDecimalMax);
+  EXPECT_EQ(platform::ParseClampedDecimal("-2147483648"), platform::kDecimalMin);
+  EXPECT_EQ(platform::ParseClampedDecimal("-99999999999999999999"), platform::kDecimalMin);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/stream_io.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -32,7 +33,8 @@ void WriteText(const std::string& path, const char* mode, const std::string& tex
 
 TEST(TextStreams, ReadingJoinsCrLfKeepsALoneCrAndStopsAtCtrlZ) {
   TempFolder tmp;
-  testsupport::WriteFile(tmp / "list.ov", std::string("one\r\ntwo\rthree\n\r\nfour\x1A" "five\r\n"));
+  testsupport::WriteFile(tmp / "list.ov", std::string("one\r\ntwo\rthree\n\r\nfour\x1A"
+                                                      "five\r\n"));
   EXPECT_EQ(ReadAllLines(tmp / "list.ov", 1000),
             (std::vector<std::string>{"one\n", "two\rthree\n", "\n", "four"}));
 

@@ -32,7 +32,10 @@ public:
   void EnableApplyCheckbox(bool enable) override { checkboxEnabled = enable; }
   std::optional<std::string> BrowseForFolder(const std::string& title) override;
   int PumpMessagesFor(unsigned timerId, unsigned milliseconds) override;
-  void BeginBusy() override { ++busyDepth; ++busyCount; }
+  void BeginBusy() override {
+    ++busyDepth;
+    ++busyCount;
+  }
   void EndBusy() override { --busyDepth; }
 
   // Script: each BrowseForFolder takes the next answer (nullopt = cancel); none left = cancel.
@@ -41,8 +44,8 @@ public:
 
   std::vector<ShownMessage> messages;
   bool checkboxEnabled = true;
-  int checkboxTick = 0;              // the checkbox as the user left it; ReadControls copies it
-  ControlSnapshot controls;          // after the last RefreshControls
+  int checkboxTick = 0;      // the checkbox as the user left it; ReadControls copies it
+  ControlSnapshot controls;  // after the last RefreshControls
   int refreshCount = 0;
   std::vector<std::string> statusHistory;  // m_strStatus at every RefreshControls
   std::vector<unsigned> pauses;            // milliseconds of every PumpMessagesFor

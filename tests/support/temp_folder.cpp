@@ -13,16 +13,17 @@ namespace fs = std::filesystem;
 namespace testsupport {
 namespace {
 
-fs::path Native(const std::string& path) {
-  std::string p = path;
-#ifndef _WIN32
-  for (char& c : p)
-    if (c == '\\') c = '/';
-#endif
-  return fs::path(p);
-}
+fs::path Native(const std::string& path) { return fs::path(HostPath(path)); }
 
 }  // namespace
+
+std::string HostPath(const std::string& path) {
+  const bool windowsPath = path.size() >= 2 && path[1] == ':';
+  if (windowsPath) return path;
+  std::string host = path;
+  std::replace(host.begin(), host.end(), '\\', '/');
+  return host;
+}
 
 TempFolder::TempFolder() {
   static std::atomic<int> counter{0};
@@ -42,7 +43,8 @@ TempFolder::~TempFolder() {
   std::error_code ec;
   fs::path dir = Native(path_);
   // Read-only files and folders must not keep the folder alive.
-  for (auto it = fs::recursive_directory_iterator(dir, ec); !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+  for (auto it = fs::recursive_directory_iterator(dir, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
     fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
   fs::remove_all(dir, ec);
 }
@@ -72,25 +74,29 @@ bool DirExists(const std::string& path) {
 void MakeDirs(const std::string& path) { fs::create_directories(Native(path)); }
 
 void MakeReadOnly(const std::string& path) {
-  fs::permissions(Native(path), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+  fs::permissions(Native(path),
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
 }
 
 void ShiftModifiedTime(const std::string& path, int seconds) {
   std::error_code ec;
-  fs::last_write_time(Native(path), fs::file_time_type::clock::now() + std::chrono::seconds(seconds), ec);
+  fs::last_write_time(Native(path),
+                      fs::file_time_type::clock::now() + std::chrono::seconds(seconds), ec);
 }
 
 std::vector<std::string> ListFolder(const std::string& path) {
   std::vector<std::string> names;
   std::error_code ec;
-  for (auto it = fs::directory_iterator(Native(path), ec); !ec && it != fs::directory_iterator(); it.increment(ec))
+  for (auto it = fs::directory_iterator(Native(path), ec); !ec && it != fs::directory_iterator();
+       it.increment(ec))
     names.push_back(it->path().filename().string());
   std::sort(names.begin(), names.end());
   return names;
 }
 
-ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder) : previous_(fs::current_path().string()) {
+ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder)
+    : previous_(fs::current_path().string()) {
   fs::current_path(Native(folder));
 }
 

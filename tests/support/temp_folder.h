@@ -23,6 +23,10 @@ private:
   std::string path_;
 };
 
+// `path` spelled for the host's own file functions (std::filesystem, the C library, the shell):
+// a Windows path (one that starts with a drive letter) as it is, any other with "/" for "\".
+std::string HostPath(const std::string& path);
+
 // Fixture helpers: `path` may use "\" or "/"; they go straight to the host's file system (no
 // case-insensitive lookup), so spell names as they are on disk.
 void WriteFile(const std::string& path, const std::string& bytes);

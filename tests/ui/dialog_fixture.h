@@ -6,12 +6,15 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "patch/product/product_locator.h"
 #include "platform/files.h"
 #include "platform/module.h"
+#include "support/environment.h"
+#include "support/list_lines.h"
 #include "support/temp_folder.h"
 #include "ui/framework/headless/headless_backend.h"
 #include "ui/patch_dlg.h"
@@ -23,7 +26,6 @@ public:
   using DialogStep = std::function<void(HeadlessWindow& window, CPatchDlg& dialog)>;
 
 protected:
-
   testsupport::TempFolder dir;
   const std::string patchDir = dir / "patch";
   const std::string fsDir = dir / "fs";
@@ -34,13 +36,8 @@ protected:
 
   void SetUp() override {
     testsupport::MakeDirs(patchDir);
-    // No FS2004 registry record: natively an empty Wine prefix; the test prefix under Wine has none.
-    static std::string usePrefix, restorePrefix;
-    const char* previous = std::getenv("WINEPREFIX");
-    restorePrefix = previous ? "WINEPREFIX=" + std::string(previous) : "WINEPREFIX";
-    usePrefix = "WINEPREFIX=" + dir.path();
-    putenv(usePrefix.data());
-    restore_ = &restorePrefix;
+    // No FS2004 registry record: natively an empty Wine prefix; under Wine the test prefix has none.
+    winePrefix_.emplace("WINEPREFIX", dir.path());
 
     platform::OverrideOwnFileName(patchDir + "\\OVPatch.exe");
     g_productSearchList.entries.clear();
@@ -48,16 +45,16 @@ protected:
     backend.onControlTextChanged = [this](int id, const std::string& text) {
       if (id == IDC_STATUS) statusLines.push_back(text);
     };
-    UseDialogBackend(&backend);
+    activeBackend_.emplace(backend);
     current = std::make_unique<testsupport::ScopedCurrentFolder>(patchDir);
   }
 
   void TearDown() override {
     current.reset();
-    UseDialogBackend(nullptr);
+    activeBackend_.reset();
     platform::OverrideOwnFileName(std::nullopt);
     g_productSearchList.entries.clear();
-    putenv(restore_->data());
+    winePrefix_.reset();
   }
 
   // FS2004 folder with SCENERY.CFG, one scenery file and the product's folder with its check file.
@@ -72,28 +69,33 @@ protected:
     testsupport::WriteFile(productDir + "\\PRODUCT.TXT", "x");
   }
 
-  static std::string Column(const std::string& value) { return value + std::string(80 - value.size(), ' '); }
-
   // Patch set: one folder to create, one file backed up and replaced.
   void WritePatch(const std::string& titleLine3 = "NONE") {
     Write("TITLE.OV", "Test Product\nPRODUCT.TXT\n" + titleLine3 + "\n");
     Write("PATH.OV", "Missing\\Place\nAddon\\Product\n");
     Write("CREATE.OV", "Scenery\\OVX created by the patch\n");
-    Write("BAK.OV", Column("Scenery\\World\\AREA") + Column("AREA_ORIG") + "\n");
-    Write("INST.OV", Column("Scenery\\World\\AREA") + Column("AREA_NEW") + Column("Scenery\\World\\AREA") + "\n");
+    Write("BAK.OV", testsupport::ColumnLine({"Scenery\\World\\AREA", "AREA_ORIG"}) + "\n");
+    Write("INST.OV",
+          testsupport::ColumnLine({"Scenery\\World\\AREA", "AREA_NEW", "Scenery\\World\\AREA"}) +
+              "\n");
     Write("AREA_NEW.BGL", "new");
   }
 
   void WriteSettings(const std::string& body) { Write("OVPATCH.INI", "[Settings]\r\n" + body); }
-  void Write(const std::string& name, const std::string& bytes) { testsupport::WriteFile(patchDir + "\\" + name, bytes); }
-  std::string Read(const std::string& name) { return testsupport::ReadFile(patchDir + "\\" + name); }
+  void Write(const std::string& name, const std::string& bytes) {
+    testsupport::WriteFile(patchDir + "\\" + name, bytes);
+  }
+  std::string Read(const std::string& name) {
+    return testsupport::ReadFile(patchDir + "\\" + name);
+  }
   std::string Ini() { return Read("OVPATCH.INI"); }
 
   // Runs the main dialog modally; each step runs on its window in order, then Escape closes it.
   int RunDialog(std::vector<DialogStep> steps) {
     CPatchDlg dialog;
     for (DialogStep& step : steps) {
-      backend.steps.push_back([&dialog, step = std::move(step)](HeadlessWindow& window) { step(window, dialog); });
+      backend.steps.push_back(
+          [&dialog, step = std::move(step)](HeadlessWindow& window) { step(window, dialog); });
     }
     return dialog.DoModal();
   }
@@ -105,5 +107,6 @@ protected:
   }
 
 private:
-  std::string* restore_ = nullptr;
+  std::optional<testsupport::ScopedEnvironmentVariable> winePrefix_;
+  std::optional<ScopedDialogBackend> activeBackend_;
 };

@@ -64,9 +64,8 @@ protected:
 
 class FrameworkTest : public ::testing::Test {
 protected:
-  void SetUp() override { UseDialogBackend(&backend); }
-  void TearDown() override { UseDialogBackend(nullptr); }
   HeadlessBackend backend;
+  ScopedDialogBackend activeBackend{backend};
 };
 
 }  // namespace
@@ -132,9 +131,9 @@ TEST(DialogTemplates, MainDialogControlsInTabOrder) {
   EXPECT_EQ(main.title, "Orvane Compatibility Patcher");
   std::vector<int> ids;
   for (const ControlTemplate& c : main.controls) ids.push_back(c.id);
-  EXPECT_EQ(ids, (std::vector<int>{kIdOk, kIdCancel, IDC_CHANGE_FS_PATH, IDC_FS_PATH, IDC_STATIC, IDC_STATIC,
-                                   IDC_PRODUCT_TITLE, IDC_APPLY_PATCH, IDC_STATUS, IDC_PRODUCT_PATH, IDC_STATIC,
-                                   IDC_CHANGE_INSTALL_PATH}));
+  EXPECT_EQ(ids, (std::vector<int>{kIdOk, kIdCancel, IDC_CHANGE_FS_PATH, IDC_FS_PATH, IDC_STATIC,
+                                   IDC_STATIC, IDC_PRODUCT_TITLE, IDC_APPLY_PATCH, IDC_STATUS,
+                                   IDC_PRODUCT_PATH, IDC_STATIC, IDC_CHANGE_INSTALL_PATH}));
   const ControlTemplate& ok = main.controls[0];
   EXPECT_EQ(ok.kind, ControlKind::DefaultPushButton);
   EXPECT_EQ(ok.flags & (kControlHidden | kControlDisabled), kControlHidden | kControlDisabled);

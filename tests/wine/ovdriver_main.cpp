@@ -16,6 +16,7 @@
 #include "driver/program_run.h"
 #include "driver/sample_patch.h"
 #include "driver/window_probe.h"
+#include "ui/res/resource.h"
 
 namespace {
 
@@ -23,7 +24,6 @@ using namespace wine_e2e;
 
 constexpr const char* kMainCaption = "Orvane Compatibility Patcher";
 constexpr DWORD kWindowWaitMs = 30000;
-constexpr int kApply = 1002, kStatus = 1003, kDone = 2;
 // The pauses of an install: 100 ms before it starts and 50 ms before each file copy.
 constexpr double kStartPauseSeconds = 0.100, kCopyPauseSeconds = 0.050;
 
@@ -44,7 +44,7 @@ int Show(const std::string& exe) {
   std::fflush(stdout);
   std::string line;
   std::getline(std::cin, line);
-  Click(dialog, kDone);
+  Click(dialog, IDCANCEL);
   return run.WaitForExit(kWindowWaitMs) ? 0 : Fail("Done did not end the program");
 }
 
@@ -60,7 +60,7 @@ int Bench(const std::string& exe, int count) {
   ProgramRun run(sample.exe(), sample.patchDir());
   HWND dialog = run.started() ? WaitForDialog(run.pid(), kMainCaption, kWindowWaitMs) : nullptr;
   if (!dialog) return Fail("the main dialog did not appear");
-  WaitUntil([&] { return ControlText(dialog, kStatus).empty(); }, kWindowWaitMs);
+  WaitUntil([&] { return ControlText(dialog, IDC_STATUS).empty(); }, kWindowWaitMs);
 
   // The script reads the program's processor time from the host around the install: the
   // program is named by its unique path, then the install starts on the script's answer.
@@ -68,16 +68,17 @@ int Bench(const std::string& exe, int count) {
   std::fflush(stdout);
   AwaitScript();
   const DWORD start = GetTickCount();
-  Click(dialog, kApply);
+  Click(dialog, IDC_APPLY_PATCH);
   // Asked seldom: every question is a message the program has to answer.
-  if (!WaitUntil([&] { return ControlText(dialog, kStatus) == "Patch Installed !"; }, 300000, 500))
-    return Fail("the install did not finish; status: " + ControlText(dialog, kStatus));
+  if (!WaitUntil([&] { return ControlText(dialog, IDC_STATUS) == "Patch Installed !"; }, 300000,
+                 500))
+    return Fail("the install did not finish; status: " + ControlText(dialog, IDC_STATUS));
   const double wall = (GetTickCount() - start) / 1000.0;
   const double pauses = kStartPauseSeconds + count * kCopyPauseSeconds;
   std::printf("finished %d %.3f %.3f\n", count, wall, pauses);
   std::fflush(stdout);
   AwaitScript();
-  Click(dialog, kDone);
+  Click(dialog, IDCANCEL);
   return run.WaitForExit(kWindowWaitMs) ? 0 : Fail("Done did not end the program");
 }
 

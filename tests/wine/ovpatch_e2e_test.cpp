@@ -12,6 +12,7 @@
 #include "driver/sample_patch.h"
 #include "driver/window_probe.h"
 #include "support/temp_folder.h"
+#include "ui/res/resource.h"
 
 namespace wine_e2e {
 namespace {
@@ -21,8 +22,7 @@ constexpr const char* kAboutCaption = "About OVPatch";
 constexpr DWORD kWindowWaitMs = 30000;
 constexpr DWORD kOperationWaitMs = 60000;
 
-enum Control { kOk = 1, kDone = 2, kFsPath = 1000, kTitle = 1001, kApply = 1002, kStatus = 1003,
-               kChangeFs = 1004, kProductPath = 1005, kChangeInstall = 1006 };
+// Controls are addressed by the program's identifiers (ui/res/resource.h); "Done" is IDCANCEL.
 
 const char* const kPathMessage =
     "The 'FS2004 Installation Path' cannot be located in the registry.  Please select \n\n"
@@ -44,14 +44,17 @@ std::string Captions(DWORD pid) {
 
 class OvpatchExeTest : public ::testing::Test {
 protected:
-  void SetUp() override { ASSERT_FALSE(OvpatchExe().empty()) << "OVPATCH_EXE names the program under test"; }
+  void SetUp() override {
+    ASSERT_FALSE(OvpatchExe().empty()) << "OVPATCH_EXE names the program under test";
+  }
 
   // Starts the copy of OVPatch.exe in the sample's patch folder and waits for `caption`.
   HWND Start(const std::string& caption = kMainCaption) {
     run_ = std::make_unique<ProgramRun>(sample_.exe(), sample_.patchDir());
     EXPECT_TRUE(run_->started());
     HWND window = WaitForDialog(run_->pid(), caption, kWindowWaitMs);
-    EXPECT_NE(window, nullptr) << "no window \"" << caption << "\"; shown: " << Captions(run_->pid());
+    EXPECT_NE(window, nullptr) << "no window \"" << caption
+                               << "\"; shown: " << Captions(run_->pid());
     return window;
   }
   // Waits for the message box `caption` and returns its text, after pressing its OK.
@@ -65,7 +68,7 @@ protected:
   }
   HWND MainDialog() { return WaitForDialog(run_->pid(), kMainCaption, kWindowWaitMs); }
   void CloseWithDone(HWND dialog) {
-    Click(dialog, kDone);
+    Click(dialog, IDCANCEL);
     EXPECT_TRUE(run_->WaitForExit(kWindowWaitMs)) << "still open: " << Captions(run_->pid());
   }
 
@@ -78,16 +81,16 @@ TEST_F(OvpatchExeTest, StartsWithTheRegistryFolderTheFoundProductAndTheRecordedS
   WritePrivateProfileStringA("Settings", "Status", "1", sample_.iniFile().c_str());
   HWND dialog = Start();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(ControlText(dialog, kFsPath), sample_.fsDir());
-  EXPECT_EQ(ControlText(dialog, kTitle), kProductTitle);
-  EXPECT_EQ(ControlText(dialog, kProductPath), sample_.productDir());
-  EXPECT_EQ(ControlText(dialog, kStatus), "");
-  EXPECT_EQ(CheckState(dialog, kApply), BST_CHECKED);
-  EXPECT_TRUE(ControlEnabled(dialog, kApply));
+  EXPECT_EQ(ControlText(dialog, IDC_FS_PATH), sample_.fsDir());
+  EXPECT_EQ(ControlText(dialog, IDC_PRODUCT_TITLE), kProductTitle);
+  EXPECT_EQ(ControlText(dialog, IDC_PRODUCT_PATH), sample_.productDir());
+  EXPECT_EQ(ControlText(dialog, IDC_STATUS), "");
+  EXPECT_EQ(CheckState(dialog, IDC_APPLY_PATCH), BST_CHECKED);
+  EXPECT_TRUE(ControlEnabled(dialog, IDC_APPLY_PATCH));
   // The default button exists only to keep Enter from closing the dialog.
-  EXPECT_FALSE(ControlVisible(dialog, kOk));
-  EXPECT_FALSE(ControlEnabled(dialog, kOk));
-  EXPECT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, kDone));
+  EXPECT_FALSE(ControlVisible(dialog, IDOK));
+  EXPECT_FALSE(ControlEnabled(dialog, IDOK));
+  EXPECT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, IDCANCEL));
   // The search found the product: TITLE.OV now remembers its folder.
   EXPECT_EQ(testsupport::ReadFile(sample_.patchDir() + "\\TITLE.OV"),
             std::string(kProductTitle) + "\r\nPRODUCT.DAT\r\n" + sample_.productDir() + "\r\n");
@@ -102,10 +105,10 @@ TEST_F(OvpatchExeTest, WithoutRegistryValueOrSettingsItSaysSoAndDisablesTheCheck
   EXPECT_EQ(DismissMessage("Path Cannot Continue !"), kPathMessage);
   HWND dialog = MainDialog();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(ControlText(dialog, kFsPath), "");
-  EXPECT_EQ(ControlText(dialog, kTitle), "");
-  EXPECT_EQ(CheckState(dialog, kApply), BST_UNCHECKED);
-  EXPECT_FALSE(ControlEnabled(dialog, kApply));
+  EXPECT_EQ(ControlText(dialog, IDC_FS_PATH), "");
+  EXPECT_EQ(ControlText(dialog, IDC_PRODUCT_TITLE), "");
+  EXPECT_EQ(CheckState(dialog, IDC_APPLY_PATCH), BST_UNCHECKED);
+  EXPECT_FALSE(ControlEnabled(dialog, IDC_APPLY_PATCH));
   // The message was shown once: no second box follows.
   EXPECT_EQ(FindDialog(run_->pid(), "Path Cannot Continue !"), nullptr);
   EXPECT_EQ(ReadSetting(sample_.iniFile(), "Status"), "0");
@@ -113,19 +116,25 @@ TEST_F(OvpatchExeTest, WithoutRegistryValueOrSettingsItSaysSoAndDisablesTheCheck
 
   // Keyboard: Tab from "Done" goes through the template order and skips the disabled checkbox;
   // Enter in a read-only field closes nothing.
-  ASSERT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, kDone));
-  const int expectedOrder[] = {kChangeFs, kFsPath, kTitle, kProductPath, kChangeInstall, kDone};
+  ASSERT_EQ(FocusedWindow(dialog), GetDlgItem(dialog, IDCANCEL));
+  const int expectedOrder[] = {IDC_CHANGE_FS_PATH,      IDC_FS_PATH,
+                               IDC_PRODUCT_TITLE,       IDC_PRODUCT_PATH,
+                               IDC_CHANGE_INSTALL_PATH, IDCANCEL};
   for (int id : expectedOrder) {
     PressKey(FocusedWindow(dialog), VK_TAB);
-    EXPECT_TRUE(WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, id); }, kWindowWaitMs))
+    EXPECT_TRUE(
+        WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, id); }, kWindowWaitMs))
         << "focus did not reach control " << id;
   }
   PressKey(FocusedWindow(dialog), VK_TAB);
   PressKey(FocusedWindow(dialog), VK_TAB);
-  ASSERT_TRUE(WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, kFsPath); }, kWindowWaitMs));
-  PressKey(GetDlgItem(dialog, kFsPath), VK_RETURN);
-  PressKey(GetDlgItem(dialog, kFsPath), VK_TAB);  // handled after the Enter: proof it was seen
-  EXPECT_TRUE(WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, kTitle); }, kWindowWaitMs));
+  ASSERT_TRUE(WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, IDC_FS_PATH); },
+                        kWindowWaitMs));
+  PressKey(GetDlgItem(dialog, IDC_FS_PATH), VK_RETURN);
+  PressKey(GetDlgItem(dialog, IDC_FS_PATH), VK_TAB);  // handled after the Enter: proof it was seen
+  EXPECT_TRUE(
+      WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, IDC_PRODUCT_TITLE); },
+                kWindowWaitMs));
   EXPECT_TRUE(run_->running());
   EXPECT_NE(FindDialog(run_->pid(), kMainCaption), nullptr);
   CloseWithDone(dialog);
@@ -135,14 +144,14 @@ TEST_F(OvpatchExeTest, TickingInstallsTheSampleAndClearingRemovesIt) {
   ASSERT_TRUE(SetSimulatorRegistryPath(sample_.fsDir()));
   HWND dialog = Start();
   ASSERT_NE(dialog, nullptr);
-  ASSERT_EQ(CheckState(dialog, kApply), BST_UNCHECKED);
-  ASSERT_TRUE(ControlEnabled(dialog, kApply));
+  ASSERT_EQ(CheckState(dialog, IDC_APPLY_PATCH), BST_UNCHECKED);
+  ASSERT_TRUE(ControlEnabled(dialog, IDC_APPLY_PATCH));
 
-  Click(dialog, kApply);
-  ASSERT_TRUE(WaitForControlText(dialog, kStatus, "Patch Installed !", kOperationWaitMs))
-      << "status: " << ControlText(dialog, kStatus) << "; shown: " << Captions(run_->pid());
+  Click(dialog, IDC_APPLY_PATCH);
+  ASSERT_TRUE(WaitForControlText(dialog, IDC_STATUS, "Patch Installed !", kOperationWaitMs))
+      << "status: " << ControlText(dialog, IDC_STATUS) << "; shown: " << Captions(run_->pid());
   const std::string world = sample_.fsDir() + "\\SCENERY\\WORLD\\";
-  EXPECT_EQ(CheckState(dialog, kApply), BST_CHECKED);
+  EXPECT_EQ(CheckState(dialog, IDC_APPLY_PATCH), BST_CHECKED);
   EXPECT_EQ(ReadSetting(sample_.iniFile(), "Status"), "1");
   EXPECT_EQ(testsupport::ReadFile(world + "FILE001.BGL"), "new 1");
   EXPECT_EQ(testsupport::ReadFile(world + "EXTRA002.BGL"), "new 2");
@@ -158,13 +167,15 @@ TEST_F(OvpatchExeTest, TickingInstallsTheSampleAndClearingRemovesIt) {
 
   // The space bar on the focused checkbox clicks it as the mouse does: this time it removes.
   // (The click left the focus on the checkbox; put it there explicitly all the same.)
-  SendMessageTimeoutA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, kApply)), TRUE,
+  SendMessageTimeoutA(dialog, WM_NEXTDLGCTL,
+                      reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_APPLY_PATCH)), TRUE,
                       SMTO_ABORTIFHUNG, 5000, nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return FocusedWindow(dialog) == GetDlgItem(dialog, kApply); }, kWindowWaitMs));
-  PressKey(GetDlgItem(dialog, kApply), VK_SPACE);
-  ASSERT_TRUE(WaitForControlText(dialog, kStatus, "Patch Removed", kOperationWaitMs))
-      << "status: " << ControlText(dialog, kStatus) << "; shown: " << Captions(run_->pid());
-  EXPECT_EQ(CheckState(dialog, kApply), BST_UNCHECKED);
+  ASSERT_TRUE(WaitUntil(
+      [&] { return FocusedWindow(dialog) == GetDlgItem(dialog, IDC_APPLY_PATCH); }, kWindowWaitMs));
+  PressKey(GetDlgItem(dialog, IDC_APPLY_PATCH), VK_SPACE);
+  ASSERT_TRUE(WaitForControlText(dialog, IDC_STATUS, "Patch Removed", kOperationWaitMs))
+      << "status: " << ControlText(dialog, IDC_STATUS) << "; shown: " << Captions(run_->pid());
+  EXPECT_EQ(CheckState(dialog, IDC_APPLY_PATCH), BST_UNCHECKED);
   EXPECT_EQ(ReadSetting(sample_.iniFile(), "Status"), "0");
   EXPECT_EQ(testsupport::ReadFile(world + "FILE001.BGL"), "old 1");
   EXPECT_FALSE(testsupport::FileExists(world + "EXTRA002.BGL"));
@@ -181,10 +192,10 @@ TEST_F(OvpatchExeTest, AProductThatCannotBeFoundIsReportedAndLeavesTheCheckboxDi
   EXPECT_EQ(DismissMessage("Warning"), kNotFoundMessage);
   HWND dialog = MainDialog();
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(ControlText(dialog, kFsPath), sample_.fsDir());
-  EXPECT_EQ(ControlText(dialog, kTitle), kProductTitle);
-  EXPECT_EQ(ControlText(dialog, kProductPath), sample_.fsDir() + "\\ADDON\\ELSEWHERE\\");
-  EXPECT_FALSE(ControlEnabled(dialog, kApply));
+  EXPECT_EQ(ControlText(dialog, IDC_FS_PATH), sample_.fsDir());
+  EXPECT_EQ(ControlText(dialog, IDC_PRODUCT_TITLE), kProductTitle);
+  EXPECT_EQ(ControlText(dialog, IDC_PRODUCT_PATH), sample_.fsDir() + "\\ADDON\\ELSEWHERE\\");
+  EXPECT_FALSE(ControlEnabled(dialog, IDC_APPLY_PATCH));
   EXPECT_EQ(testsupport::ReadFile(sample_.patchDir() + "\\TITLE.OV"),
             std::string(kProductTitle) + "\nPRODUCT.DAT\nNONE\n");
   CloseWithDone(dialog);
@@ -228,22 +239,23 @@ TEST_F(OvpatchExeTest, CancellingTheFolderPickerChangesNothing) {
   HWND dialog = Start();
   ASSERT_NE(dialog, nullptr);
   const std::string settings = testsupport::ReadFile(sample_.iniFile());
-  Click(dialog, kChangeFs);
+  Click(dialog, IDC_CHANGE_FS_PATH);
   HWND picker = WaitForDialogWithText(run_->pid(), "Select FS2004 Folder Location", kWindowWaitMs);
   ASSERT_NE(picker, nullptr) << "shown: " << Captions(run_->pid());
   EXPECT_EQ(GetWindow(picker, GW_OWNER), dialog);
   Click(picker, IDCANCEL);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(picker); }, kWindowWaitMs));
   EXPECT_EQ(testsupport::ReadFile(sample_.iniFile()), settings);
-  EXPECT_EQ(ControlText(dialog, kFsPath), sample_.fsDir());
-  EXPECT_TRUE(ControlEnabled(dialog, kApply));
+  EXPECT_EQ(ControlText(dialog, IDC_FS_PATH), sample_.fsDir());
+  EXPECT_TRUE(ControlEnabled(dialog, IDC_APPLY_PATCH));
   CloseWithDone(dialog);
 }
 
 TEST_F(OvpatchExeTest, EscapeAndCloseEndTheProgramWithoutTouchingTheSettings) {
   ASSERT_TRUE(SetSimulatorRegistryPath(sample_.fsDir()));
   WritePrivateProfileStringA("Settings", "Status", "1", sample_.iniFile().c_str());
-  WritePrivateProfileStringA("Settings", "Fs2004", sample_.fsDir().c_str(), sample_.iniFile().c_str());
+  WritePrivateProfileStringA("Settings", "Fs2004", sample_.fsDir().c_str(),
+                             sample_.iniFile().c_str());
   const std::string settings = testsupport::ReadFile(sample_.iniFile());
 
   HWND dialog = Start();

@@ -6,16 +6,6 @@ void CControl::Enable(bool enable) {
   if (window_) window_->EnableControl(id_, enable);
 }
 
-bool CControl::IsEnabled() const { return window_ && window_->IsControlEnabled(id_); }
-
-std::string CControl::GetText() const { return window_ ? window_->GetControlText(id_) : ""; }
-
-void CControl::SetText(const std::string& text) {
-  if (window_) window_->SetControlText(id_, text);
-}
-
-int CButton::GetCheck() const { return window_ ? window_->GetCheck(id_) : 0; }
-
 void CButton::SetCheck(int state) {
   if (window_) window_->SetCheck(id_, state);
 }

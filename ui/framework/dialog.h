@@ -16,13 +16,8 @@ class CDialog;
 // A control object bound to one control of a dialog at its first data exchange.
 class CControl {
 public:
-  int GetId() const { return id_; }
-  bool IsAttached() const { return window_ != nullptr; }
   // Enables or disables the control; nothing when not attached.
   void Enable(bool enable);
-  bool IsEnabled() const;
-  std::string GetText() const;
-  void SetText(const std::string& text);
 
 protected:
   DialogWindow* window_ = nullptr;
@@ -31,11 +26,8 @@ protected:
   friend class CDialog;
 };
 
-class CEdit : public CControl {};
-
 class CButton : public CControl {
 public:
-  int GetCheck() const;
   void SetCheck(int state);
 };
 
@@ -45,7 +37,6 @@ public:
   // `attached` (optional) collects the control objects attached by this pass.
   DataExchange(DialogWindow& window, bool saving, std::vector<CControl*>* attached = nullptr)
       : window_(window), saving_(saving), attached_(attached) {}
-  bool IsSaving() const { return saving_; }
 
   // Attaches `control` to control `id` (first time only; later passes leave it as it is).
   void Control(int id, CControl& control);
@@ -72,7 +63,6 @@ public:
   // Runs the dialog on the active backend; returns the EndDialog result (kIdOk, kIdCancel), -1
   // when the window could not be created.
   virtual int DoModal();
-  const DialogTemplate& GetTemplate() const { return template_; }
   // The open window, or nullptr outside DoModal.
   DialogWindow* GetWindow() const { return window_; }
 

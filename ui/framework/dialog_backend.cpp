@@ -7,7 +7,11 @@ namespace {
 DialogBackend* g_activeBackend = nullptr;
 }
 
-void UseDialogBackend(DialogBackend* backend) { g_activeBackend = backend; }
+ScopedDialogBackend::ScopedDialogBackend(DialogBackend& backend) : previous_(g_activeBackend) {
+  g_activeBackend = &backend;
+}
+
+ScopedDialogBackend::~ScopedDialogBackend() { g_activeBackend = previous_; }
 
 DialogBackend& ActiveDialogBackend() {
   if (g_activeBackend == nullptr) {

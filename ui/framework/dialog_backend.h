@@ -1,6 +1,6 @@
 #pragma once
 // The backend interface: what the framework needs from a window system. One backend per host kind
-// (real windows, scripted headless); the program picks one at run time with UseDialogBackend.
+// (real windows, scripted headless); the program picks one at run time with ScopedDialogBackend.
 // Nothing here depends on a particular window system.
 #include <cstdint>
 #include <optional>
@@ -112,8 +112,18 @@ public:
   virtual std::string LoadStringResource(int id) = 0;
 };
 
-// The backend the framework uses from now on (the caller keeps it alive); nullptr clears it.
-void UseDialogBackend(DialogBackend* backend);
+// Makes `backend` (which the caller keeps alive) the one the framework uses for the owner's
+// lifetime, then puts the previous one back.
+class ScopedDialogBackend {
+public:
+  explicit ScopedDialogBackend(DialogBackend& backend);
+  ~ScopedDialogBackend();
+  ScopedDialogBackend(const ScopedDialogBackend&) = delete;
+  ScopedDialogBackend& operator=(const ScopedDialogBackend&) = delete;
+
+private:
+  DialogBackend* previous_;
+};
 // The backend in use. Using the framework with none set is a programming error: it aborts with a
 // message on stderr.
 DialogBackend& ActiveDialogBackend();

@@ -11,41 +11,23 @@
 
 #include "platform/files.h"
 #include "platform/posix/path_resolver.h"
+#include "support/environment.h"
 #include "support/temp_folder.h"
 
 namespace {
 
 using testsupport::TempFolder;
 
-// Points WINEPREFIX at `prefix` for one test.
-class ScopedWinePrefix {
-public:
-  explicit ScopedWinePrefix(const std::string& prefix) {
-    if (const char* old = std::getenv("WINEPREFIX")) previous_ = old;
-    setenv("WINEPREFIX", prefix.c_str(), 1);
-  }
-  ~ScopedWinePrefix() {
-    if (previous_) setenv("WINEPREFIX", previous_->c_str(), 1);
-    else unsetenv("WINEPREFIX");
-  }
-
-private:
-  std::optional<std::string> previous_;
-};
-
-std::string Slashes(std::string path) {
-  for (char& c : path)
-    if (c == '\\') c = '/';
-  return path;
-}
+using testsupport::HostPath;
+using testsupport::ScopedEnvironmentVariable;
 
 TEST(PosixPaths, DriveLettersGoThroughTheWinePrefix) {
   TempFolder tmp;
   testsupport::MakeDirs(tmp / "prefix/drive_c/Program Files/FS9");
   testsupport::MakeDirs(tmp / "prefix/dosdevices");
-  ASSERT_EQ(symlink("../drive_c", Slashes(tmp / "prefix/dosdevices/c:").c_str()), 0);
+  ASSERT_EQ(symlink("../drive_c", HostPath(tmp / "prefix/dosdevices/c:").c_str()), 0);
   testsupport::WriteFile(tmp / "prefix/drive_c/Program Files/FS9/SCENERY.CFG", "[General]\r\n");
-  ScopedWinePrefix prefix(Slashes(tmp / "prefix"));
+  ScopedEnvironmentVariable prefix("WINEPREFIX", HostPath(tmp / "prefix"));
 
   EXPECT_TRUE(platform::PathExists("C:\\Program Files\\FS9\\SCENERY.CFG"));
   EXPECT_TRUE(platform::PathExists("c:/PROGRAM FILES//fs9\\\\scenery.cfg"));
@@ -54,7 +36,7 @@ TEST(PosixPaths, DriveLettersGoThroughTheWinePrefix) {
   EXPECT_TRUE(platform::CreateFolder("C:\\program files\\fs9\\Addon Scenery"));
   EXPECT_TRUE(testsupport::DirExists(tmp / "prefix/drive_c/Program Files/FS9/Addon Scenery"));
 
-  unsetenv("WINEPREFIX");
+  ScopedEnvironmentVariable noPrefix("WINEPREFIX", std::nullopt);
   const char* home = std::getenv("HOME");
   EXPECT_EQ(platform::posix::WinePrefix(), std::string(home ? home : "") + "/.wine");
 }
@@ -82,10 +64,10 @@ TEST(PosixPaths, ExactSpellingWinsThenTheFirstNameInByteOrder) {
 TEST(PosixPaths, ReadOnlyMeansNoWriteBitEvenForRoot) {
   TempFolder tmp;
   testsupport::WriteFile(tmp / "a.bgl", "a");
-  ASSERT_EQ(chmod(Slashes(tmp / "a.bgl").c_str(), 0444), 0);
+  ASSERT_EQ(chmod(HostPath(tmp / "a.bgl").c_str(), 0444), 0);
   EXPECT_TRUE(platform::IsReadOnlyFile(tmp / "a.bgl"));
   EXPECT_FALSE(platform::RemoveFile(tmp / "a.bgl"));
-  ASSERT_EQ(chmod(Slashes(tmp / "a.bgl").c_str(), 0400 | 0020), 0);  // group may write
+  ASSERT_EQ(chmod(HostPath(tmp / "a.bgl").c_str(), 0400 | 0020), 0);  // group may write
   EXPECT_FALSE(platform::IsReadOnlyFile(tmp / "a.bgl"));
   EXPECT_TRUE(platform::RemoveFile(tmp / "a.bgl"));
 }
@@ -94,7 +76,8 @@ TEST(PosixPaths, MoveAcrossFileSystemsCopiesThenRemoves) {
   TempFolder tmp;
   const std::string other = "/dev/shm";
   struct stat a, b;
-  if (stat(Slashes(tmp.path()).c_str(), &a) != 0 || stat(other.c_str(), &b) != 0 || a.st_dev == b.st_dev)
+  if (stat(HostPath(tmp.path()).c_str(), &a) != 0 || stat(other.c_str(), &b) != 0 ||
+      a.st_dev == b.st_dev)
     GTEST_SKIP() << "no second file system at hand";
   const std::string target = other + "/ovpatch-move-" + std::to_string(getpid()) + ".bgl";
   testsupport::WriteFile(tmp / "a.bgl", std::string(200000, 'z'));

@@ -7,6 +7,7 @@
 
 #include "platform/profile.h"
 #include "platform/registry.h"
+#include "support/environment.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -18,24 +19,17 @@ const char kFsKey[] = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9
 
 class RegistryFile : public ::testing::Test {
 protected:
-  RegistryFile() {
-    if (const char* old = std::getenv("WINEPREFIX")) previous_ = old;
-    prefix_ = tmp_.path();
-    for (char& c : prefix_)
-      if (c == '\\') c = '/';
-    setenv("WINEPREFIX", prefix_.c_str(), 1);
-  }
-  ~RegistryFile() override {
-    if (previous_) setenv("WINEPREFIX", previous_->c_str(), 1);
-    else unsetenv("WINEPREFIX");
-  }
+  RegistryFile()
+      : prefix_(testsupport::HostPath(tmp_.path())), winePrefix_("WINEPREFIX", prefix_) {}
   void WriteSystemReg(const std::string& body) {
-    testsupport::WriteFile(prefix_ + "/system.reg", "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n" + body);
+    testsupport::WriteFile(
+        prefix_ + "/system.reg",
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n" + body);
   }
 
   TempFolder tmp_;
   std::string prefix_;
-  std::optional<std::string> previous_;
+  testsupport::ScopedEnvironmentVariable winePrefix_;
 };
 
 TEST_F(RegistryFile, PrefersThe32BitViewInA64BitPrefix) {
@@ -43,11 +37,14 @@ TEST_F(RegistryFile, PrefersThe32BitViewInA64BitPrefix) {
       "#arch=win64\n\n"
       "[Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0] 1700000000\n"
       "#time=1d9\n\"EXE Path\"=\"C:\\\\64-bit view\"\n\n"
-      "[Software\\\\Wow6432Node\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0] 1700000000\n"
-      "#time=1d9\n\"EXE Path\"=\"C:\\\\Program Files (x86)\\\\Microsoft Games\\\\Flight Simulator 9\"\n");
+      "[Software\\\\Wow6432Node\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0] "
+      "1700000000\n"
+      "#time=1d9\n\"EXE Path\"=\"C:\\\\Program Files (x86)\\\\Microsoft Games\\\\Flight Simulator "
+      "9\"\n");
   EXPECT_EQ(ReadMachineRegistryString(kFsKey, "EXE Path", 999),
             "C:\\Program Files (x86)\\Microsoft Games\\Flight Simulator 9");
-  EXPECT_EQ(ReadMachineRegistryString("software\\microsoft\\MICROSOFT GAMES\\flight simulator\\9.0", "exe path", 999),
+  EXPECT_EQ(ReadMachineRegistryString("software\\microsoft\\MICROSOFT GAMES\\flight simulator\\9.0",
+                                      "exe path", 999),
             "C:\\Program Files (x86)\\Microsoft Games\\Flight Simulator 9");
 }
 
@@ -57,13 +54,19 @@ TEST_F(RegistryFile, ReadsThePlainKeyOtherwiseAndDecodesEscapes) {
       "[Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0] 1700000000\n"
       "\"EXE Path\"=str(2):\"C:\\\\Games\\\\FS \\\"9\\\"\\tx\\x00e9\\101\"\n"
       "\"Number\"=dword:00000009\n"
-      "\"Long\"=\"" + std::string(998, 'L') + "\"\n");
-  EXPECT_EQ(ReadMachineRegistryString(kFsKey, "EXE Path", 999), "C:\\Games\\FS \"9\"\tx\xC3\xA9" "A");
+      "\"Long\"=\"" +
+      std::string(998, 'L') + "\"\n");
+  EXPECT_EQ(ReadMachineRegistryString(kFsKey, "EXE Path", 999),
+            "C:\\Games\\FS \"9\"\tx\xC3\xA9"
+            "A");
   EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Number", 999), std::nullopt) << "not a string";
   EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Missing", 999), std::nullopt);
-  EXPECT_EQ(ReadMachineRegistryString(kFsKey + std::string("\\Sub"), "EXE Path", 999), std::nullopt);
-  EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Long", 999), std::string(998, 'L')) << "998 + zero fit";
-  EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Long", 998), std::nullopt) << "the zero does not fit";
+  EXPECT_EQ(ReadMachineRegistryString(kFsKey + std::string("\\Sub"), "EXE Path", 999),
+            std::nullopt);
+  EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Long", 999), std::string(998, 'L'))
+      << "998 + zero fit";
+  EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Long", 998), std::nullopt)
+      << "the zero does not fit";
 }
 
 TEST_F(RegistryFile, UnterminatedValueEndsAtItsData) {

@@ -5,20 +5,16 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "support/list_lines.h"
+
 namespace wine_e2e {
 namespace {
 
 constexpr const char* kSimulatorKey = "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9.0";
 
-// One line of a column list file: each value padded to its 80-character column.
+// One line of a column list file, its line end included.
 std::string Columns(std::initializer_list<std::string> values) {
-  std::string line;
-  for (const std::string& value : values) {
-    line += value;
-    line.resize(line.size() + (80 - value.size()), ' ');
-  }
-  while (!line.empty() && line.back() == ' ') line.pop_back();
-  return line + "\n";
+  return testsupport::ColumnLine(values) + "\n";
 }
 
 std::string Numbered(const char* prefix, int n) {
@@ -46,12 +42,15 @@ SamplePatch::SamplePatch(const std::string& ovpatchExe, int installCount)
   CopyFileA(ovpatchExe.c_str(), exe().c_str(), FALSE);
   WriteFile(patchDir_ + "\\TITLE.OV", std::string(kProductTitle) + "\nPRODUCT.DAT\nNONE\n");
   WriteFile(patchDir_ + "\\PATH.OV", "ADDON\\MISSING\nADDON\\PRODUCT\n");
-  WriteFile(patchDir_ + "\\CREATE.OV", "SCENERY\\OV_EXCLUDES  exclusion area\nSCENERY\\OV_EXCLUDES\\scenery\n");
-  WriteFile(patchDir_ + "\\REN.OV", Columns({"SCENERY\\WORLD\\OLD1.BGL", "SCENERY\\WORLD\\OLD1.OFF"}));
+  WriteFile(patchDir_ + "\\CREATE.OV",
+            "SCENERY\\OV_EXCLUDES  exclusion area\nSCENERY\\OV_EXCLUDES\\scenery\n");
+  WriteFile(patchDir_ + "\\REN.OV",
+            Columns({"SCENERY\\WORLD\\OLD1.BGL", "SCENERY\\WORLD\\OLD1.OFF"}));
   WriteFile(patchDir_ + "\\BAK.OV", Columns({"SCENERY\\WORLD\\FILE001", "BAK001"}));
   std::string install, remove;
   for (int n = 1; n <= installCount; ++n) {
-    const std::string target = n == 1 ? "SCENERY\\WORLD\\FILE001" : "SCENERY\\WORLD\\" + Numbered("EXTRA", n);
+    const std::string target =
+        n == 1 ? "SCENERY\\WORLD\\FILE001" : "SCENERY\\WORLD\\" + Numbered("EXTRA", n);
     install += Columns({"SCENERY\\WORLD\\FILE001", Numbered("NEW", n), target});
     if (n > 1) remove += Columns({target});
     WriteFile(patchDir_ + "\\" + Numbered("NEW", n) + ".BGL", "new " + std::to_string(n));
@@ -69,15 +68,17 @@ bool SetSimulatorRegistryPath(const std::string& folder) {
   if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSimulatorKey, 0, nullptr, 0, KEY_WRITE | KEY_WOW64_32KEY,
                       nullptr, &key, nullptr) != ERROR_SUCCESS)
     return false;
-  const LONG result = RegSetValueExA(key, "EXE Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                                     static_cast<DWORD>(folder.size() + 1));
+  const LONG result =
+      RegSetValueExA(key, "EXE Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                     static_cast<DWORD>(folder.size() + 1));
   RegCloseKey(key);
   return result == ERROR_SUCCESS;
 }
 
 bool ClearSimulatorRegistryPath() {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSimulatorKey, 0, KEY_WRITE | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSimulatorKey, 0, KEY_WRITE | KEY_WOW64_32KEY, &key) !=
+      ERROR_SUCCESS)
     return true;  // no key, no value
   const LONG result = RegDeleteValueA(key, "EXE Path");
   RegCloseKey(key);
@@ -86,7 +87,8 @@ bool ClearSimulatorRegistryPath() {
 
 std::string ReadSetting(const std::string& iniFile, const std::string& key) {
   char value[1000] = {};
-  GetPrivateProfileStringA("Settings", key.c_str(), "undefined", value, sizeof value, iniFile.c_str());
+  GetPrivateProfileStringA("Settings", key.c_str(), "undefined", value, sizeof value,
+                           iniFile.c_str());
   return value;
 }
 

@@ -1,7 +1,5 @@
 #include "ui/framework/headless/headless_backend.h"
 
-HeadlessWindow* HeadlessBackend::TopWindow() { return open_.empty() ? nullptr : open_.back(); }
-
 void HeadlessBackend::RunSteps(HeadlessWindow& window) {
   while (!window.IsEnded() && !steps.empty()) {
     Step step = std::move(steps.front());

@@ -52,8 +52,6 @@ public:
 
   // --- What a user sees.
   const DialogTemplate& Template() const { return template_; }
-  bool HasControl(int id) const;
-  bool IsControlVisible(int id) const;
   int FocusedControl() const { return focus_; }
   bool IsEnabled() const { return enabled_; }
   bool IsEnded() const { return ended_; }
@@ -62,7 +60,6 @@ public:
   IconHandle BigIcon() const { return bigIcon_; }
   IconHandle SmallIcon() const { return smallIcon_; }
   bool HasCapture() const { return capture_; }
-  bool ShowsWaitCursor() const { return waitCursor_; }
   int BusyCount() const { return busyCount_; }  // BeginBusy calls so far
   int BusyDepth() const { return busyDepth_; }  // BeginBusy calls not yet ended
   // Keyboard focus to a control as a mouse click on it would; false when it cannot take focus.
@@ -125,7 +122,6 @@ private:
   IconHandle bigIcon_ = nullptr;
   IconHandle smallIcon_ = nullptr;
   bool capture_ = false;
-  bool waitCursor_ = false;
   int busyCount_ = 0;
   int busyDepth_ = 0;
   bool minimized_ = false;
@@ -163,15 +159,11 @@ public:
   std::vector<std::string> pickerTitles;
   std::vector<unsigned> pauses;  // milliseconds of every pause
   std::vector<int> modalTemplates;  // template id of every RunModal, in order
-  bool applicationInitialized = false;
 
-  // The topmost open window, or nullptr.
-  HeadlessWindow* TopWindow();
   // Runs queued steps on the topmost window until none is left or the window has ended.
   void RunSteps(HeadlessWindow& window);
 
   // --- DialogBackend.
-  void InitializeApplication() override { applicationInitialized = true; }
   int RunModal(const DialogTemplate& dialogTemplate, DialogEventSink& sink,
                DialogWindow* owner) override;
   IconHandle LoadIconResource(int id) override;

@@ -37,13 +37,6 @@ const HeadlessWindow::ControlState* HeadlessWindow::Find(int id) const {
   return it == controls_.end() ? nullptr : &it->second;
 }
 
-bool HeadlessWindow::HasControl(int id) const { return Find(id) != nullptr; }
-
-bool HeadlessWindow::IsControlVisible(int id) const {
-  const ControlState* state = Find(id);
-  return state && state->visible;
-}
-
 EventResult HeadlessWindow::Dispatch(const Event& event) {
   EventResult result = sink_.OnEvent(event);
   if (result.handled) return result;
@@ -213,14 +206,12 @@ int HeadlessWindow::PumpMessagesFor(unsigned /*timerId*/, unsigned milliseconds)
 
 void HeadlessWindow::BeginBusy() {
   capture_ = true;
-  waitCursor_ = true;
   ++busyCount_;
   ++busyDepth_;
 }
 
 void HeadlessWindow::EndBusy() {
   capture_ = false;
-  waitCursor_ = false;
   --busyDepth_;
 }
 

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <vector>
 
@@ -14,7 +13,6 @@ void Win32Backend::InitializeApplication() {
   initialized_ = true;
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 }
 
 int Win32Backend::RunModal(const DialogTemplate& dialogTemplate, DialogEventSink& sink, DialogWindow* owner) {

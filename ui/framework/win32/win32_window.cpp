@@ -6,6 +6,25 @@
 #include <algorithm>
 #include <vector>
 
+namespace {
+
+// COM on this thread for the scope of one folder pick: initialised on entry and, when that
+// succeeded (S_FALSE included: it was already initialised), uninitialised on exit.
+class ScopedComApartment {
+public:
+  ScopedComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ScopedComApartment() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+  ScopedComApartment(const ScopedComApartment&) = delete;
+  ScopedComApartment& operator=(const ScopedComApartment&) = delete;
+
+private:
+  HRESULT result_;
+};
+
+}  // namespace
+
 // ----- Controls
 
 std::string Win32Window::GetControlText(int id) const {
@@ -46,8 +65,7 @@ int Win32Window::ShowMessageBox(const std::string& text, const std::string& capt
 }
 
 std::optional<std::string> Win32Window::BrowseForFolder(const std::string& title) {
-  // The picker needs COM on this thread; a second initialisation is harmless.
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const ScopedComApartment com;  // the picker needs COM on this thread
   BROWSEINFOA info{};
   info.hwndOwner = hwnd_;
   info.pidlRoot = nullptr;  // the whole shell namespace

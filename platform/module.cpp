@@ -1,5 +1,4 @@
 #include "platform/module.h"
-#include "platform/module_internal.h"
 
 namespace platform {
 namespace {

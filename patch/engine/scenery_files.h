@@ -1,0 +1,43 @@
+#pragma once
+// What the install and removal steps share: the two forms of an FS2004 scenery file (NAME.BGL
+// active, NAME.XXX disabled), the numbered copies of BAK.OV and INST.OV, and REN.OV's renames.
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "patch/context/patch_context.h"
+#include "patch/patch_view.h"
+
+// "folder\name.extension".
+std::string ScenerySubPath(const std::string& folder, const std::string& name,
+                           const std::string& extension);
+
+// The form the FS2004 file `name` under `fsPath` has now: "XXX" when the disabled form exists (also
+// when both do), otherwise "BGL" when the active form exists, nullopt when neither does.
+std::optional<std::string> CurrentSceneryForm(const std::string& fsPath, const std::string& name);
+
+// One file copy of a list record.
+struct PlannedCopy {
+  std::string source;
+  std::string destination;
+};
+// What to copy for one record: its line, the name in its first column and that FS2004 file's
+// current form; nullopt to skip the record.
+using CopyPlanner = std::function<std::optional<PlannedCopy>(
+    const std::string& line, const std::string& name, const std::string& form)>;
+
+// Runs the column list `listFile`: every record whose first-column FS2004 file exists in some form
+// and that `plan` does not skip is copied with CopyPatchFile, after `progressFormat` (one "%d",
+// numbered from 1) has been shown in the status line for a 50 ms pause.
+void CopyListedSceneryFiles(PatchContext& context, PatchView& view, const char* listFile,
+                            const char* progressFormat, const CopyPlanner& plan);
+
+// Runs REN.OV: each line's first name is moved to its second (forward) or back (RenameBack). A
+// target that exists already wins: the source is deleted instead. Same names, missing names and
+// sources that do not exist are left alone.
+enum class RenameDirection { Forward, Back };
+void RenameListedFiles(const PatchContext& context, RenameDirection direction);
+
+// True when the two paths name the same file: equal after unifying the separators, merging
+// repeated ones and upper-casing.
+bool SameFileName(const std::string& a, const std::string& b);

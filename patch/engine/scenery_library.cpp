@@ -1,0 +1,143 @@
+#include "patch/engine/scenery_library.h"
+
+#include <climits>
+#include <cstdio>
+
+#include "patch/context/settings.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/stream_io.h"
+#include "platform/strings.h"
+#include "platform/text.h"
+
+SceneryAreaTable g_sceneryAreaTable;
+int32_t g_nHighestLayer = 0;
+
+namespace {
+
+constexpr const char* kGateFile = "CREATE.OV";
+constexpr const char* kExcludeLocal = "SCENERY\\OV_EXCLUDES";
+constexpr const char* kExcludeTitle = "Orvane - Exclude Files For Addon Patches";
+
+// Which Area.001 to Area.998 sections SCENERY.CFG holds at all, with or without a Layer key. A
+// section without Layer leaves its table slot empty, yet its number must not be handed out again:
+// the profile reader would only ever see the first of two sections of one name.
+std::array<bool, kHighestAreaNumber + 1> g_sceneryAreaSectionExists{};
+
+// The number N of a section name "Area.NNN" (three digits, any letter case) from 1 to 998; 0 for
+// any other name.
+int AreaNumberOfSection(const std::string& sectionName) {
+  static const char kPrefix[] = "AREA.";
+  if (sectionName.size() != 8) return 0;
+  for (int i = 0; i < 5; ++i)
+    if (platform::AsciiUpper(sectionName[i]) != kPrefix[i]) return 0;
+  int number = 0;
+  for (int i = 5; i < 8; ++i) {
+    const char c = sectionName[i];
+    if (c < '0' || c > '9') return 0;
+    number = number * 10 + (c - '0');
+  }
+  return number <= kHighestAreaNumber ? number : 0;
+}
+
+std::string ReadAreaKey(const char* section, const char* key, const std::string& file) {
+  return platform::ReadProfileString(section, key, kProfileMissing, kProfileBufferSize, file);
+}
+
+}  // namespace
+
+void RegisterExcludeArea(PatchContext& context, PatchView& view) {
+  if (!platform::PathExists(kGateFile)) return;
+
+  LoadSceneryAreas(context);
+  int32_t layer = 0;
+  int32_t areaNumber = 0;
+  // A present area is left exactly as it is, active or not.
+  if (FindAreaByLocal(kExcludeLocal, layer, areaNumber)) return;
+
+  const int32_t freeNumber = FindFreeAreaNumber();
+  if (freeNumber == 0) {
+    view.ShowStopMessage(
+        "The Orvane exclusion area could not be added to SCENERY.CFG: the scenery library "
+        "already uses every area number from 1 to 998, so there is no free number for it.\n\n"
+        "The patch is installed without it.",
+        "Warning");
+    return;
+  }
+  const int32_t newLayer = g_nHighestLayer == INT_MAX ? INT_MAX : g_nHighestLayer + 1;
+  AppendSceneryArea(context, view, freeNumber, newLayer, kExcludeLocal, kExcludeTitle, true);
+}
+
+void LoadSceneryAreas(PatchContext& context) {
+  const std::string file = SceneryConfigPath(context);
+
+  g_sceneryAreaSectionExists.fill(false);
+  for (const std::string& name : platform::ReadProfileSectionNames(file))
+    if (const int n = AreaNumberOfSection(name); n > 0) g_sceneryAreaSectionExists[n] = true;
+
+  for (int n = 1; n <= kHighestAreaNumber; ++n) {
+    char section[16];
+    std::snprintf(section, sizeof section, "Area.%03d", n);
+    SceneryArea& area = g_sceneryAreaTable[n];
+
+    const std::string layer = ReadAreaKey(section, "Layer", file);
+    if (layer == kProfileMissing) {
+      area = SceneryArea{};
+      continue;
+    }
+    area.areaNumber = n;
+    area.layer = platform::ParseClampedDecimal(layer);
+    if (area.layer > g_nHighestLayer) g_nHighestLayer = area.layer;
+
+    area.local = ReadAreaKey(section, "Local", file);
+    if (area.local == kProfileMissing) area.local.clear();
+    area.title = ReadAreaKey(section, "Title", file);
+    if (area.title == kProfileMissing) area.title.clear();
+  }
+}
+
+bool FindAreaByLocal(std::string local, int32_t& layer, int32_t& areaNumber) {
+  const std::string wanted = platform::UpperCase(local);
+  for (int n = 1; n <= kHighestAreaNumber; ++n) {
+    const SceneryArea& area = g_sceneryAreaTable[n];
+    if (platform::UpperCase(area.local) == wanted) {
+      layer = area.layer;
+      areaNumber = area.areaNumber;
+      return true;
+    }
+  }
+  return false;
+}
+
+int32_t FindFreeAreaNumber() {
+  for (int n = 1; n <= kHighestAreaNumber; ++n)
+    if (g_sceneryAreaTable[n].areaNumber == 0 && !g_sceneryAreaSectionExists[n]) return n;
+  return 0;
+}
+
+int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber, int32_t layer,
+                      std::string local, std::string title, bool active) {
+  // Only numbers that name a table slot can be written.
+  if (areaNumber < 1 || areaNumber > kHighestAreaNumber) return -1;
+
+  platform::UniqueStream file(platform::OpenStream(SceneryConfigPath(context), "a"));
+  if (!file) {
+    view.ShowStopMessage(
+        "Error opening SCENERY.CFG file.\n\nArea you running FS2004 ?\n\nCannot complete "
+        "configuration.",
+        "Warning");
+    return -1;
+  }
+  std::fprintf(file.get(), "\n[Area.%03d]\n", static_cast<int>(areaNumber));
+  std::fprintf(file.get(), "Title=%s\n", title.c_str());
+  std::fprintf(file.get(), "Local=%s\n", local.c_str());
+  std::fprintf(file.get(), "Layer=%d\n", static_cast<int>(layer));
+  std::fprintf(file.get(), active ? "Active=TRUE\n" : "Active=FALSE\n");
+  std::fprintf(file.get(), "Required=FALSE\n");
+  std::fprintf(file.get(), "Remote=\n");
+
+  g_sceneryAreaTable[areaNumber] =
+      SceneryArea{areaNumber, layer, std::move(local), std::move(title)};
+  g_sceneryAreaSectionExists[areaNumber] = true;
+  return 0;
+}

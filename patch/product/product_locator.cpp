@@ -1,0 +1,175 @@
+#include "patch/product/product_locator.h"
+
+#include "patch/context/settings.h"
+#include "platform/files.h"
+#include "platform/stream_io.h"
+#include "platform/strings.h"
+#include "platform/text.h"
+
+ProductSearchList g_productSearchList;
+
+namespace {
+
+constexpr const char* kTitleFileName = "TITLE.OV";
+constexpr const char* kTitleFileTempName = "TITLE.OV.tmp";
+constexpr const char* kSearchListFileName = "PATH.OV";
+// 253 characters and the terminating zero.
+constexpr int kProductLineReadLimit = 254;
+
+constexpr const char* kMissingDataFilesText =
+    "Critical patch data files are missing.\nPlease exit and reinstall the patch before "
+    "continuing.";
+constexpr const char* kNotFoundText =
+    " product not found in expected paths.\nPatch cannot be applied.\n"
+    "You can try locating the product to be patched manually.";
+constexpr const char* kTitleFileUnwritableText =
+    "The patch data file TITLE.OV could not be written.\n"
+    "The product folder will not be remembered for the next run.";
+
+// Reads the next line of a TITLE.OV or PATH.OV stream, at most 253 characters at a time, cut at its
+// first line feed. False at the end of the stream.
+bool ReadProductFileLine(FILE* stream, std::string& line) {
+  if (!platform::ReadLine(stream, kProductLineReadLimit, line)) return false;
+  size_t feed = line.find('\n');
+  if (feed != std::string::npos) line.resize(feed);
+  return true;
+}
+
+// The three lines of TITLE.OV. A missing title or check file line is empty; a missing folder line
+// is "NONE", so a short file starts the search rather than naming the drive root.
+struct TitleFileLines {
+  std::string title;
+  std::string checkFile;
+  std::string folder;
+};
+
+// Reads TITLE.OV from the current folder into `lines`. False when it cannot be opened.
+bool ReadTitleFile(TitleFileLines& lines) {
+  platform::UniqueStream stream(platform::OpenStream(kTitleFileName, "r"));
+  if (!stream) return false;
+  if (!ReadProductFileLine(stream.get(), lines.title)) lines.title = "";
+  if (!ReadProductFileLine(stream.get(), lines.checkFile)) lines.checkFile = "";
+  if (!ReadProductFileLine(stream.get(), lines.folder)) lines.folder = "NONE";
+  return true;
+}
+
+// Writes `content` to a new text file `path`. False, with the file removed, when anything failed.
+bool WriteTextFile(const std::string& path, const std::string& content) {
+  FILE* stream = platform::OpenStream(path, "w");
+  if (!stream) return false;
+  bool written = platform::WriteBytes(stream, content.data(), content.size());
+  bool closed = platform::CloseStream(stream);
+  if (written && closed) return true;
+  platform::RemoveFile(path);
+  return false;
+}
+
+bool IsWhiteSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Removes trailing white space, stepping through the text character by character so that the trail
+// byte of a double-byte character is never taken for white space.
+void StripTrailingWhiteSpace(std::string& text) {
+  size_t keep = 0;
+  size_t i = 0;
+  while (i < text.size()) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    size_t width = platform::IsLeadByte(c) && i + 1 < text.size() ? 2 : 1;
+    i += width;
+    if (width == 2 || !IsWhiteSpace(c)) keep = i;
+  }
+  text.resize(keep);
+}
+
+// Line 3 starting with these four capitals asks for the search.
+bool IsSearchMarker(const std::string& folder) { return folder.compare(0, 4, "NONE") == 0; }
+
+}  // namespace
+
+int LoadProductSearchList(PatchContext& /*context*/, PatchView& view) {
+  view.EnableApplyCheckbox(false);
+  platform::UniqueStream stream(platform::OpenStream(kSearchListFileName, "r"));
+  if (!stream) {
+    view.ShowStopMessage(kMissingDataFilesText, "Critical Error");
+    return -1;
+  }
+  // Every line is an entry, empty ones included, however many there are.
+  g_productSearchList.entries.clear();
+  std::string line;
+  while (ReadProductFileLine(stream.get(), line)) {
+    StripTrailingWhiteSpace(line);
+    g_productSearchList.entries.push_back(line);
+  }
+  return 0;
+}
+
+int LocateProduct(PatchContext& context, PatchView& view) {
+  view.EnableApplyCheckbox(false);
+  TitleFileLines lines;
+  if (!ReadTitleFile(lines)) {
+    view.ShowStopMessage(kMissingDataFilesText, "Critical Error");
+    return -1;
+  }
+  context.m_strProductTitle = lines.title;
+  context.m_strProductCheckFile = lines.checkFile;
+  context.m_strProductFolder = lines.folder;
+  context.m_bTitleFileRead = true;
+
+  if (!IsSearchMarker(context.m_strProductFolder)) {
+    // A remembered folder counts only with its check file in it.
+    context.m_strProductPath = context.m_strProductFolder;
+    if (platform::PathExists(
+            platform::JoinPath(context.m_strProductPath, context.m_strProductCheckFile))) {
+      view.EnableApplyCheckbox(true);
+      return 0;
+    }
+  } else {
+    // The first search folder that exists wins and is remembered.
+    for (const std::string& entry : g_productSearchList.entries) {
+      context.m_strProductPath = platform::JoinPath(context.m_strFsPath, entry) + "\\";
+      if (platform::PathExists(context.m_strProductPath)) {
+        context.m_strProductFolder = context.m_strProductPath;
+        SaveProductTitleFile(context, view);
+        view.EnableApplyCheckbox(true);
+        return 0;
+      }
+    }
+  }
+  view.ShowStopMessage(context.m_strProductTitle + kNotFoundText, "Warning");
+  return -1;
+}
+
+int SaveProductTitleFile(PatchContext& context, PatchView& view) {
+  view.EnableApplyCheckbox(false);
+  const std::string content = context.m_strProductTitle + "\n" + context.m_strProductCheckFile +
+                              "\n" + context.m_strProductFolder + "\n";
+  // The new file replaces TITLE.OV only once it is complete, so a failure leaves the old one whole.
+  bool saved = WriteTextFile(kTitleFileTempName, content);
+  if (saved && !platform::ReplaceFileWith(kTitleFileTempName, kTitleFileName)) {
+    platform::RemoveFile(kTitleFileTempName);
+    saved = false;
+  }
+  if (!saved) view.ShowStopMessage(kTitleFileUnwritableText, "Warning");
+  return 0;
+}
+
+void ChangeProductPath(PatchContext& context, PatchView& view) {
+  std::optional<std::string> chosen =
+      view.BrowseForFolder("Select " + context.m_strProductTitle + " Folder Location");
+  // A selection without a file-system path is treated as a cancel: it would name the drive root.
+  if (!chosen || chosen->empty()) return;
+
+  // When start-up stopped before TITLE.OV was read, keep its title and check file rather than
+  // overwriting them with empty lines.
+  if (!context.m_bTitleFileRead) {
+    TitleFileLines lines;
+    if (ReadTitleFile(lines)) {
+      context.m_strProductTitle = lines.title;
+      context.m_strProductCheckFile = lines.checkFile;
+    }
+  }
+
+  context.m_strProductFolder = *chosen + "\\";
+  SaveProductTitleFile(context, view);
+  view.EnableApplyCheckbox(true);
+  if (LocateProduct(context, view) == 0) SyncApplyCheckbox(context, view);
+}
