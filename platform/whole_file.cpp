@@ -1,5 +1,8 @@
 #include "platform/whole_file.h"
 
+#include <cstring>
+#include <vector>
+
 #include "platform/files.h"
 #include "platform/stream_io.h"
 
@@ -68,6 +71,21 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   CloseStream(stream);
   if (failed) return std::nullopt;
   return bytes;
+}
+
+bool SameFileBytes(const std::string& a, const std::string& b) {
+  const std::optional<std::uint64_t> size = FileSize(a);
+  if (!size || FileSize(b) != size) return false;
+  UniqueStream first(OpenStream(a, "rb"));
+  UniqueStream second(OpenStream(b, "rb"));
+  if (!first || !second) return false;
+  std::vector<char> chunkA(64 * 1024), chunkB(64 * 1024);
+  for (;;) {
+    const size_t countA = ReadBytes(first.get(), chunkA.data(), chunkA.size());
+    const size_t countB = ReadBytes(second.get(), chunkB.data(), chunkB.size());
+    if (countA != countB || std::memcmp(chunkA.data(), chunkB.data(), countA) != 0) return false;
+    if (countA == 0) return !ReadFailed(first.get()) && !ReadFailed(second.get());
+  }
 }
 
 WriteOutcome ReplaceWholeFile(const std::string& path, const std::string& bytes) {

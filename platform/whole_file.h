@@ -48,6 +48,9 @@ private:
 // The bytes of the file `path`, read in binary; nullopt when it cannot be opened or read to its end.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
+// True when `a` and `b` are both readable files with the same bytes.
+bool SameFileBytes(const std::string& a, const std::string& b);
+
 // Replaces the file `path`, or creates it, with `bytes`, as a whole (see ReplacementFile).
 WriteOutcome ReplaceWholeFile(const std::string& path, const std::string& bytes);
 
