@@ -11,7 +11,8 @@ inline constexpr int kCliRanWithMessages = 3;
 
 // Sets up the patch folder, runs the application with a script made from `options` and returns
 // the exit status: kCliCouldNotRun when apply or remove was refused, else kCliRanWithMessages when
-// any message box was shown, else kCliDone. Status-line changes and the status fields go to `out`, message boxes to `err`.
+// any message box was shown, else kCliDone. Status-line changes and the status fields go to `out`,
+// message boxes to `err`.
 int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& err);
 
 // A message box as one line: "CAPTION: text" with each line break shown as \n.

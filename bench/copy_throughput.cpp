@@ -18,7 +18,8 @@ void WriteSource(const std::string& path, size_t size) {
   std::vector<char> block(std::min<size_t>(size, 1 << 20));
   for (size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>((i * 2654435761u) >> 13);
   std::ofstream out(path, std::ios::binary);
-  for (size_t written = 0; written < size; written += block.size()) out.write(block.data(), block.size());
+  for (size_t written = 0; written < size; written += block.size())
+    out.write(block.data(), block.size());
 }
 
 // The system's copy, then the same flush to disk that CopyPatchFile does.
@@ -43,7 +44,8 @@ Timings Measure(bench::ScratchFolder& folder, size_t size, int count) {
     std::filesystem::remove_all(folder / name);
     std::filesystem::create_directory(folder / name);
     return bench::Seconds([&] {
-      for (int i = 0; i < count; ++i) copy(folder / (std::string(name) + "/" + std::to_string(i) + ".bgl"));
+      for (int i = 0; i < count; ++i)
+        copy(folder / (std::string(name) + "/" + std::to_string(i) + ".bgl"));
     });
   };
   for (int round = 0; round < kRounds; ++round) {
@@ -53,9 +55,9 @@ Timings Measure(bench::ScratchFolder& folder, size_t size, int count) {
     best.copyFile = std::min(best.copyFile, copies("plain", [&](const std::string& to) {
                                std::filesystem::copy_file(source, to);
                              }));
-    best.copyFileFlushed = std::min(best.copyFileFlushed, copies("flushed", [&](const std::string& to) {
-                                      CopyFileAndFlush(source, to);
-                                    }));
+    best.copyFileFlushed =
+        std::min(best.copyFileFlushed,
+                 copies("flushed", [&](const std::string& to) { CopyFileAndFlush(source, to); }));
   }
   if (std::filesystem::file_size(folder / "ours/0.bgl") != size) std::exit(1);
   return best;

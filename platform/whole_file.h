@@ -45,7 +45,8 @@ private:
   bool writeFailed_ = false;
 };
 
-// The bytes of the file `path`, read in binary; nullopt when it cannot be opened or read to its end.
+// The bytes of the file `path`, read in binary; nullopt when it cannot be opened or read to its
+// end.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // True when `a` and `b` are both readable files with the same bytes.

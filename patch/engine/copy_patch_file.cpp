@@ -74,8 +74,11 @@ int CopyPatchFile(PatchView& view, std::string source, std::string destination) 
   if (readFailed) return Fail(view, ReadFailureText(source, destination));
 
   switch (out.Commit()) {
-    case platform::WriteOutcome::Done: return 0;
-    case platform::WriteOutcome::WriteFailed: return Fail(view, WriteFailureText(destination));
-    default: return Fail(view, DestinationOpenFailureText(destination));
+    case platform::WriteOutcome::Done:
+      return 0;
+    case platform::WriteOutcome::WriteFailed:
+      return Fail(view, WriteFailureText(destination));
+    default:
+      return Fail(view, DestinationOpenFailureText(destination));
   }
 }

@@ -38,8 +38,8 @@ void RestoreFiles(PatchContext& context, PatchView& view) {
         }
         return copy;
       });
-  WarnAboutFiles(view, "These files have changed since the patch was installed:",
-                 changedSinceInstall,
+  WarnAboutFiles(view,
+                 "These files have changed since the patch was installed:", changedSinceInstall,
                  "They have been left as they are; their backups stay in the patch folder.");
 }
 

@@ -67,8 +67,9 @@ std::string ResolvedRenameName(const PatchContext& context, const std::string& l
 bool RenameNameStaysInside(const PatchContext& context, PatchView& view, const std::string& line,
                            int lineNumber, int column) {
   const std::string value = ExtractColumn(line, column);
-  return value.empty() || NameStaysInside(view, "REN.OV", lineNumber, PatchPathFolder(context, value),
-                                          ResolvePatchPath(context, value));
+  return value.empty() ||
+         NameStaysInside(view, "REN.OV", lineNumber, PatchPathFolder(context, value),
+                         ResolvePatchPath(context, value));
 }
 
 // Each record's FS2004 file (column `fsColumn`) with its patch-folder file (column `patchColumn`).
@@ -77,8 +78,10 @@ std::vector<PairedFile> ListedPairs(const PatchContext& context, const char* lis
   std::vector<PairedFile> files;
   ForEachListRecord(listFile, ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
     const std::string fsName = ExtractColumn(line, fsColumn);
-    if (!StaysInside(context.m_strFsPath, ScenerySubPath(context.m_strFsPath, fsName, "BGL"))) return;
-    std::string patchFile = ScenerySubPath(context.m_strAppDir, ExtractColumn(line, patchColumn), "BGL");
+    if (!StaysInside(context.m_strFsPath, ScenerySubPath(context.m_strFsPath, fsName, "BGL")))
+      return;
+    std::string patchFile =
+        ScenerySubPath(context.m_strAppDir, ExtractColumn(line, patchColumn), "BGL");
     if (!StaysInside(context.m_strAppDir, patchFile)) patchFile.clear();
     files.push_back({platform::JoinPath(context.m_strFsPath, fsName), patchFile});
   });

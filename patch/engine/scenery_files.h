@@ -28,15 +28,15 @@ using CopyPlanner = std::function<std::optional<PlannedCopy>(
     const std::string& line, int lineNumber, const std::string& name, const std::string& form)>;
 
 // Runs the column list `listFile`: every record whose first-column FS2004 file stays inside the
-// FS2004 folder (a "Warning" otherwise), exists in some form and that `plan` does not skip is copied
-// with CopyPatchFile, after `progressFormat` (one "%d", numbered from 1) has been shown in the
-// status line for a 50 ms pause.
+// FS2004 folder (a "Warning" otherwise), exists in some form and that `plan` does not skip is
+// copied with CopyPatchFile, after `progressFormat` (one "%d", numbered from 1) has been shown in
+// the status line for a 50 ms pause.
 void CopyListedSceneryFiles(PatchContext& context, PatchView& view, const char* listFile,
                             const char* progressFormat, const CopyPlanner& plan);
 
 // One FS2004 file named by a list (its path without extension) and the patch-folder file paired
-// with it: its backup (BAK.OV) or its replacement (INST.OV). The patch-folder path is empty when the
-// record's name for it leaves the patch folder.
+// with it: its backup (BAK.OV) or its replacement (INST.OV). The patch-folder path is empty when
+// the record's name for it leaves the patch folder.
 struct PairedFile {
   std::string fsFile;
   std::string patchFile;

@@ -124,11 +124,12 @@ int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber
   std::snprintf(header, sizeof header, "\n[Area.%03d]\n", static_cast<int>(areaNumber));
   const std::string section = header + ("Title=" + title + "\n") + ("Local=" + local + "\n") +
                               "Layer=" + std::to_string(layer) + "\n" +
-                              (active ? "Active=TRUE\n" : "Active=FALSE\n") +
-                              "Required=FALSE\n" + "Remote=\n";
+                              (active ? "Active=TRUE\n" : "Active=FALSE\n") + "Required=FALSE\n" +
+                              "Remote=\n";
   // Written as a whole: a failure part-way leaves SCENERY.CFG exactly as it was.
   switch (platform::AppendTextAsWhole(SceneryConfigPath(context), section)) {
-    case platform::WriteOutcome::Done: break;
+    case platform::WriteOutcome::Done:
+      break;
     case platform::WriteOutcome::WriteFailed:
       view.ShowStopMessage(
           "Error writing SCENERY.CFG file.\n\nThe disk may be full. SCENERY.CFG has been left as "

@@ -38,8 +38,8 @@ bool FindAreaByLocal(std::string local, int32_t& layer, int32_t& areaNumber);
 // The lowest free area number from 1 to 998, or 0 when none is free.
 int32_t FindFreeAreaNumber();
 
-// Appends one [Area.NNN] section to SCENERY.CFG (the whole file is written anew and replaces the old
-// one only when complete) and records it in its slot. 0 on success; -1 after a "Warning" message
-// when the file cannot be read, written or replaced, with SCENERY.CFG unchanged.
+// Appends one [Area.NNN] section to SCENERY.CFG (the whole file is written anew and replaces the
+// old one only when complete) and records it in its slot. 0 on success; -1 after a "Warning"
+// message when the file cannot be read, written or replaced, with SCENERY.CFG unchanged.
 int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber, int32_t layer,
                       std::string local, std::string title, bool active);

@@ -21,7 +21,8 @@ std::string WordOf(const std::string& line) {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// "..", and names Windows trims to it or to nothing ("...", ". .", "  "): all are taken as climbing.
+// "..", and names Windows trims to it or to nothing ("...", ". .", "  "): all are taken as
+// climbing.
 bool ClimbsUp(const std::string& component) {
   return !component.empty() && component != "." &&
          component.find_first_not_of(". ") == std::string::npos;
@@ -29,13 +30,15 @@ bool ClimbsUp(const std::string& component) {
 
 }  // namespace
 
-void ForEachListRecord(const std::string& fileName, ListLayout layout,
-                       const std::function<void(const std::string& record, int lineNumber)>& onRecord) {
+void ForEachListRecord(
+    const std::string& fileName, ListLayout layout,
+    const std::function<void(const std::string& record, int lineNumber)>& onRecord) {
   platform::UniqueStream stream(platform::OpenStream(fileName, "r"));
   if (!stream) return;
   std::string line;
   int lineNumber = 1;
-  for (bool first = true; platform::ReadLine(stream.get(), kListLineBufferSize, line); first = false) {
+  for (bool first = true; platform::ReadLine(stream.get(), kListLineBufferSize, line);
+       first = false) {
     if (first) DropByteOrderMark(line);
     if (layout == ListLayout::Column) {
       // An empty line or one that begins with a space ends the list.

@@ -21,11 +21,12 @@ enum class ListLayout { Word, Column };
 // word layout, with its line number in the file (from 1; the pieces of an overlong line share
 // one). A UTF-8 byte-order mark at the start of the file is skipped. A file that cannot be opened
 // yields no records.
-void ForEachListRecord(const std::string& fileName, ListLayout layout,
-                       const std::function<void(const std::string& record, int lineNumber)>& onRecord);
+void ForEachListRecord(
+    const std::string& fileName, ListLayout layout,
+    const std::function<void(const std::string& record, int lineNumber)>& onRecord);
 
-// Removes a UTF-8 byte-order mark (EF BB BF), as editors such as Notepad write it, from the start of
-// `firstLine`, the first text read from a list file; anything else is left as it is.
+// Removes a UTF-8 byte-order mark (EF BB BF), as editors such as Notepad write it, from the start
+// of `firstLine`, the first text read from a list file; anything else is left as it is.
 void DropByteOrderMark(std::string& firstLine);
 
 // The value of the column starting at `position` (one of the three above): at most 79 characters,

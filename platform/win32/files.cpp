@@ -38,7 +38,8 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
     return false;
   // Write-through: the move is on the disk when the call returns, as the file it moves already is.
   return MoveFileExA(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != 0;
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) !=
+         0;
 }
 
 bool IsReadOnlyFile(const std::string& path) {

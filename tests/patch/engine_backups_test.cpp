@@ -33,7 +33,7 @@ protected:
 };
 
 TEST_F(BackupsTest, AFailedBackupKeepsItsOriginalFromBeingOverwritten) {
-  WriteFile(App("OBJ_BAK.BGL"), "original objects");  // taken by an earlier install
+  WriteFile(App("OBJ_BAK.BGL"), "original objects");          // taken by an earlier install
   platform::InjectStreamFault(platform::StreamFault::Write);  // the patch folder's disk is full
   BackupFiles(context, view);
   platform::ClearStreamFaults();

@@ -1,4 +1,5 @@
-// Names in the list files stay inside the folder they are relative to: a record that climbs out with
+// Names in the list files stay inside the folder they are relative to: a record that climbs out
+// with
 // "..", is absolute or carries a drive letter is skipped with a warning naming its file and line.
 #include "engine_fixture.h"
 #include "patch/engine/install_sequence.h"
@@ -38,9 +39,9 @@ TEST_F(ContainmentTest, NamesOutsideTheirFolderAreSkippedWithAWarning) {
     EXPECT_EQ(message.caption, "Warning");
     places.push_back(message.text.substr(0, message.text.find(" names a file outside")));
   }
-  EXPECT_EQ(places, (std::vector<std::string>{
-                        "Line 2 of CREATE.OV", "Line 1 of REN.OV", "Line 2 of REN.OV",
-                        "Line 3 of REN.OV", "Line 1 of BAK.OV", "Line 1 of INST.OV",
-                        "Line 1 of BAK.OV", "Line 1 of REM.OV", "Line 2 of REM.OV",
-                        "Line 1 of REN.OV", "Line 2 of REN.OV", "Line 3 of REN.OV"}));
+  EXPECT_EQ(places,
+            (std::vector<std::string>{"Line 2 of CREATE.OV", "Line 1 of REN.OV", "Line 2 of REN.OV",
+                                      "Line 3 of REN.OV", "Line 1 of BAK.OV", "Line 1 of INST.OV",
+                                      "Line 1 of BAK.OV", "Line 1 of REM.OV", "Line 2 of REM.OV",
+                                      "Line 1 of REN.OV", "Line 2 of REN.OV", "Line 3 of REN.OV"}));
 }

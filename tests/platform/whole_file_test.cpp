@@ -27,13 +27,15 @@ TEST_F(WholeFile, FailuresLeaveTheOldFileByteForByteAndNothingBeside) {
   EXPECT_EQ(platform::AppendTextAsWhole(target, "created\n"), WriteOutcome::Done);
   EXPECT_EQ(ReadFile(target), "created\r\n");
   EXPECT_EQ(platform::ReplaceWholeFile(target, "old\r\n\x1A"), WriteOutcome::Done);
-  EXPECT_EQ(platform::AppendTextAsWhole(target, " tail"), WriteOutcome::Done);  // every old byte kept
+  EXPECT_EQ(platform::AppendTextAsWhole(target, " tail"),
+            WriteOutcome::Done);  // every old byte kept
   EXPECT_EQ(platform::ReadWholeFile(target), "old\r\n\x1A tail");
 
   const struct {
     platform::StreamFault fault;
     int skip;
-  } faults[] = {{platform::StreamFault::Write, 0}, {platform::StreamFault::Write, 2},
+  } faults[] = {{platform::StreamFault::Write, 0},
+                {platform::StreamFault::Write, 2},
                 {platform::StreamFault::Close, 0}};
   for (const auto& f : faults) {
     platform::InjectStreamFault(f.fault, f.skip);
@@ -49,7 +51,8 @@ TEST_F(WholeFile, FailuresLeaveTheOldFileByteForByteAndNothingBeside) {
   testsupport::MakeDirs(tmp / "Folder");
   EXPECT_EQ(platform::ReplaceWholeFile(tmp / "Folder", "x"), WriteOutcome::ReplaceFailed);
   EXPECT_EQ(platform::AppendTextAsWhole(tmp / "Folder", "x"), WriteOutcome::OpenFailed);
-  EXPECT_EQ(platform::ReplaceWholeFile(tmp / "Missing\\SCENERY.CFG", "x"), WriteOutcome::OpenFailed);
+  EXPECT_EQ(platform::ReplaceWholeFile(tmp / "Missing\\SCENERY.CFG", "x"),
+            WriteOutcome::OpenFailed);
   testsupport::MakeReadOnly(target);
   EXPECT_EQ(platform::ReplaceWholeFile(target, "x"), WriteOutcome::ReplaceFailed);
   EXPECT_EQ(ReadFile(target), "old\r\n\x1A tail");

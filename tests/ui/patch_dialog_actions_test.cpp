@@ -320,10 +320,10 @@ TEST_F(ActionsTest, UnwritableSettingsWarnAndTheStatusLineSaysMessagesWereShown)
   Ready();
   testsupport::MakeReadOnly(patchDir + "\\OVPATCH.INI");
   RunDialog({[&](HeadlessWindow& w, CPatchDlg&) {
-               ASSERT_TRUE(w.Click(IDC_APPLY_PATCH));
-               backend.folderAnswers.push_back(fsDir);
-               ASSERT_TRUE(w.Click(IDC_CHANGE_FS_PATH));
-             }});
+    ASSERT_TRUE(w.Click(IDC_APPLY_PATCH));
+    backend.folderAnswers.push_back(fsDir);
+    ASSERT_TRUE(w.Click(IDC_CHANGE_FS_PATH));
+  }});
   EXPECT_EQ(AreaFile(), "new");
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Warning", "Warning"}));
   EXPECT_NE(backend.messageBoxes[0].text.find("could not be saved"), std::string::npos);
