@@ -28,12 +28,12 @@ void RestoreFiles(PatchContext& context, PatchView& view) {
           return std::nullopt;
         if (platform::SameFileBytes(copy.destination, copy.source)) return std::nullopt;
         // Only the replacement that was installed is taken out again; a file changed since then
-        // (an update of the product) is kept.
+        // (an update of the product) is kept. Without a backup it was never replaced at all.
         const PairedFile* replacement =
             FindPairedFile(replacements, platform::JoinPath(context.m_strFsPath, name));
         if (replacement && platform::FileSize(replacement->patchFile) &&
             !platform::SameFileBytes(copy.destination, replacement->patchFile)) {
-          changedSinceInstall.push_back(copy.destination);
+          if (platform::PathExists(copy.source)) changedSinceInstall.push_back(copy.destination);
           return std::nullopt;
         }
         return copy;

@@ -46,6 +46,13 @@ TEST_F(BackupsTest, AFailedBackupKeepsItsOriginalFromBeingOverwritten) {
   EXPECT_NE(view.messages[1].text.find(Fs("Scenery\\Airport.BGL")), std::string::npos);
   EXPECT_EQ(view.messages[1].text.find("Objects"), std::string::npos);
   EXPECT_EQ(Captions(), (std::vector<std::string>{"Warning", "Warning"}));
+
+  // The removal puts back what was replaced and leaves the never-replaced file alone, silently.
+  view.messages.clear();
+  RestoreFiles(context, view);
+  EXPECT_EQ(ReadFile(Fs("Scenery/Airport.bgl")), "original airport");
+  EXPECT_EQ(ReadFile(Fs("Scenery/Objects.XXX")), "original objects");
+  EXPECT_TRUE(view.messages.empty());
 }
 
 TEST_F(BackupsTest, ByteOrderMarkedListsAreReadAsWithout) {
