@@ -37,7 +37,7 @@ std::string ReadSetting(const PatchContext& context, const char* key) {
 }
 
 bool WriteSetting(const PatchContext& context, const char* key, const std::string& value) {
-  return platform::WriteProfileString(kSettingsSection, key, value, context.m_strIniFile);
+  return platform::WriteProfileValue(kSettingsSection, key, value, context.m_strIniFile);
 }
 
 }  // namespace

@@ -40,8 +40,8 @@ int AreaNumberOfSection(const std::string& sectionName) {
   return number <= kHighestAreaNumber ? number : 0;
 }
 
-std::string ReadAreaKey(const char* section, const char* key, const std::string& file) {
-  return platform::ReadProfileString(section, key, kProfileMissing, kProfileBufferSize, file);
+std::string ReadAreaKey(const char* section, const char* key, const platform::ProfileSnapshot& file) {
+  return file.ReadString(section, key, kProfileMissing, kProfileBufferSize);
 }
 
 }  // namespace
@@ -69,10 +69,11 @@ void RegisterExcludeArea(PatchContext& context, PatchView& view) {
 }
 
 void LoadSceneryAreas(PatchContext& context) {
-  const std::string file = SceneryConfigPath(context);
+  // One reading of the file for the ~3000 keys asked below.
+  const platform::ProfileSnapshot file(SceneryConfigPath(context));
 
   g_sceneryAreaSectionExists.fill(false);
-  for (const std::string& name : platform::ReadProfileSectionNames(file))
+  for (const std::string& name : file.SectionNames())
     if (const int n = AreaNumberOfSection(name); n > 0) g_sceneryAreaSectionExists[n] = true;
 
   for (int n = 1; n <= kHighestAreaNumber; ++n) {

@@ -1,7 +1,11 @@
 #include "platform/posix/profile_document.h"
 
+#include "platform/posix/utf16_text.h"
+
 namespace platform::posix {
 namespace {
+
+constexpr char kUtf16LeMark[] = "\xFF\xFE";
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' || c == 0x1A;
@@ -29,24 +33,55 @@ std::string TrimBlanks(const std::string& text) {
   return text.substr(begin, end - begin);
 }
 
-ProfileDocument::ProfileDocument(std::string text) : text_(std::move(text)) { Parse(); }
+ProfileDocument::ProfileDocument(std::string bytes) : bytes_(std::move(bytes)) { Parse(); }
+
+unsigned ProfileDocument::UnitAt(size_t offset) const {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes_[i]); };
+  return utf16_ ? byte(offset) | (byte(offset + 1) << 8) : byte(offset);
+}
+
+std::string ProfileDocument::Decode(size_t begin, size_t end) const {
+  if (!utf16_) return bytes_.substr(begin, end - begin);
+  std::u16string units;
+  units.reserve((end - begin) / 2);
+  for (size_t at = begin; at < end; at += 2) units += static_cast<char16_t>(UnitAt(at));
+  return Utf16ToUtf8(units);
+}
+
+std::string ProfileDocument::Encode(const std::string& text) const {
+  if (!utf16_) return text;
+  std::string encoded;
+  for (char16_t unit : Utf8ToUtf16(text)) {
+    encoded += static_cast<char>(unit & 0xFF);
+    encoded += static_cast<char>(unit >> 8);
+  }
+  return encoded;
+}
 
 void ProfileDocument::Parse() {
   lines_.clear();
   sections_.clear();
   firstSection_.clear();
-  for (size_t begin = 0; begin < text_.size();) {
-    const size_t newline = text_.find('\n', begin);
-    const size_t end = newline == std::string::npos ? text_.size() : newline + 1;
-    size_t contentEnd = end;
-    while (contentEnd > begin && (text_[contentEnd - 1] == '\n' || text_[contentEnd - 1] == '\r')) --contentEnd;
+  utf16_ = bytes_.compare(0, 2, kUtf16LeMark) == 0;
+  const size_t width = utf16_ ? 2 : 1;
+  textEnd_ = utf16_ ? bytes_.size() & ~size_t{1} : bytes_.size();
+
+  // CR LF, LF and a lone CR each end a line.
+  for (size_t begin = utf16_ ? 2 : 0; begin < textEnd_;) {
+    size_t contentEnd = begin;
+    while (contentEnd < textEnd_ && UnitAt(contentEnd) != '\r' && UnitAt(contentEnd) != '\n') contentEnd += width;
+    size_t end = contentEnd;
+    if (end < textEnd_) {
+      const bool crLf = UnitAt(end) == '\r' && end + width < textEnd_ && UnitAt(end + width) == '\n';
+      end += crLf ? 2 * width : width;
+    }
     lines_.push_back({begin, contentEnd, end});
     begin = end;
   }
 
   Section* current = nullptr;  // keys before the first section belong to none
   for (size_t i = 0; i < lines_.size(); ++i) {
-    const std::string content = TrimBlanks(text_.substr(lines_[i].begin, lines_[i].contentEnd - lines_[i].begin));
+    const std::string content = TrimBlanks(Decode(lines_[i].begin, lines_[i].contentEnd));
     if (content.empty()) continue;
     if (content[0] == '[') {
       const size_t close = content.rfind(']');
@@ -89,23 +124,21 @@ void ProfileDocument::Set(const std::string& section, const std::string& key, co
   // A line break would split the value into lines of its own: keep the text before it.
   cleanValue = cleanValue.substr(0, cleanValue.find_first_of("\r\n"));
 
+  // A line that has no line break (the file's last) gets one before anything follows it.
+  const auto breakAfter = [](const Line& line) { return line.end == line.contentEnd ? "\r\n" : ""; };
   const auto s = firstSection_.find(Lower(sectionName));
   if (s == firstSection_.end()) {
-    std::string added;
-    if (!text_.empty() && text_.back() != '\n') added += "\r\n";
-    added += "[" + sectionName + "]\r\n" + keyName + "=" + cleanValue + "\r\n";
-    text_ += added;
+    const std::string lead = lines_.empty() ? "" : breakAfter(lines_.back());
+    bytes_.insert(textEnd_, Encode(lead + "[" + sectionName + "]\r\n" + keyName + "=" + cleanValue + "\r\n"));
   } else {
     const Section& target = sections_[s->second];
     const auto k = target.keys.find(Lower(keyName));
     if (k != target.keys.end()) {
       const Line& line = lines_[k->second.line];
-      text_.replace(line.begin, line.contentEnd - line.begin, k->second.name + "=" + cleanValue);
+      bytes_.replace(line.begin, line.contentEnd - line.begin, Encode(k->second.name + "=" + cleanValue));
     } else {
       const Line& last = lines_[target.lastLine];
-      std::string added = keyName + "=" + cleanValue + "\r\n";
-      if (last.end == last.contentEnd) added = "\r\n" + added;  // the last line had no line break
-      text_.insert(last.end, added);
+      bytes_.insert(last.end, Encode(breakAfter(last) + keyName + "=" + cleanValue + "\r\n"));
     }
   }
   Parse();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/posix/path_resolver.h"
+#include "platform/posix/utf16_text.h"
 
 // HKEY_LOCAL_MACHINE lives in the Wine prefix's system.reg: "[key\\path] stamp" headers followed by
 // "name"=value lines, names and strings written with the escapes of Wine's registry files.
@@ -19,24 +20,9 @@ int HexDigit(char c) {
   return -1;
 }
 
-// A UTF-16 unit as 8-bit text: ASCII as is, anything else as UTF-8, which is how Linux spells
-// the file names such a value usually holds.
-void AppendUnit(std::string& out, unsigned unit) {
-  if (unit < 0x80) {
-    out += static_cast<char>(unit);
-  } else if (unit < 0x800) {
-    out += static_cast<char>(0xC0 | (unit >> 6));
-    out += static_cast<char>(0x80 | (unit & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (unit >> 12));
-    out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (unit & 0x3F));
-  }
-}
-
 // Decodes an escaped string starting at `pos` up to the unescaped `endChar`. Returns the position
 // after `endChar`, or npos when it is missing. Every unit is appended to `units`.
-size_t DecodeEscaped(const std::string& line, size_t pos, char endChar, std::vector<unsigned>& units) {
+size_t DecodeEscaped(const std::string& line, size_t pos, char endChar, std::u16string& units) {
   while (pos < line.size() && line[pos] != endChar) {
     if (line[pos] != '\\') {
       units.push_back(static_cast<unsigned char>(line[pos++]));
@@ -99,15 +85,9 @@ bool SameKeyPath(const std::vector<std::string>& a, const std::vector<std::strin
   return true;
 }
 
-std::string UnitsToText(const std::vector<unsigned>& units) {
-  std::string text;
-  for (unsigned u : units) AppendUnit(text, u);
-  return text;
-}
-
 // The data of a string value: units up to (not including) the first zero, and whether one was
 // there. False when the value is not a string.
-bool ParseStringData(const std::string& data, std::vector<unsigned>& units, bool& terminated) {
+bool ParseStringData(const std::string& data, std::u16string& units, bool& terminated) {
   units.clear();
   size_t quote = std::string::npos;
   for (const char* tag : {"\"", "str:\"", "str(2):\"", "str(7):\""})
@@ -155,22 +135,24 @@ struct Lookup {
 // Reads system.reg once, filling every lookup whose key appears (the first such key wins).
 void Scan(const std::string& file, std::vector<Lookup*>& lookups, bool& win64) {
   std::ifstream in(file, std::ios::binary);
-  std::string line;
+  std::string physical, line;
   std::vector<Lookup*> inKey;
-  std::string pending;  // a line continued with a trailing "\"
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!pending.empty()) {
-      line = pending + line;
-      pending.clear();
-    }
+  // Hex data goes on over lines that end in "\": they are joined in place, so that a long value
+  // costs time in proportion to its length.
+  bool continued = false;
+  while (std::getline(in, physical)) {
+    if (!physical.empty() && physical.back() == '\r') physical.pop_back();
+    const bool joined = continued;
+    continued = false;
+    if (joined) line += physical;
+    else line.swap(physical);
     size_t start = line.find_first_not_of(" \t");
     if (start == std::string::npos) continue;
     if (line.compare(start, 11, "#arch=win64") == 0) win64 = true;
     if (line[start] == '[') {
-      std::vector<unsigned> units;
+      std::u16string units;
       if (DecodeEscaped(line, start + 1, ']', units) == std::string::npos) continue;
-      const auto path = SplitKeyPath(UnitsToText(units));
+      const auto path = SplitKeyPath(posix::Utf16ToUtf8(units));
       inKey.clear();
       for (Lookup* l : lookups)
         if (!l->keyFound && SameKeyPath(path, l->key)) {
@@ -180,17 +162,18 @@ void Scan(const std::string& file, std::vector<Lookup*>& lookups, bool& win64) {
       continue;
     }
     if (inKey.empty() || (line[start] != '"' && line[start] != '@')) continue;
-    if (line.back() == '\\' && line.find("=hex", start) != std::string::npos) {
-      pending = line.substr(0, line.size() - 1);
+    continued = line.back() == '\\' && (joined || line.find("=hex", start) != std::string::npos);
+    if (continued) {
+      line.pop_back();
       continue;
     }
     std::string name;
     size_t pos = start + 1;
     if (line[start] == '"') {
-      std::vector<unsigned> units;
+      std::u16string units;
       pos = DecodeEscaped(line, start + 1, '"', units);
       if (pos == std::string::npos) continue;
-      name = UnitsToText(units);
+      name = posix::Utf16ToUtf8(units);
     }
     while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
     if (pos >= line.size() || line[pos] != '=') continue;
@@ -219,10 +202,10 @@ std::optional<std::string> ReadMachineRegistryString(const std::string& keyPath,
 
   const Lookup& chosen = win64 && underSoftware && redirected.keyFound ? redirected : plain;
   if (!chosen.keyFound || !chosen.data) return std::nullopt;
-  std::vector<unsigned> units;
+  std::u16string units;
   bool terminated = false;
   if (!ParseStringData(*chosen.data, units, terminated)) return std::nullopt;
-  const std::string text = UnitsToText(units);
+  const std::string text = posix::Utf16ToUtf8(units);
   // The value and its zero must fit; a value stored without one may fill the buffer exactly.
   if (text.size() + (terminated ? 1 : 0) > bufferSize) return std::nullopt;
   return text;

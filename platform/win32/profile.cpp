@@ -3,11 +3,27 @@
 #include "platform/files.h"
 
 #include <windows.h>
-// <windows.h> maps this name onto the WIN.INI call; ours is the one declared in profile.h.
-#undef WriteProfileString
-
 
 namespace platform {
+
+// The system reads the file at every call, so a snapshot only remembers which file it is.
+struct ProfileSnapshot::Contents {
+  std::string file;
+};
+
+ProfileSnapshot::ProfileSnapshot(const std::string& file)
+    : contents_(std::make_unique<const Contents>(Contents{file})) {}
+
+ProfileSnapshot::~ProfileSnapshot() = default;
+
+std::string ProfileSnapshot::ReadString(const std::string& section, const std::string& key,
+                                        const std::string& fallback, size_t bufferSize) const {
+  return ReadProfileString(section, key, fallback, bufferSize, contents_->file);
+}
+
+std::vector<std::string> ProfileSnapshot::SectionNames() const {
+  return ReadProfileSectionNames(contents_->file);
+}
 
 std::string ReadProfileString(const std::string& section, const std::string& key,
                               const std::string& fallback, size_t bufferSize,
@@ -21,8 +37,8 @@ std::string ReadProfileString(const std::string& section, const std::string& key
   return buffer;
 }
 
-bool WriteProfileString(const std::string& section, const std::string& key,
-                        const std::string& value, const std::string& file) {
+bool WriteProfileValue(const std::string& section, const std::string& key,
+                       const std::string& value, const std::string& file) {
   // Windows refuses to rewrite a read-only file; Wine run as root would rewrite it anyway.
   if (IsReadOnlyFile(file)) return false;
   return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;

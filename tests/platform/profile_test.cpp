@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -12,24 +13,42 @@
 namespace {
 
 using platform::ReadProfileString;
-using platform::WriteProfileString;
+using platform::WriteProfileValue;
 using testsupport::TempFolder;
 
-// The file's lines without blanks around them and without empty ones: how the two systems lay out
-// the lines they write differs only in blank lines.
-std::vector<std::string> ContentLines(const std::string& path) {
+// The text's lines without blanks around them and without empty ones: how the two systems lay out
+// the lines they write differs only in blank lines. CR LF, LF and a lone CR each end a line.
+std::vector<std::string> LinesOf(const std::string& text) {
   std::vector<std::string> lines;
-  const std::string text = testsupport::ReadFile(path);
-  size_t begin = 0;
-  while (begin < text.size()) {
-    size_t end = text.find('\n', begin);
+  for (size_t begin = 0; begin < text.size();) {
+    size_t end = text.find_first_of("\r\n", begin);
     if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(begin, end - begin);
-    const size_t first = line.find_first_not_of(" \t\r");
-    if (first != std::string::npos) lines.push_back(line.substr(first, line.find_last_not_of(" \t\r") - first + 1));
-    begin = end + 1;
+    const std::string line = text.substr(begin, end - begin);
+    const size_t first = line.find_first_not_of(" \t");
+    if (first != std::string::npos) lines.push_back(line.substr(first, line.find_last_not_of(" \t") - first + 1));
+    begin = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
   }
   return lines;
+}
+
+std::vector<std::string> ContentLines(const std::string& path) { return LinesOf(testsupport::ReadFile(path)); }
+
+// `ascii` as UTF-16LE with its byte-order mark.
+std::string Utf16Le(const std::string& ascii) {
+  std::string bytes = "\xFF\xFE";
+  for (char c : ascii) bytes += {c, '\0'};
+  return bytes;
+}
+
+// The ASCII text of UTF-16LE `bytes` with their byte-order mark; "(not UTF-16LE)" otherwise.
+std::string AsciiOfUtf16Le(const std::string& bytes) {
+  std::string text;
+  bool ascii = bytes.size() % 2 == 0 && bytes.compare(0, 2, "\xFF\xFE") == 0;
+  for (size_t i = 2; ascii && i < bytes.size(); i += 2) {
+    ascii = bytes[i + 1] == '\0' && static_cast<unsigned char>(bytes[i]) < 0x80;
+    text += bytes[i];
+  }
+  return ascii ? text : "(not UTF-16LE)";
 }
 
 std::string Area(int n, const std::string& title, const std::string& local, int layer) {
@@ -85,7 +104,7 @@ TEST(ProfileRead, SceneryLibraryReadsTheFirstOfTwoSectionsOfOneName) {
   EXPECT_TRUE(platform::ReadProfileSectionNames(tmp / "missing.cfg").empty());
 
   // A write goes to the first of them too, and the second stays.
-  ASSERT_TRUE(WriteProfileString("Area.001", "Remote", "Y", cfg));
+  ASSERT_TRUE(WriteProfileValue("Area.001", "Remote", "Y", cfg));
   EXPECT_EQ(Read("Area.001", "Remote", cfg), "Y");
   const auto lines = ContentLines(cfg);
   EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
@@ -99,11 +118,11 @@ TEST(ProfileWrite, ReplacesInPlaceAndAddsNewKeysAtTheEndOfTheirSection) {
                                   Area(2, "Addon Scenery", "Addon Scenery", 2));
   std::vector<std::string> expected = ContentLines(cfg);
 
-  ASSERT_TRUE(WriteProfileString("Area.001", "Active", "FALSE", cfg));
+  ASSERT_TRUE(WriteProfileValue("Area.001", "Active", "FALSE", cfg));
   expected[6] = "Active=FALSE";
   EXPECT_EQ(ContentLines(cfg), expected);
 
-  ASSERT_TRUE(WriteProfileString("area.001", "Remote", "\\\\server\\scenery", cfg));
+  ASSERT_TRUE(WriteProfileValue("area.001", "Remote", "\\\\server\\scenery", cfg));
   expected.insert(expected.begin() + 8, "Remote=\\\\server\\scenery");
   EXPECT_EQ(ContentLines(cfg), expected);
   EXPECT_EQ(Read("Area.001", "Remote", cfg), "\\\\server\\scenery");
@@ -113,22 +132,22 @@ TEST(ProfileWrite, ReplacesInPlaceAndAddsNewKeysAtTheEndOfTheirSection) {
 TEST(ProfileWrite, AppendsMissingSectionsAndCreatesMissingFiles) {
   TempFolder tmp;
   const std::string ini = tmp / "OVPATCH.INI";
-  ASSERT_TRUE(WriteProfileString("Settings", "Status", "0", ini));
+  ASSERT_TRUE(WriteProfileValue("Settings", "Status", "0", ini));
   EXPECT_EQ(ContentLines(ini), (std::vector<std::string>{"[Settings]", "Status=0"}));
-  ASSERT_TRUE(WriteProfileString("Settings", "Fs2004", "D:\\Games\\FS9", ini));
-  ASSERT_TRUE(WriteProfileString("SETTINGS", "status", "1", ini));
+  ASSERT_TRUE(WriteProfileValue("Settings", "Fs2004", "D:\\Games\\FS9", ini));
+  ASSERT_TRUE(WriteProfileValue("SETTINGS", "status", "1", ini));
   EXPECT_EQ(ContentLines(ini), (std::vector<std::string>{"[Settings]", "Status=1", "Fs2004=D:\\Games\\FS9"}));
   EXPECT_EQ(Read("Settings", "Status", ini), "1");
 
   const std::string cfg = tmp / "SCENERY.CFG";
   testsupport::WriteFile(cfg, "[General]\r\nTitle=FS9 World Scenery\r\n" + Area(1, "Default Terrain", "Scenery\\World", 1));
-  ASSERT_TRUE(WriteProfileString("Area.002", "Title", "Excludes", cfg));
+  ASSERT_TRUE(WriteProfileValue("Area.002", "Title", "Excludes", cfg));
   const auto lines = ContentLines(cfg);
   EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()),
             (std::vector<std::string>{"[Area.002]", "Title=Excludes"}));
   EXPECT_EQ(Read("Area.001", "Layer", cfg), "1");
 
-  EXPECT_FALSE(WriteProfileString("Settings", "Status", "1", tmp / "missing\\OVPATCH.INI"));
+  EXPECT_FALSE(WriteProfileValue("Settings", "Status", "1", tmp / "missing\\OVPATCH.INI"));
   EXPECT_FALSE(platform::PathExists(tmp / "missing"));
 }
 
@@ -137,11 +156,13 @@ TEST(ProfileWrite, ReadOnlyFileIsLeftAlone) {
   const std::string ini = tmp / "OVPATCH.INI";
   testsupport::WriteFile(ini, "[Settings]\r\nStatus=0\r\n");
   testsupport::MakeReadOnly(ini);
-  EXPECT_FALSE(WriteProfileString("Settings", "Status", "1", ini));
+  EXPECT_FALSE(WriteProfileValue("Settings", "Status", "1", ini));
   EXPECT_EQ(testsupport::ReadFile(ini), "[Settings]\r\nStatus=0\r\n");
   EXPECT_EQ(Read("Settings", "Status", ini), "0");
 }
 
+// Another program rewrites or appends to the file between reads. The time stamp is moved each time
+// because the system under Wine keeps its last parse while the stamp stays the same.
 TEST(ProfileRead, SeesChangesMadeOnDiskBetweenReads) {
   TempFolder tmp;
   const std::string cfg = tmp / "SCENERY.CFG";
@@ -150,6 +171,8 @@ TEST(ProfileRead, SeesChangesMadeOnDiskBetweenReads) {
   testsupport::WriteFile(cfg, "[Settings]\r\nStatus=1\r\n");
   testsupport::ShiftModifiedTime(cfg, 2);
   EXPECT_EQ(Read("Settings", "Status", cfg), "1");
+  ASSERT_TRUE(WriteProfileValue("Settings", "Fs2004", "C:\\FS9", cfg));
+  EXPECT_EQ(ContentLines(cfg), (std::vector<std::string>{"[Settings]", "Status=1", "Fs2004=C:\\FS9"}));
 
   FILE* f = platform::OpenStream(cfg, "a");
   ASSERT_NE(f, nullptr);
@@ -160,6 +183,56 @@ TEST(ProfileRead, SeesChangesMadeOnDiskBetweenReads) {
 
   platform::RemoveFile(cfg);
   EXPECT_EQ(Read("Settings", "Status", cfg), "undefined");
+}
+
+// Writes `bytes`, a settings file with a second section, and checks that it reads, lists and takes
+// writes as Windows does. `textOf` gives the text of the file's bytes.
+void ExpectReadAndWrittenAsWindowsDoes(const std::string& bytes, std::string (*textOf)(const std::string&)) {
+  TempFolder tmp;
+  const std::string ini = tmp / "OVPATCH.INI";
+  testsupport::WriteFile(ini, bytes);
+  EXPECT_EQ(Read("Settings", "Fs2004", ini), "C:\\FS9");
+  EXPECT_EQ(Read("Settings", "Status", ini), "1");
+  EXPECT_EQ(Read("Area.001", "Layer", ini), "5");
+  EXPECT_EQ(platform::ReadProfileSectionNames(ini), (std::vector<std::string>{"Settings", "Area.001"}));
+
+  ASSERT_TRUE(WriteProfileValue("Settings", "Status", "0", ini));
+  ASSERT_TRUE(WriteProfileValue("Settings", "Added", "x", ini));
+  ASSERT_TRUE(WriteProfileValue("Area.001", "Local", "SCENERY\\OV_EXCLUDES", ini));
+  ASSERT_TRUE(WriteProfileValue("Area.002", "Layer", "6", ini));
+  EXPECT_EQ(LinesOf(textOf(testsupport::ReadFile(ini))),
+            (std::vector<std::string>{"[Settings]", "Fs2004=C:\\FS9", "Status=0", "Added=x", "[Area.001]", "Layer=5",
+                                      "Local=SCENERY\\OV_EXCLUDES", "[Area.002]", "Layer=6"}));
+  EXPECT_EQ(Read("Settings", "Status", ini), "0");
+  EXPECT_EQ(Read("Area.001", "Local", ini), "SCENERY\\OV_EXCLUDES");
+}
+
+std::string AsIs(const std::string& bytes) { return bytes; }
+
+// Line ends as Windows editors, old Mac editors and Unix tools leave them, also mixed in one file.
+TEST(ProfileLineEnds, CrLfLfAndLoneCrEachEndALineInReadsWritesAndTheSectionList) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"CR LF", "[Settings]\r\nFs2004=C:\\FS9\r\nStatus=1\r\n[Area.001]\r\nLayer=5\r\n"},
+      {"LF", "[Settings]\nFs2004=C:\\FS9\nStatus=1\n[Area.001]\nLayer=5\n"},
+      {"CR", "[Settings]\rFs2004=C:\\FS9\rStatus=1\r[Area.001]\rLayer=5\r"},
+      {"mixed", "[Settings]\r\r\nFs2004=C:\\FS9\n\rStatus=1\r[Area.001]\nLayer=5"},
+      {"last line ends in a lone CR", "[Settings]\r\nFs2004=C:\\FS9\r\nStatus=1\r\n[Area.001]\r\nLayer=5\r"},
+  };
+  for (const auto& [name, text] : cases) {
+    SCOPED_TRACE(name);
+    ExpectReadAndWrittenAsWindowsDoes(text, AsIs);
+  }
+}
+
+TEST(ProfileUtf16, FilesWithAByteOrderMarkAreReadAndWrittenBackInUtf16) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"CR LF", "[Settings]\r\nFs2004=C:\\FS9\r\nStatus=1\r\n[Area.001]\r\nLayer=5\r\n"},
+      {"lone CR, none after the last line", "[Settings]\rFs2004=C:\\FS9\rStatus=1\r[Area.001]\rLayer=5"},
+  };
+  for (const auto& [name, text] : cases) {
+    SCOPED_TRACE(name);
+    ExpectReadAndWrittenAsWindowsDoes(Utf16Le(text), AsciiOfUtf16Le);
+  }
 }
 
 }  // namespace

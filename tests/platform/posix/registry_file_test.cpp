@@ -1,7 +1,11 @@
-// The Linux registry reader against a hand-written system.reg in a throw-away Wine prefix.
+// What only the Linux stand-ins show: the registry reader against a hand-written system.reg in a
+// throw-away Wine prefix, and the profile files where the system under Wine differs from Windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -73,7 +77,7 @@ TEST_F(RegistryFile, UnterminatedValueEndsAtItsData) {
   // "abc" as REG_SZ bytes without the terminating zero.
   WriteSystemReg(
       "[Software\\\\Test] 1\n"
-      "\"Raw\"=hex(1):61,00,62,00,\\\n  63,00\n");
+      "\"Raw\"=hex(1):61,00,\\\n  62,00,\\\n  63,00\n");
   EXPECT_EQ(ReadMachineRegistryString("Software\\Test", "Raw", 999), "abc");
   EXPECT_EQ(ReadMachineRegistryString("Software\\Test", "Raw", 3), "abc");
   EXPECT_EQ(ReadMachineRegistryString("Software\\Test", "Raw", 2), std::nullopt);
@@ -83,15 +87,48 @@ TEST_F(RegistryFile, MissingPrefixGivesNothing) {
   EXPECT_EQ(ReadMachineRegistryString(kFsKey, "EXE Path", 999), std::nullopt);
 }
 
-// The profile cache must notice a rewrite that keeps size and time stamp (two writes within one
-// tick of the file system's clock).
-TEST(ProfileCache, SeesASameSizeRewriteWithinOneClockTick) {
+// What the Linux profile files do beyond the shared tests: there the system under Wine rewrites
+// the whole file and takes a UTF-8 byte-order mark for one, where Windows does neither.
+TEST(ProfileFile, AWriteKeepsEveryOtherByteAndAUtf8MarkIsNotRecognised) {
   TempFolder tmp;
   const std::string ini = tmp / "OVPATCH.INI";
-  for (int i = 0; i < 20; ++i) {
-    const std::string status = std::to_string(i % 10);
-    testsupport::WriteFile(ini, "[Settings]\r\nStatus=" + status + "\r\n");
-    ASSERT_EQ(platform::ReadProfileString("Settings", "Status", "undefined", 998, ini), status);
+  const auto read = [&](const char* key) { return platform::ReadProfileString("Settings", key, "undefined", 998, ini); };
+  const auto writeThenFile = [&](const std::string& before, const char* key, const char* value) {
+    testsupport::WriteFile(ini, before);
+    EXPECT_TRUE(platform::WriteProfileValue("Settings", key, value, ini));
+    return testsupport::ReadFile(ini);
+  };
+  const auto utf16 = [](const std::u16string& text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    return bytes;
+  };
+
+  EXPECT_EQ(writeThenFile("[Settings]\rFs2004=C:\\FS9 \nStatus=1\r\n;end", "Status", "0"),
+            "[Settings]\rFs2004=C:\\FS9 \nStatus=0\r\n;end");
+  EXPECT_EQ(writeThenFile("[Settings]\r\nFs2004=C:\\FS9\r", "Status", "0"), "[Settings]\r\nFs2004=C:\\FS9\rStatus=0\r\n");
+  EXPECT_EQ(writeThenFile(utf16(u"[Settings]\rFs2004=D:\\Spiele\\Flugsimulator \u00E4"), "Status", "\xC3\xBC\xF0\x9F\x9B\xA9"),
+            utf16(u"[Settings]\rFs2004=D:\\Spiele\\Flugsimulator \u00E4\r\nStatus=\u00FC\U0001F6E9\r\n"));
+  EXPECT_EQ(read("Fs2004"), "D:\\Spiele\\Flugsimulator \xC3\xA4") << "UTF-16 is read as UTF-8";
+  EXPECT_EQ(read("Status"), "\xC3\xBC\xF0\x9F\x9B\xA9");
+
+  testsupport::WriteFile(ini, "\xEF\xBB\xBF[Settings]\r\nStatus=1\r\n");
+  EXPECT_EQ(read("Status"), "undefined");
+  EXPECT_EQ(writeThenFile("\xEF\xBB\xBF[Settings]\r\nStatus=1\r\n", "Status", "0"),
+            "\xEF\xBB\xBF[Settings]\r\nStatus=1\r\n[Settings]\r\nStatus=0\r\n");
+}
+
+// Another program's rewrite within one tick of a coarse file-system clock keeps size and stamp.
+TEST(ProfileFile, SeesASameSizeRewriteThatKeepsTheTimeStamp) {
+  TempFolder tmp;
+  const std::string ini = tmp / "OVPATCH.INI";
+  std::string host = ini;
+  std::replace(host.begin(), host.end(), '\\', '/');
+  const auto anHourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const char* status : {"0", "1"}) {
+    testsupport::WriteFile(ini, std::string("[Settings]\r\nStatus=") + status + "\r\n");
+    std::filesystem::last_write_time(host, anHourAgo);
+    EXPECT_EQ(platform::ReadProfileString("Settings", "Status", "undefined", 998, ini), status);
   }
 }
 
