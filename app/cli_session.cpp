@@ -28,17 +28,17 @@ void PrintFields(HeadlessWindow& window, std::ostream& out) {
 }
 
 // Clicks "Apply Patch" so that it ends with tick `wanted`; a box already showing it is first set
-// the other way without a click, so the operation always runs.
-int ClickApplyPatch(HeadlessWindow& window, HeadlessBackend& backend, int wanted) {
+// the other way without a click, so the operation always runs. kCliCouldNotRun when the checkbox
+// is disabled or the click was refused.
+int ClickApplyPatch(HeadlessWindow& window, int wanted) {
   if (!window.IsControlEnabled(IDC_APPLY_PATCH)) return kCliCouldNotRun;
   if ((window.GetCheck(IDC_APPLY_PATCH) != 0) == (wanted != 0)) {
     window.SetCheck(IDC_APPLY_PATCH, wanted != 0 ? 0 : 1);
   }
-  const size_t boxesBefore = backend.messageBoxes.size();
   window.Click(IDC_APPLY_PATCH);
   // The tick is put back when the click was refused (no SCENERY.CFG in the FS2004 folder).
   if ((window.GetCheck(IDC_APPLY_PATCH) != 0) != (wanted != 0)) return kCliCouldNotRun;
-  return backend.messageBoxes.size() > boxesBefore ? kCliRanWithMessages : kCliDone;
+  return kCliDone;
 }
 
 // Whether the dialog would run an install or removal now; when not, says why on `out`.
@@ -129,8 +129,8 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
   backend.steps.push_back([&](HeadlessWindow& window) {
     switch (options.command) {
       case CliCommand::Status: PrintFields(window, out); break;
-      case CliCommand::Apply: exitStatus = ClickApplyPatch(window, backend, 1); break;
-      case CliCommand::Remove: exitStatus = ClickApplyPatch(window, backend, 0); break;
+      case CliCommand::Apply: exitStatus = ClickApplyPatch(window, 1); break;
+      case CliCommand::Remove: exitStatus = ClickApplyPatch(window, 0); break;
       case CliCommand::PlanApply:
       case CliCommand::PlanRemove:
         if (CPatchDlg* dialog = dialogReady(window))
@@ -145,11 +145,6 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
           exitStatus = kCliRanWithMessages;
         break;
     }
-    // For plan and verify a message shown at start-up or by a folder change counts as a problem.
-    const bool checks = options.command == CliCommand::PlanApply ||
-                        options.command == CliCommand::PlanRemove ||
-                        options.command == CliCommand::Verify;
-    if (checks && !backend.messageBoxes.empty()) exitStatus = kCliRanWithMessages;
   });
   // With the script done the backend presses Escape: the dialog closes as "Done" does.
 
@@ -162,5 +157,7 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
   }
   platform::OverrideOwnFileName(std::nullopt);
   out.flush();
+  // Any message of the run counts, start-up and the folder changes included.
+  if (exitStatus == kCliDone && !backend.messageBoxes.empty()) return kCliRanWithMessages;
   return exitStatus;
 }

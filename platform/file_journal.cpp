@@ -70,7 +70,10 @@ bool JournaledFileServices::ReplaceFileWith(const std::string& from, const std::
   const std::optional<uint64_t> size = target_.FileSize(from);
   const bool done = target_.ReplaceFileWith(from, to);
   const auto copy = copySources_.find(from);
-  if (done) {
+  // A file written anew from its own bytes (a whole-file edit such as SCENERY.CFG's) is no copy:
+  // whoever edits it says what changed (NoteAppend).
+  const bool rewritesItself = copy != copySources_.end() && copy->second == to;
+  if (done && !rewritesItself) {
     FileChange change = Change(FileChange::Kind::Replace, to, from);
     change.bytes = size.value_or(0);
     change.overwrote = existed;

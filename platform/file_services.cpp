@@ -76,6 +76,9 @@ void NoteAppend(const std::string& path, const std::string& what) {
 std::optional<uint64_t> FreeDiskSpace(const std::string& folder) {
   return host::FreeDiskSpace(folder);
 }
+bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize) {
+  return host::FlushToDisk(stream, expectedSize);
+}
 bool SetCurrentFolder(const std::string& path) { return host::SetCurrentFolder(path); }
 std::string CurrentFolder() { return host::CurrentFolder(); }
 

@@ -56,6 +56,13 @@ void NoteAppend(const std::string& path, const std::string& what);
 // host reports them (never planned); nullopt when unknown.
 std::optional<uint64_t> FreeDiskSpace(const std::string& folder);
 
+// Writes the buffer of a binary stream opened for writing and has the system put the file's data
+// on the disk (FlushFileBuffers, fsync), so that it survives a power cut; with `expectedSize`, also
+// checks that the file now holds that many bytes (a C runtime may lose a write error). A stream on
+// something other than a disk file (the null device a plan writes to) only has its buffer written.
+// False on any failure.
+bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize = std::nullopt);
+
 // Makes `path` the process's current folder. True on success.
 bool SetCurrentFolder(const std::string& path);
 

@@ -24,6 +24,7 @@ std::string CurrentFolder();
 std::vector<std::string> FolderEntryNames(const std::string& folder);
 std::optional<uint64_t> FileSize(const std::string& path);
 std::optional<uint64_t> FreeDiskSpace(const std::string& folder);
+bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize);
 
 // A stream on the system's null device, opened with `mode` ("r", "rb", "w", "wb", "a", ...):
 // reads find the end at once, writes succeed and go nowhere. nullptr when it cannot be opened.

@@ -62,8 +62,11 @@ bool WriteBytes(FILE* stream, const void* buffer, size_t size) {
 
 bool CloseStream(FILE* stream) {
   g_failedReads.erase(stream);
+  // The buffer is written out on its own first: the Windows C runtime under Wine reports a failure
+  // of the flush inside fclose as success, which left files cut short without a word.
+  const bool flushed = fflush(stream) == 0;
   const bool closed = fclose(stream) == 0;
-  return !FaultNow(StreamFault::Close) && closed;
+  return !FaultNow(StreamFault::Close) && flushed && closed;
 }
 
 void InjectStreamFault(StreamFault fault, int skip) {

@@ -26,7 +26,7 @@ size_t ReadBytes(FILE* stream, void* buffer, size_t size);
 bool ReadFailed(FILE* stream);
 // fwrite of exactly `size` bytes; false when fewer were written.
 bool WriteBytes(FILE* stream, const void* buffer, size_t size);
-// fclose; false when flushing or closing failed. The stream is gone either way.
+// Writes out the buffer, then fclose; false when either failed. The stream is gone either way.
 bool CloseStream(FILE* stream);
 
 // Test hook: the next operations of the given kind fail, after `skip` successful ones.

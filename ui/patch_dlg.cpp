@@ -23,11 +23,12 @@ struct PatchOperation {
   void (*run)(PatchContext& context, PatchView& view);
   bool installs;  // the state recorded in the settings file afterwards
   const char* doneText;
+  const char* doneWithMessagesText;  // when a message was shown on the way; fits the status field
 };
 constexpr PatchOperation kInstall{"Applying Patch...Please Wait.", InstallPatch, true,
-                                  "Patch Installed !"};
+                                  "Patch Installed !", "Patch Installed, with warnings"};
 constexpr PatchOperation kRemoval{"Removing Patch...Please Wait.", RemovePatch, false,
-                                  "Patch Removed"};
+                                  "Patch Removed", "Patch Removed, with warnings"};
 
 }  // namespace
 
@@ -99,6 +100,7 @@ void CPatchDlg::ApplyOrRemovePatch() {
     return;
   }
   m_bOperationRunning = true;
+  const int messagesBefore = m_nMessagesShown;
   BeginBusy();
   ReadControls();
   const PatchOperation& operation = m_context.m_bApplyPatch != 0 ? kInstall : kRemoval;
@@ -108,9 +110,11 @@ void CPatchDlg::ApplyOrRemovePatch() {
   {
     ChangeLog log(m_context, *this, operation.installs ? "install" : "removal");
     operation.run(m_context, log.View());
+    // Recorded whatever happened, so that the patch can always be removed again.
+    SaveSettingsStatus(m_context, log.View(), operation.installs);
   }
-  SaveSettingsStatus(m_context, operation.installs);
-  m_context.m_strStatus = operation.doneText;
+  m_context.m_strStatus =
+      m_nMessagesShown == messagesBefore ? operation.doneText : operation.doneWithMessagesText;
   RefreshControls();
   EndBusy();
   m_bOperationRunning = false;
@@ -127,7 +131,7 @@ void CPatchDlg::ChangeFsPath() {
         "Warning");
     return;
   }
-  SaveSettingsFsPath(m_context, *folder);
+  SaveSettingsFsPath(m_context, *this, *folder);
   m_context.m_strFsPath = *folder;
   RefreshControls();
   EnableApplyCheckbox(true);
@@ -160,6 +164,7 @@ void CPatchDlg::PaintDialog() {
 IconHandle CPatchDlg::QueryDragIcon() { return m_context.m_hIcon; }
 
 void CPatchDlg::ShowStopMessage(const std::string& text, const std::string& caption) {
+  ++m_nMessagesShown;
   ShowMessageBox(text, caption, kMessageBoxOk | kMessageBoxIconStop);
 }
 

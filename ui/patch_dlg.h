@@ -17,8 +17,9 @@ public:
   // then the controls show the context. Returns true (focus to the first tab stop).
   bool InitializeDialog() override;
   // "Apply Patch" clicked: installs when the box is now ticked, removes when clear, and records
-  // the state. A click while an install or removal is running, or while the FS2004 folder has no
-  // SCENERY.CFG, is refused and the tick put back.
+  // the state; the status line ends saying so, or that messages were shown on the way. A click
+  // while an install or removal is running, or while the FS2004 folder has no SCENERY.CFG, is
+  // refused and the tick put back.
   void ApplyOrRemovePatch();
   // "Change FS2004 Path": picks, remembers and checks a new FS2004 folder.
   void ChangeFsPath();
@@ -53,4 +54,5 @@ private:
   CButton m_checkApplyPatch;
   PatchContext m_context;
   bool m_bOperationRunning = false;  // an install or removal is in progress
+  int m_nMessagesShown = 0;          // message boxes shown so far in this run
 };

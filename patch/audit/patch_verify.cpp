@@ -56,7 +56,7 @@ void CheckCopy(Checker& checker, const std::string& copy, const std::string& ori
 }
 
 void CheckRenames(PatchContext& context, Checker& checker, bool installed) {
-  ForEachListRecord("REN.OV", ListLayout::Column, [&](const std::string& line) {
+  ForEachListRecord("REN.OV", ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
     const std::string first = ExtractColumn(line, kFirstColumn);
     const std::string second = ExtractColumn(line, kSecondColumn);
     // As the renames themselves: records with a missing or unchanged name do nothing.
@@ -75,7 +75,7 @@ void CheckRenames(PatchContext& context, Checker& checker, bool installed) {
 }
 
 void CheckInstalledFiles(PatchContext& context, Checker& checker) {
-  ForEachListRecord("INST.OV", ListLayout::Column, [&](const std::string& line) {
+  ForEachListRecord("INST.OV", ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
     const std::string name = ExtractColumn(line, kFirstColumn);
     const std::string replacement =
         ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL");
@@ -90,7 +90,7 @@ void CheckInstalledFiles(PatchContext& context, Checker& checker) {
     CheckCopy(checker, ScenerySubPath(context.m_strFsPath, target, *form), replacement,
               "installed file", "replacement");
   });
-  ForEachListRecord("BAK.OV", ListLayout::Column, [&](const std::string& line) {
+  ForEachListRecord("BAK.OV", ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
     const std::string backup =
         ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL");
     checker.Check(platform::PathExists(backup), "backup " + backup + " is missing");
@@ -112,7 +112,7 @@ void CheckExclusionArea(PatchContext& context, Checker& checker) {
 }
 
 void CheckRemovedFiles(PatchContext& context, Checker& checker) {
-  ForEachListRecord("BAK.OV", ListLayout::Column, [&](const std::string& line) {
+  ForEachListRecord("BAK.OV", ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
     const std::string name = ExtractColumn(line, kFirstColumn);
     const std::string backup =
         ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL");
@@ -122,7 +122,7 @@ void CheckRemovedFiles(PatchContext& context, Checker& checker) {
     CheckCopy(checker, ScenerySubPath(context.m_strFsPath, name, form.value_or("BGL")), backup,
               "restored file", "backup");
   });
-  ForEachListRecord("REM.OV", ListLayout::Column, [&](const std::string& line) {
+  ForEachListRecord("REM.OV", ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
     const std::string name = ExtractColumn(line, kFirstColumn);
     for (const char* extension : {"BGL", "XXX"}) {
       const std::string path = ScenerySubPath(context.m_strFsPath, name, extension);

@@ -36,8 +36,8 @@ std::string ReadSetting(const PatchContext& context, const char* key) {
                                      context.m_strIniFile);
 }
 
-void WriteSetting(const PatchContext& context, const char* key, const std::string& value) {
-  platform::WriteProfileValue(kSettingsSection, key, value, context.m_strIniFile);
+bool WriteSetting(const PatchContext& context, const char* key, const std::string& value) {
+  return platform::WriteProfileValue(kSettingsSection, key, value, context.m_strIniFile);
 }
 
 }  // namespace
@@ -101,11 +101,21 @@ std::string SceneryConfigPath(const PatchContext& context) {
   return platform::JoinPath(context.m_strFsPath, "SCENERY.CFG");
 }
 
-void SaveSettingsStatus(const PatchContext& context, bool installed) {
-  WriteSetting(context, kSettingsStatusKey, installed ? "1" : "0");
+bool SaveSettingsStatus(const PatchContext& context, PatchView& view, bool installed) {
+  if (WriteSetting(context, kSettingsStatusKey, installed ? "1" : "0")) return true;
+  view.ShowStopMessage(std::string("The patch is ") + (installed ? "installed" : "removed") +
+                           ", but this could not be saved in " + context.m_strIniFile +
+                           ".\n\nThe next start will not know it. Please check that the file "
+                           "can be written.",
+                       "Warning");
+  return false;
 }
 
-void SaveSettingsFsPath(PatchContext& context, const std::string& fsPath) {
+bool SaveSettingsFsPath(PatchContext& context, PatchView& view, const std::string& fsPath) {
   context.m_strIniFile = SettingsFilePath(context);
-  WriteSetting(context, kSettingsFsPathKey, fsPath);
+  if (WriteSetting(context, kSettingsFsPathKey, fsPath)) return true;
+  view.ShowStopMessage("The chosen FS2004 folder could not be saved in " + context.m_strIniFile +
+                           ".\n\nIt is used now, but will not be remembered for the next start.",
+                       "Warning");
+  return false;
 }

@@ -36,8 +36,9 @@ int SyncApplyCheckbox(PatchContext& context, PatchView& view);
 std::string SceneryConfigPath(const PatchContext& context);
 
 // Writes "Status" = "1" (installed) or "0" (removed) to the settings file. m_nPatchStatus keeps its
-// start-up value.
-void SaveSettingsStatus(const PatchContext& context, bool installed);
+// start-up value. False after a "Warning" when it cannot be written.
+bool SaveSettingsStatus(const PatchContext& context, PatchView& view, bool installed);
 
-// Recomputes m_strIniFile beside m_strAppDir and writes `fsPath` as "Fs2004" there.
-void SaveSettingsFsPath(PatchContext& context, const std::string& fsPath);
+// Recomputes m_strIniFile beside m_strAppDir and writes `fsPath` as "Fs2004" there. False after a
+// "Warning" when it cannot be written.
+bool SaveSettingsFsPath(PatchContext& context, PatchView& view, const std::string& fsPath);

@@ -4,6 +4,7 @@
 
 #include "platform/files.h"
 #include "platform/stream_io.h"
+#include "platform/whole_file.h"
 
 namespace {
 
@@ -41,12 +42,6 @@ std::string WriteFailureText(const std::string& destination) {
          "The file has been left as it was.";
 }
 
-// The temporary file lies beside the destination so that replacing the destination is one move
-// within a folder.
-std::string TemporaryNameFor(const std::string& destination) {
-  return destination + ".ovpatch-partial";
-}
-
 int Fail(PatchView& view, const std::string& text) {
   view.ShowStopMessage(text, kCopyFailureCaption);
   return -1;
@@ -62,39 +57,28 @@ int CopyPatchFile(PatchView& view, std::string source, std::string destination) 
   if (platform::IsReadOnlyFile(destination) || platform::IsFolder(destination))
     return Fail(view, DestinationOpenFailureText(destination));
 
-  const std::string temporary = TemporaryNameFor(destination);
-  platform::UniqueStream out(platform::OpenStream(temporary, "wb"));
-  if (!out) return Fail(view, DestinationOpenFailureText(destination));
+  // Written beside the destination, which it replaces only once every byte is on the disk.
+  platform::ReplacementFile out(destination);
+  if (!out.Open(g_destinationStreamBuffer, kStreamBufferSize))
+    return Fail(view, DestinationOpenFailureText(destination));
   setvbuf(in.get(), g_sourceStreamBuffer, _IOFBF, kStreamBufferSize);
-  setvbuf(out.get(), g_destinationStreamBuffer, _IOFBF, kStreamBufferSize);
 
-  bool readFailed = false;
-  bool writeFailed = false;
   for (;;) {
     const size_t count = platform::ReadBytes(in.get(), g_copyChunk, kChunkSize);
-    if (count == 0) {
-      readFailed = platform::ReadFailed(in.get());
-      break;
-    }
-    if (!platform::WriteBytes(out.get(), g_copyChunk, count)) {
-      writeFailed = true;
-      break;
-    }
+    if (count == 0) break;
+    if (!out.Write(g_copyChunk, count)) break;
   }
-
-  // The written file is closed first: its close flushes the last bytes and may fail. Both are
-  // closed before the temporary file is moved or removed.
-  if (!platform::CloseStream(out.release())) writeFailed = true;
+  // The source is closed before the new file is moved into place (the two may be the same file).
+  const bool readFailed = platform::ReadFailed(in.get());
   in.reset();
+  if (readFailed) return Fail(view, ReadFailureText(source, destination));
 
-  if (readFailed || writeFailed) {
-    platform::RemoveFile(temporary);
-    return Fail(view,
-                readFailed ? ReadFailureText(source, destination) : WriteFailureText(destination));
+  switch (out.Commit()) {
+    case platform::WriteOutcome::Done:
+      return 0;
+    case platform::WriteOutcome::WriteFailed:
+      return Fail(view, WriteFailureText(destination));
+    default:
+      return Fail(view, DestinationOpenFailureText(destination));
   }
-  if (!platform::ReplaceFileWith(temporary, destination)) {
-    platform::RemoveFile(temporary);
-    return Fail(view, DestinationOpenFailureText(destination));
-  }
-  return 0;
 }

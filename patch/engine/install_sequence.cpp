@@ -5,6 +5,7 @@
 #include "patch/lists/list_files.h"
 #include "platform/files.h"
 #include "platform/strings.h"
+#include "platform/whole_file.h"
 
 void InstallPatch(PatchContext& context, PatchView& view) {
   // Each step runs whatever the one before did; nothing is undone.
@@ -15,41 +16,82 @@ void InstallPatch(PatchContext& context, PatchView& view) {
   InstallFiles(context, view);
 }
 
-void CreateFolders(PatchContext& context, PatchView& /*view*/) {
-  ForEachListRecord("CREATE.OV", ListLayout::Word, [&](const std::string& folder) {
+void CreateFolders(PatchContext& context, PatchView& view) {
+  ForEachListRecord("CREATE.OV", ListLayout::Word, [&](const std::string& folder, int lineNumber) {
     const std::string path = platform::JoinPath(context.m_strFsPath, folder);
+    if (!NameStaysInside(view, "CREATE.OV", lineNumber, context.m_strFsPath, path)) return;
     // One level only: a folder whose parent is missing is simply not made.
     if (!platform::PathExists(path)) platform::CreateFolder(path);
   });
 }
 
-void RenameForward(PatchContext& context, PatchView& /*view*/) {
-  RenameListedFiles(context, RenameDirection::Forward);
+void RenameForward(PatchContext& context, PatchView& view) {
+  RenameListedFiles(context, view, RenameDirection::Forward);
 }
 
 void BackupFiles(PatchContext& context, PatchView& view) {
+  const std::vector<PairedFile> replacements = ListedReplacements(context);
+  std::vector<std::string> patchedWithoutBackup;
   CopyListedSceneryFiles(
       context, view, "BAK.OV", "Backing up file %d",
-      [&](const std::string& line, const std::string& name,
+      [&](const std::string& line, int lineNumber, const std::string& name,
           const std::string& form) -> std::optional<PlannedCopy> {
         // The backup comes from the form that install and restore write, so that a removal puts
         // back exactly the content that the install replaced.
         PlannedCopy copy{
             ScenerySubPath(context.m_strFsPath, name, form),
             ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL")};
-        // The first backup ever taken is kept through any number of installs.
-        if (platform::PathExists(copy.destination)) return std::nullopt;
+        if (!NameStaysInside(view, "BAK.OV", lineNumber, context.m_strAppDir, copy.destination))
+          return std::nullopt;
+        // A file that already is its replacement is never taken for the original.
+        const PairedFile* replacement =
+            FindPairedFile(replacements, platform::JoinPath(context.m_strFsPath, name));
+        if (replacement && platform::SameFileBytes(copy.source, replacement->patchFile)) {
+          if (!platform::PathExists(copy.destination)) patchedWithoutBackup.push_back(copy.source);
+          return std::nullopt;
+        }
+        // A backup that still holds the file is kept; one that differs is stale (the product has
+        // changed since) and is taken again.
+        if (platform::SameFileBytes(copy.source, copy.destination)) return std::nullopt;
         return copy;
       });
+  WarnAboutFiles(view,
+                 "These files are patched already, but the patch folder holds no backup of their "
+                 "originals:",
+                 patchedWithoutBackup,
+                 "Removing the patch cannot bring the originals back. Keep the patch folder that "
+                 "installed the patch, with its backups.");
 }
 
 void InstallFiles(PatchContext& context, PatchView& view) {
+  const std::vector<PairedFile> backups = ListedBackups(context);
+  std::vector<std::string> notInstalled;
   // The FS2004 file named first decides the form the replacement is written in.
   CopyListedSceneryFiles(
       context, view, "INST.OV", "Installing file %d",
-      [&](const std::string& line, const std::string& /*name*/, const std::string& form) {
-        return std::optional<PlannedCopy>(PlannedCopy{
+      [&](const std::string& line, int lineNumber, const std::string& /*name*/,
+          const std::string& form) -> std::optional<PlannedCopy> {
+        const std::string target = ExtractColumn(line, kThirdColumn);
+        PlannedCopy copy{
             ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL"),
-            ScenerySubPath(context.m_strFsPath, ExtractColumn(line, kThirdColumn), form)});
+            ScenerySubPath(context.m_strFsPath, target, form)};
+        if (!NameStaysInside(view, "INST.OV", lineNumber, context.m_strAppDir, copy.source) ||
+            !NameStaysInside(view, "INST.OV", lineNumber, context.m_strFsPath, copy.destination))
+          return std::nullopt;
+        // A file BAK.OV names is overwritten only while its backup holds it (or it is the
+        // replacement already), so that the removal can always put it back.
+        const PairedFile* backup =
+            FindPairedFile(backups, platform::JoinPath(context.m_strFsPath, target));
+        if (backup && platform::PathExists(copy.destination) &&
+            !platform::SameFileBytes(copy.destination, backup->patchFile) &&
+            !platform::SameFileBytes(copy.destination, copy.source)) {
+          notInstalled.push_back(copy.destination);
+          return std::nullopt;
+        }
+        return copy;
       });
+  WarnAboutFiles(view,
+                 "These files were not replaced, because no backup of them could be made in the "
+                 "patch folder:",
+                 notInstalled, "They have been left as they were.");
 }

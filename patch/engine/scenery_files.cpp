@@ -63,6 +63,31 @@ std::string ResolvedRenameName(const PatchContext& context, const std::string& l
   return value.empty() ? std::string() : ResolvePatchPath(context, value);
 }
 
+// True when the REN.OV value in `column` is missing or stays inside its folder.
+bool RenameNameStaysInside(const PatchContext& context, PatchView& view, const std::string& line,
+                           int lineNumber, int column) {
+  const std::string value = ExtractColumn(line, column);
+  return value.empty() ||
+         NameStaysInside(view, "REN.OV", lineNumber, PatchPathFolder(context, value),
+                         ResolvePatchPath(context, value));
+}
+
+// Each record's FS2004 file (column `fsColumn`) with its patch-folder file (column `patchColumn`).
+std::vector<PairedFile> ListedPairs(const PatchContext& context, const char* listFile, int fsColumn,
+                                    int patchColumn) {
+  std::vector<PairedFile> files;
+  ForEachListRecord(listFile, ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
+    const std::string fsName = ExtractColumn(line, fsColumn);
+    if (!StaysInside(context.m_strFsPath, ScenerySubPath(context.m_strFsPath, fsName, "BGL")))
+      return;
+    std::string patchFile =
+        ScenerySubPath(context.m_strAppDir, ExtractColumn(line, patchColumn), "BGL");
+    if (!StaysInside(context.m_strAppDir, patchFile)) patchFile.clear();
+    files.push_back({platform::JoinPath(context.m_strFsPath, fsName), patchFile});
+  });
+  return files;
+}
+
 }  // namespace
 
 std::string ScenerySubPath(const std::string& folder, const std::string& name,
@@ -79,19 +104,47 @@ std::optional<std::string> CurrentSceneryForm(const std::string& fsPath, const s
 void CopyListedSceneryFiles(PatchContext& context, PatchView& view, const char* listFile,
                             const char* progressFormat, const CopyPlanner& plan) {
   int copyNumber = 1;
-  ForEachListRecord(listFile, ListLayout::Column, [&](const std::string& line) {
+  ForEachListRecord(listFile, ListLayout::Column, [&](const std::string& line, int lineNumber) {
     const std::string name = ExtractColumn(line, kFirstColumn);
+    if (!NameStaysInside(view, listFile, lineNumber, context.m_strFsPath,
+                         ScenerySubPath(context.m_strFsPath, name, "BGL")))
+      return;
     const auto form = CurrentSceneryForm(context.m_strFsPath, name);
     if (!form) return;
-    const std::optional<PlannedCopy> copy = plan(line, name, *form);
+    const std::optional<PlannedCopy> copy = plan(line, lineNumber, name, *form);
     if (!copy) return;
     ShowCopyProgress(context, view, progressFormat, copyNumber++);
     CopyPatchFile(view, copy->source, copy->destination);
   });
 }
 
-void RenameListedFiles(const PatchContext& context, RenameDirection direction) {
-  ForEachListRecord("REN.OV", ListLayout::Column, [&](const std::string& line) {
+std::vector<PairedFile> ListedBackups(const PatchContext& context) {
+  return ListedPairs(context, "BAK.OV", kFirstColumn, kSecondColumn);
+}
+
+std::vector<PairedFile> ListedReplacements(const PatchContext& context) {
+  return ListedPairs(context, "INST.OV", kThirdColumn, kSecondColumn);
+}
+
+const PairedFile* FindPairedFile(const std::vector<PairedFile>& files, const std::string& fsFile) {
+  for (const PairedFile& file : files)
+    if (SameFileName(file.fsFile, fsFile)) return &file;
+  return nullptr;
+}
+
+void WarnAboutFiles(PatchView& view, const std::string& lead, const std::vector<std::string>& files,
+                    const std::string& tail) {
+  if (files.empty()) return;
+  std::string text = lead + "\n";
+  for (const std::string& file : files) text += "\n" + file;
+  view.ShowStopMessage(text + "\n\n" + tail, "Warning");
+}
+
+void RenameListedFiles(const PatchContext& context, PatchView& view, RenameDirection direction) {
+  ForEachListRecord("REN.OV", ListLayout::Column, [&](const std::string& line, int lineNumber) {
+    if (!RenameNameStaysInside(context, view, line, lineNumber, kFirstColumn) ||
+        !RenameNameStaysInside(context, view, line, lineNumber, kSecondColumn))
+      return;
     const std::string original = ResolvedRenameName(context, line, kFirstColumn);
     const std::string patched = ResolvedRenameName(context, line, kSecondColumn);
     if (direction == RenameDirection::Forward) {

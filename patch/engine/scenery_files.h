@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "patch/context/patch_context.h"
 #include "patch/patch_view.h"
@@ -21,22 +22,42 @@ struct PlannedCopy {
   std::string source;
   std::string destination;
 };
-// What to copy for one record: its line, the name in its first column and that FS2004 file's
-// current form; nullopt to skip the record.
+// What to copy for one record: its line and line number, the name in its first column and that
+// FS2004 file's current form; nullopt to skip the record.
 using CopyPlanner = std::function<std::optional<PlannedCopy>(
-    const std::string& line, const std::string& name, const std::string& form)>;
+    const std::string& line, int lineNumber, const std::string& name, const std::string& form)>;
 
-// Runs the column list `listFile`: every record whose first-column FS2004 file exists in some form
-// and that `plan` does not skip is copied with CopyPatchFile, after `progressFormat` (one "%d",
-// numbered from 1) has been shown in the status line for a 50 ms pause.
+// Runs the column list `listFile`: every record whose first-column FS2004 file stays inside the
+// FS2004 folder (a "Warning" otherwise), exists in some form and that `plan` does not skip is
+// copied with CopyPatchFile, after `progressFormat` (one "%d", numbered from 1) has been shown in
+// the status line for a 50 ms pause.
 void CopyListedSceneryFiles(PatchContext& context, PatchView& view, const char* listFile,
                             const char* progressFormat, const CopyPlanner& plan);
 
+// One FS2004 file named by a list (its path without extension) and the patch-folder file paired
+// with it: its backup (BAK.OV) or its replacement (INST.OV). The patch-folder path is empty when
+// the record's name for it leaves the patch folder.
+struct PairedFile {
+  std::string fsFile;
+  std::string patchFile;
+};
+// BAK.OV's FS2004 files with their backups, and INST.OV's destinations with their replacements.
+// Records whose FS2004 name leaves the FS2004 folder are left out; nothing is shown.
+std::vector<PairedFile> ListedBackups(const PatchContext& context);
+std::vector<PairedFile> ListedReplacements(const PatchContext& context);
+// The entry for the FS2004 file `fsFile` (path without extension, compared as SameFileName).
+const PairedFile* FindPairedFile(const std::vector<PairedFile>& files, const std::string& fsFile);
+
+// Shows one "Warning": `lead`, the files one per line, then `tail`. Nothing when `files` is empty.
+void WarnAboutFiles(PatchView& view, const std::string& lead, const std::vector<std::string>& files,
+                    const std::string& tail);
+
 // Runs REN.OV: each line's first name is moved to its second (forward) or back (RenameBack). A
 // target that exists already wins: the source is deleted instead. Same names, missing names and
-// sources that do not exist are left alone.
+// sources that do not exist are left alone; a line with a name outside its folder is skipped with a
+// "Warning".
 enum class RenameDirection { Forward, Back };
-void RenameListedFiles(const PatchContext& context, RenameDirection direction);
+void RenameListedFiles(const PatchContext& context, PatchView& view, RenameDirection direction);
 
 // True when the two paths name the same file: equal after unifying the separators, merging
 // repeated ones and upper-casing.

@@ -10,9 +10,9 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "platform/stream_io.h"
 #include "platform/strings.h"
 #include "platform/text.h"
+#include "platform/whole_file.h"
 
 SceneryAreaTable g_sceneryAreaTable;
 int32_t g_nHighestLayer = 0;
@@ -124,23 +124,31 @@ int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber
   // Only numbers that name a table slot can be written.
   if (areaNumber < 1 || areaNumber > kHighestAreaNumber) return -1;
 
+  char header[32];
+  std::snprintf(header, sizeof header, "\n[Area.%03d]\n", static_cast<int>(areaNumber));
+  const std::string section = header + ("Title=" + title + "\n") + ("Local=" + local + "\n") +
+                              "Layer=" + std::to_string(layer) + "\n" +
+                              (active ? "Active=TRUE\n" : "Active=FALSE\n") + "Required=FALSE\n" +
+                              "Remote=\n";
   BackupSceneryConfig(context, view);
   const std::string path = SceneryConfigPath(context);
-  platform::UniqueStream file(platform::OpenStream(path, "a"));
-  if (!file) {
-    view.ShowStopMessage(
-        "Error opening SCENERY.CFG file.\n\nArea you running FS2004 ?\n\nCannot complete "
-        "configuration.",
-        "Warning");
-    return -1;
+  // Written as a whole: a failure part-way leaves SCENERY.CFG exactly as it was.
+  switch (platform::AppendTextAsWhole(path, section)) {
+    case platform::WriteOutcome::Done:
+      break;
+    case platform::WriteOutcome::WriteFailed:
+      view.ShowStopMessage(
+          "Error writing SCENERY.CFG file.\n\nThe disk may be full. SCENERY.CFG has been left as "
+          "it was.\n\nCannot complete configuration.",
+          "Warning");
+      return -1;
+    default:
+      view.ShowStopMessage(
+          "Error opening SCENERY.CFG file.\n\nArea you running FS2004 ?\n\nCannot complete "
+          "configuration.",
+          "Warning");
+      return -1;
   }
-  std::fprintf(file.get(), "\n[Area.%03d]\n", static_cast<int>(areaNumber));
-  std::fprintf(file.get(), "Title=%s\n", title.c_str());
-  std::fprintf(file.get(), "Local=%s\n", local.c_str());
-  std::fprintf(file.get(), "Layer=%d\n", static_cast<int>(layer));
-  std::fprintf(file.get(), active ? "Active=TRUE\n" : "Active=FALSE\n");
-  std::fprintf(file.get(), "Required=FALSE\n");
-  std::fprintf(file.get(), "Remote=\n");
   char appended[48];
   std::snprintf(appended, sizeof appended, "area Area.%03d (layer %d)",
                 static_cast<int>(areaNumber), static_cast<int>(layer));

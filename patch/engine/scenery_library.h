@@ -1,6 +1,7 @@
 #pragma once
 // Registration of the exclusion area in FS2004's SCENERY.CFG: the program-wide table of its
-// [Area.NNN] sections, read through the profile services and appended to, never rewritten.
+// [Area.NNN] sections, read through the profile services; a new section is appended by writing the
+// whole file anew, which replaces the old one only when complete.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -42,8 +43,9 @@ bool FindAreaByLocal(std::string local, int32_t& layer, int32_t& areaNumber);
 int32_t FindFreeAreaNumber();
 
 // Appends one [Area.NNN] section to SCENERY.CFG, after a dated copy of the file
-// (BackupSceneryConfig), and records it in its slot. 0 on success; -1 after a "Warning" message
-// when the file cannot be opened for appending.
+// (BackupSceneryConfig), and records it in its slot (the whole file is written anew and replaces the
+// old one only when complete) and records it in its slot. 0 on success; -1 after a "Warning"
+// message when the file cannot be read, written or replaced, with SCENERY.CFG unchanged.
 int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber, int32_t layer,
                       std::string local, std::string title, bool active);
 

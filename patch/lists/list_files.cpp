@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/stream_io.h"
 #include "platform/strings.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -18,24 +19,43 @@ std::string WordOf(const std::string& line) {
   return end == std::string::npos ? line : line.substr(0, end);
 }
 
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// "..", and names Windows trims to it or to nothing ("...", ". .", "  "): all are taken as
+// climbing.
+bool ClimbsUp(const std::string& component) {
+  return !component.empty() && component != "." &&
+         component.find_first_not_of(". ") == std::string::npos;
+}
+
 }  // namespace
 
-void ForEachListRecord(const std::string& fileName, ListLayout layout,
-                       const std::function<void(const std::string& record)>& onRecord) {
+void ForEachListRecord(
+    const std::string& fileName, ListLayout layout,
+    const std::function<void(const std::string& record, int lineNumber)>& onRecord) {
   platform::UniqueStream stream(platform::OpenStream(fileName, "r"));
   if (!stream) return;
   std::string line;
-  while (platform::ReadLine(stream.get(), kListLineBufferSize, line)) {
+  int lineNumber = 1;
+  for (bool first = true; platform::ReadLine(stream.get(), kListLineBufferSize, line);
+       first = false) {
+    if (first) DropByteOrderMark(line);
     if (layout == ListLayout::Column) {
       // An empty line or one that begins with a space ends the list.
       if (line.empty() || line[0] == '\n' || line[0] == ' ') break;
-      onRecord(line);
+      onRecord(line, lineNumber);
     } else {
       std::string word = WordOf(line);
       if (word.empty()) break;
-      onRecord(word);
+      onRecord(word, lineNumber);
     }
+    if (!line.empty() && line.back() == '\n') ++lineNumber;
   }
+}
+
+void DropByteOrderMark(std::string& firstLine) {
+  static const std::string kMark = "\xEF\xBB\xBF";
+  if (firstLine.compare(0, kMark.size(), kMark) == 0) firstLine.erase(0, kMark.size());
 }
 
 std::string ExtractColumn(const std::string& line, int position) {
@@ -58,4 +78,51 @@ std::string ResolvePatchPath(const PatchContext& context, const std::string& fie
     return context.m_strProductPath + field.substr(5);
   }
   return platform::JoinPath(context.m_strFsPath, field);
+}
+
+std::string PatchPathFolder(const PatchContext& context, const std::string& field) {
+  return field.compare(0, 4, "PATH") == 0 ? context.m_strProductPath : context.m_strFsPath;
+}
+
+bool StaysInside(const std::string& folder, const std::string& path) {
+  if (path.compare(0, folder.size(), folder) != 0) return false;
+  size_t i = folder.size();
+  // The joining separator, unless the folder ends with one.
+  if (!folder.empty() && !IsSeparator(folder.back())) {
+    if (i >= path.size() || !IsSeparator(path[i])) return false;
+    ++i;
+  }
+  // A further separator here means the name itself was absolute.
+  if (i >= path.size() || IsSeparator(path[i])) return false;
+
+  int depth = 0;
+  std::string component;
+  for (;; ++i) {
+    if (i == path.size() || IsSeparator(path[i])) {
+      if (component.find(':') != std::string::npos) return false;  // drive letter or stream name
+      if (ClimbsUp(component)) {
+        if (--depth < 0) return false;
+      } else if (!component.empty() && component != ".") {
+        ++depth;
+      }
+      component.clear();
+      if (i == path.size()) break;
+      continue;
+    }
+    // A double-byte character's trail byte may look like a separator; keep the pair together.
+    if (platform::IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size())
+      component += path[i++];
+    component += path[i];
+  }
+  return depth > 0;
+}
+
+bool NameStaysInside(PatchView& view, const std::string& listFile, int lineNumber,
+                     const std::string& folder, const std::string& path) {
+  if (StaysInside(folder, path)) return true;
+  view.ShowStopMessage("Line " + std::to_string(lineNumber) + " of " + listFile +
+                           " names a file outside the folder it belongs in:\n\n" + path +
+                           "\n\nThe line has been skipped.",
+                       "Warning");
+  return false;
 }

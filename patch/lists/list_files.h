@@ -1,10 +1,11 @@
 #pragma once
 // The patch list files (CREATE.OV, REN.OV, REM.OV, BAK.OV, INST.OV): the line loop, fixed-width
-// columns and product-relative paths.
+// columns, product-relative paths and the check that a name stays inside its folder.
 #include <functional>
 #include <string>
 
 #include "patch/context/patch_context.h"
+#include "patch/patch_view.h"
 
 // Where the three values of a column-layout line start.
 inline constexpr int kFirstColumn = 0;
@@ -17,9 +18,16 @@ enum class ListLayout { Word, Column };
 
 // Runs the line loop over the list file `fileName` in the current folder and calls `onRecord` once
 // per record: the line as read (it may still end with "\n") for the column layout, the word for the
-// word layout. A file that cannot be opened yields no records.
-void ForEachListRecord(const std::string& fileName, ListLayout layout,
-                       const std::function<void(const std::string& record)>& onRecord);
+// word layout, with its line number in the file (from 1; the pieces of an overlong line share
+// one). A UTF-8 byte-order mark at the start of the file is skipped. A file that cannot be opened
+// yields no records.
+void ForEachListRecord(
+    const std::string& fileName, ListLayout layout,
+    const std::function<void(const std::string& record, int lineNumber)>& onRecord);
+
+// Removes a UTF-8 byte-order mark (EF BB BF), as editors such as Notepad write it, from the start
+// of `firstLine`, the first text read from a list file; anything else is left as it is.
+void DropByteOrderMark(std::string& firstLine);
 
 // The value of the column starting at `position` (one of the three above): at most 79 characters,
 // trailing spaces removed, empty when the line ends before the column.
@@ -28,3 +36,18 @@ std::string ExtractColumn(const std::string& line, int position);
 // A REN.OV value as a full path: "PATH\rest" lies in the product folder, anything else in the
 // FS2004 folder.
 std::string ResolvePatchPath(const PatchContext& context, const std::string& field);
+
+// The folder a REN.OV value is relative to: the product folder for "PATH\rest", else the FS2004
+// folder.
+std::string PatchPathFolder(const PatchContext& context, const std::string& field);
+
+// True when `path`, a name from a list file joined to `folder`, names something strictly inside
+// `folder`: the part after the folder is not absolute (no leading separator), holds no drive letter
+// or other ":", and never climbs above the folder with ".." (a component of dots and spaces alone
+// counts as ".."); it must not end at the folder itself. "\" and "/" both separate.
+bool StaysInside(const std::string& folder, const std::string& path);
+
+// StaysInside, and when it fails a "Warning" that names the list file, the line and the path: the
+// caller then skips the record.
+bool NameStaysInside(PatchView& view, const std::string& listFile, int lineNumber,
+                     const std::string& folder, const std::string& path);

@@ -1,17 +1,18 @@
 #include "patch/product/product_locator.h"
 
 #include "patch/context/settings.h"
+#include "patch/lists/list_files.h"
 #include "platform/files.h"
 #include "platform/stream_io.h"
 #include "platform/strings.h"
 #include "platform/text.h"
+#include "platform/whole_file.h"
 
 ProductSearchList g_productSearchList;
 
 namespace {
 
 constexpr const char* kTitleFileName = "TITLE.OV";
-constexpr const char* kTitleFileTempName = "TITLE.OV.tmp";
 constexpr const char* kSearchListFileName = "PATH.OV";
 // 253 characters and the terminating zero.
 constexpr int kProductLineReadLimit = 254;
@@ -48,20 +49,10 @@ bool ReadTitleFile(TitleFileLines& lines) {
   platform::UniqueStream stream(platform::OpenStream(kTitleFileName, "r"));
   if (!stream) return false;
   if (!ReadProductFileLine(stream.get(), lines.title)) lines.title = "";
+  DropByteOrderMark(lines.title);
   if (!ReadProductFileLine(stream.get(), lines.checkFile)) lines.checkFile = "";
   if (!ReadProductFileLine(stream.get(), lines.folder)) lines.folder = "NONE";
   return true;
-}
-
-// Writes `content` to a new text file `path`. False, with the file removed, when anything failed.
-bool WriteTextFile(const std::string& path, const std::string& content) {
-  FILE* stream = platform::OpenStream(path, "w");
-  if (!stream) return false;
-  bool written = platform::WriteBytes(stream, content.data(), content.size());
-  bool closed = platform::CloseStream(stream);
-  if (written && closed) return true;
-  platform::RemoveFile(path);
-  return false;
 }
 
 bool IsWhiteSpace(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -95,7 +86,8 @@ int LoadProductSearchList(PatchContext& /*context*/, PatchView& view) {
   // Every line is an entry, empty ones included, however many there are.
   g_productSearchList.entries.clear();
   std::string line;
-  while (ReadProductFileLine(stream.get(), line)) {
+  for (bool first = true; ReadProductFileLine(stream.get(), line); first = false) {
+    if (first) DropByteOrderMark(line);
     StripTrailingWhiteSpace(line);
     g_productSearchList.entries.push_back(line);
   }
@@ -140,15 +132,12 @@ int LocateProduct(PatchContext& context, PatchView& view) {
 
 int SaveProductTitleFile(PatchContext& context, PatchView& view) {
   view.EnableApplyCheckbox(false);
-  const std::string content = context.m_strProductTitle + "\n" + context.m_strProductCheckFile +
-                              "\n" + context.m_strProductFolder + "\n";
-  // The new file replaces TITLE.OV only once it is complete, so a failure leaves the old one whole.
-  bool saved = WriteTextFile(kTitleFileTempName, content);
-  if (saved && !platform::ReplaceFileWith(kTitleFileTempName, kTitleFileName)) {
-    platform::RemoveFile(kTitleFileTempName);
-    saved = false;
-  }
-  if (!saved) view.ShowStopMessage(kTitleFileUnwritableText, "Warning");
+  // Three lines with the line ends of a text file; the new file replaces TITLE.OV only once it is
+  // complete and on the disk, so a failure leaves the old one whole.
+  const std::string content = context.m_strProductTitle + "\r\n" + context.m_strProductCheckFile +
+                              "\r\n" + context.m_strProductFolder + "\r\n";
+  if (platform::ReplaceWholeFile(kTitleFileName, content) != platform::WriteOutcome::Done)
+    view.ShowStopMessage(kTitleFileUnwritableText, "Warning");
   return 0;
 }
 

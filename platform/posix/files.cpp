@@ -208,6 +208,16 @@ FILE* OpenStream(const std::string& path, const char* mode) {
   return stream;
 }
 
+bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize) {
+  if (std::fflush(stream) != 0) return false;
+  struct stat st;
+  const int fd = fileno(stream);
+  if (fd < 0 || fstat(fd, &st) != 0) return false;
+  if (!S_ISREG(st.st_mode)) return true;
+  if (fsync(fd) != 0 || fstat(fd, &st) != 0) return false;
+  return !expectedSize || static_cast<uint64_t>(st.st_size) == *expectedSize;
+}
+
 bool SetCurrentFolder(const std::string& path) { return chdir(HostPath(path).c_str()) == 0; }
 
 std::string CurrentFolder() {

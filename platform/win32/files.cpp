@@ -36,7 +36,10 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
   if (target != INVALID_FILE_ATTRIBUTES &&
       (target & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
     return false;
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+  // Write-through: the move is on the disk when the call returns, as the file it moves already is.
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) !=
+         0;
 }
 
 bool IsReadOnlyFile(const std::string& path) {
@@ -54,6 +57,17 @@ FILE* OpenStream(const std::string& path, const char* mode) {
     return nullptr;
   }
   return std::fopen(path.c_str(), mode);
+}
+
+bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize) {
+  if (std::fflush(stream) != 0) return false;
+  const intptr_t osHandle = _get_osfhandle(_fileno(stream));
+  if (osHandle == -1) return false;
+  const HANDLE handle = reinterpret_cast<HANDLE>(osHandle);
+  if (GetFileType(handle) != FILE_TYPE_DISK) return true;
+  LARGE_INTEGER size;
+  if (!FlushFileBuffers(handle) || !GetFileSizeEx(handle, &size)) return false;
+  return !expectedSize || static_cast<uint64_t>(size.QuadPart) == *expectedSize;
 }
 
 bool SetCurrentFolder(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != 0; }

@@ -67,7 +67,7 @@ TEST(CommandLineExitStatus, FolderWithoutSceneryConfigIsNeverPatched) {
             testsupport::ReadFile(demo.PatchFile("TITLE.OV")));
 
   CliRun status = demo.Run({"status"});
-  EXPECT_EQ(0, status.exitCode);
+  EXPECT_EQ(3, status.exitCode) << "start-up said the folder has no SCENERY.CFG";
   EXPECT_TRUE(PrintedLine(status, "Apply Patch: clear, disabled"));
 }
 
@@ -85,7 +85,7 @@ TEST(CommandLineExitStatus, MessageDuringTheOperationGivesThreeAfterTheRestRan) 
                                "Warning: Error opening SCENERY.CFG file.\n  \n  Area you running "
                                "FS2004 ?\n  \n  Cannot complete configuration.\n"));
     ASSERT_FALSE(run.out.empty());
-    EXPECT_EQ("Patch Installed !", run.out.back());
+    EXPECT_EQ("Patch Installed, with warnings", run.out.back());
     EXPECT_EQ(testsupport::ReadFile(demo.FsFile(kAirport)),
               testsupport::ReadFile(demo.PatchFile("QB_AIRP.BGL")));
     EXPECT_EQ("1", clitest::IniStatus(demo));
@@ -101,7 +101,7 @@ TEST(CommandLineExitStatus, MessageDuringTheOperationGivesThreeAfterTheRestRan) 
     EXPECT_EQ(1u, clitest::CountOf(run.err,
                                    "OV_QBEXCL.BGL\n  \n  The source file appears to be missing"));
     EXPECT_TRUE(PrintedLine(run, "Installing file 3"));
-    EXPECT_EQ("Patch Installed !", run.out.back());
+    EXPECT_EQ("Patch Installed, with warnings", run.out.back());
     EXPECT_EQ(testsupport::ReadFile(demo.FsFile(kAirport)),
               testsupport::ReadFile(demo.PatchFile("QB_AIRP.BGL")));
     EXPECT_TRUE(clitest::ReadTree(demo.FsFile("Scenery/OV_EXCLUDES")).count("scenery/QB_FLAT.BGL"));

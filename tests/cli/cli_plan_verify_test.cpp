@@ -74,7 +74,8 @@ TEST(CommandLineVerify, HoldsAfterApplyAndRemoveAndNamesAChangedFile) {
   EXPECT_EQ("Verified the installed patch: 12 checks, 0 failed.", installed.out.back());
 
   const std::string airport = demo.FsFile("Addon Scenery/QuillbyBay/scenery/QB_AIRP.bgl");
-  testsupport::WriteFile(airport, testsupport::ReadFile(airport) + "changed");
+  const std::string installedBytes = testsupport::ReadFile(airport);
+  testsupport::WriteFile(airport, installedBytes + "changed");
   CliRun changed = demo.Run({"verify"});
   EXPECT_EQ(3, changed.exitCode);
   EXPECT_EQ(1u, LinesStartingWith(changed,
@@ -82,6 +83,8 @@ TEST(CommandLineVerify, HoldsAfterApplyAndRemoveAndNamesAChangedFile) {
                                       "\\Addon Scenery\\QuillbyBay\\scenery\\QB_AIRP.BGL differs"));
   EXPECT_EQ("Verified the installed patch: 12 checks, 1 failed.", changed.out.back());
 
+  // A removal leaves a changed file alone: put the installed one back first.
+  testsupport::WriteFile(airport, installedBytes);
   ASSERT_EQ(0, demo.Run({"remove"}).exitCode);
   CliRun removed = demo.Run({"verify"});
   EXPECT_EQ(0, removed.exitCode) << removed.err;

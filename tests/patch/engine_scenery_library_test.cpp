@@ -132,3 +132,20 @@ TEST_F(SceneryLibraryTest, FullLibraryAppendsNothingAndSaysSo) {
   EXPECT_NE(view.messages[0].text.find("no free"), std::string::npos) << view.messages[0].text;
   EXPECT_EQ(view.messages[0].caption, "Warning");
 }
+
+TEST_F(SceneryLibraryTest, AFailedWriteLeavesTheFileByteForByteAndSaysSo) {
+  const std::string text = Layered(1, 5) + "Remote=\r\n\x1A";  // a Ctrl-Z must survive as well
+  for (const auto fault : {platform::StreamFault::Write, platform::StreamFault::Close}) {
+    view.messages.clear();
+    platform::InjectStreamFault(fault);
+    EXPECT_EQ(RegisterOver(text), "");
+    platform::ClearStreamFaults();
+    EXPECT_EQ(ReadFile(cfg), text);
+    EXPECT_EQ(testsupport::ListFolder(dir / "FS9"), std::vector<std::string>{"SCENERY.CFG"});
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text.rfind("Error writing SCENERY.CFG file.", 0), 0u);
+    EXPECT_EQ(view.messages[0].caption, "Warning");
+  }
+  // Nothing was recorded as present: the next install appends the area.
+  EXPECT_EQ(RegisterOver(text), Appended(2, 6));
+}

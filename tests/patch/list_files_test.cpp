@@ -8,7 +8,8 @@ namespace {
 
 std::vector<std::string> Records(const std::string& file, ListLayout layout) {
   std::vector<std::string> records;
-  ForEachListRecord(file, layout, [&](const std::string& record) { records.push_back(record); });
+  ForEachListRecord(file, layout,
+                    [&](const std::string& record, int) { records.push_back(record); });
   return records;
 }
 

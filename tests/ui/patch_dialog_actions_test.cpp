@@ -2,6 +2,7 @@
 // closing, the keyboard, the system menu and painting.
 #include "dialog_fixture.h"
 
+#include "ui/dialog_templates.h"
 #include "ui/icon_position.h"
 
 namespace {
@@ -313,4 +314,25 @@ TEST(IconPosition, CentresWithTruncationTowardZero) {
     EXPECT_EQ(CentredIconPosition({client, client}, {32, 32}).x, expected) << client;
     EXPECT_EQ(CentredIconPosition({client, client}, {32, 32}).y, expected) << client;
   }
+}
+
+TEST_F(ActionsTest, UnwritableSettingsWarnAndTheStatusLineSaysMessagesWereShown) {
+  Ready();
+  testsupport::MakeReadOnly(patchDir + "\\OVPATCH.INI");
+  RunDialog({[&](HeadlessWindow& w, CPatchDlg&) {
+    ASSERT_TRUE(w.Click(IDC_APPLY_PATCH));
+    backend.folderAnswers.push_back(fsDir);
+    ASSERT_TRUE(w.Click(IDC_CHANGE_FS_PATH));
+  }});
+  EXPECT_EQ(AreaFile(), "new");
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Warning", "Warning"}));
+  EXPECT_NE(backend.messageBoxes[0].text.find("could not be saved"), std::string::npos);
+  EXPECT_NE(backend.messageBoxes[1].text.find("will not be remembered"), std::string::npos);
+  ASSERT_FALSE(statusLines.empty());
+  EXPECT_EQ(statusLines.back(), "Patch Installed, with warnings");
+
+  // The text fits the status field: an average character is 4 dialog units wide.
+  const ControlTemplate* field = MainDialogTemplate().FindControl(IDC_STATUS);
+  ASSERT_NE(field, nullptr);
+  EXPECT_LE(statusLines.back().size() * 4, static_cast<size_t>(field->width));
 }

@@ -1,0 +1,111 @@
+#include "platform/whole_file.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/files.h"
+#include "platform/stream_io.h"
+
+namespace platform {
+
+ReplacementFile::ReplacementFile(std::string target)
+    : target_(std::move(target)), temporary_(target_ + ".ovpatch-partial") {}
+
+ReplacementFile::~ReplacementFile() { Discard(); }
+
+void ReplacementFile::Discard() {
+  if (stream_) {
+    CloseStream(stream_);
+    stream_ = nullptr;
+    RemoveFile(temporary_);
+  }
+}
+
+bool ReplacementFile::Open(char* streamBuffer, size_t bufferSize) {
+  Discard();
+  written_ = 0;
+  writeFailed_ = false;
+  stream_ = OpenStream(temporary_, "wb");
+  if (!stream_) return false;
+  if (streamBuffer) setvbuf(stream_, streamBuffer, _IOFBF, bufferSize);
+  return true;
+}
+
+bool ReplacementFile::Write(const void* data, size_t size) {
+  if (!stream_ || writeFailed_) return false;
+  if (!WriteBytes(stream_, data, size)) {
+    writeFailed_ = true;
+    return false;
+  }
+  written_ += size;
+  return true;
+}
+
+WriteOutcome ReplacementFile::Commit() {
+  if (!stream_) return WriteOutcome::OpenFailed;
+  // On the disk before it replaces anything, so that a power cut leaves the old or the new file.
+  // The size on disk is checked as well: a C runtime that loses a write error cannot hide it here.
+  bool complete = !writeFailed_ && FlushToDisk(stream_, written_);
+  complete = CloseStream(stream_) && complete;
+  stream_ = nullptr;
+  if (!complete) {
+    RemoveFile(temporary_);
+    return WriteOutcome::WriteFailed;
+  }
+  if (!ReplaceFileWith(temporary_, target_)) {
+    RemoveFile(temporary_);
+    return WriteOutcome::ReplaceFailed;
+  }
+  return WriteOutcome::Done;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  FILE* stream = OpenStream(path, "rb");
+  if (!stream) return std::nullopt;
+  std::string bytes;
+  char chunk[4096];
+  size_t count;
+  while ((count = ReadBytes(stream, chunk, sizeof chunk)) > 0) bytes.append(chunk, count);
+  const bool failed = ReadFailed(stream);
+  CloseStream(stream);
+  if (failed) return std::nullopt;
+  return bytes;
+}
+
+bool SameFileBytes(const std::string& a, const std::string& b) {
+  const std::optional<std::uint64_t> size = FileSize(a);
+  if (!size || FileSize(b) != size) return false;
+  UniqueStream first(OpenStream(a, "rb"));
+  UniqueStream second(OpenStream(b, "rb"));
+  if (!first || !second) return false;
+  std::vector<char> chunkA(64 * 1024), chunkB(64 * 1024);
+  for (;;) {
+    const size_t countA = ReadBytes(first.get(), chunkA.data(), chunkA.size());
+    const size_t countB = ReadBytes(second.get(), chunkB.data(), chunkB.size());
+    if (countA != countB || std::memcmp(chunkA.data(), chunkB.data(), countA) != 0) return false;
+    if (countA == 0) return !ReadFailed(first.get()) && !ReadFailed(second.get());
+  }
+}
+
+WriteOutcome ReplaceWholeFile(const std::string& path, const std::string& bytes) {
+  ReplacementFile file(path);
+  if (!file.Open()) return WriteOutcome::OpenFailed;
+  file.Write(bytes.data(), bytes.size());
+  return file.Commit();
+}
+
+WriteOutcome AppendTextAsWhole(const std::string& path, const std::string& text) {
+  std::string bytes;
+  if (PathExists(path)) {
+    std::optional<std::string> old = ReadWholeFile(path);
+    if (!old) return WriteOutcome::OpenFailed;
+    bytes = std::move(*old);
+  }
+  for (char c : text) {
+    if (c == '\n') bytes += '\r';
+    bytes += c;
+  }
+  return ReplaceWholeFile(path, bytes);
+}
+
+}  // namespace platform
