@@ -137,11 +137,13 @@ TEST_F(SceneryLibraryTest, AFailedWriteLeavesTheFileByteForByteAndSaysSo) {
   const std::string text = Layered(1, 5) + "Remote=\r\n\x1A";  // a Ctrl-Z must survive as well
   for (const auto fault : {platform::StreamFault::Write, platform::StreamFault::Close}) {
     view.messages.clear();
-    platform::InjectStreamFault(fault);
+    platform::InjectStreamFault(fault, 1);  // the dated copy taken first is written whole
     EXPECT_EQ(RegisterOver(text), "");
     platform::ClearStreamFaults();
     EXPECT_EQ(ReadFile(cfg), text);
-    EXPECT_EQ(testsupport::ListFolder(dir / "FS9"), std::vector<std::string>{"SCENERY.CFG"});
+    std::vector<std::string> names = testsupport::ListFolder(dir / "FS9");
+    std::erase_if(names, [](const std::string& name) { return IsSceneryBackupName(name); });
+    EXPECT_EQ(names, std::vector<std::string>{"SCENERY.CFG"}) << "no scratch file left";
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].text.rfind("Error writing SCENERY.CFG file.", 0), 0u);
     EXPECT_EQ(view.messages[0].caption, "Warning");
