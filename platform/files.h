@@ -39,6 +39,18 @@ FILE* OpenStream(const std::string& path, const char* mode);
 // False at the end of the stream (nothing read).
 bool ReadLine(FILE* stream, int limit, std::string& line);
 
+// Marks one operation of the program on the disk (a start-up, an install, a removal) for as long
+// as it lives; operations may nest. While one is open the host may keep what it has read of
+// folders' contents, trusting that only this process changes them; the next operation reads
+// afresh, so changes made by other programs in between are seen. On Windows it does nothing.
+class FileOperationScope {
+public:
+  FileOperationScope();
+  ~FileOperationScope();
+  FileOperationScope(const FileOperationScope&) = delete;
+  FileOperationScope& operator=(const FileOperationScope&) = delete;
+};
+
 // Makes `path` the process's current folder. True on success.
 bool SetCurrentFolder(const std::string& path);
 

@@ -4,6 +4,7 @@
 #include "patch/engine/install_sequence.h"
 #include "patch/engine/removal_sequence.h"
 #include "patch/product/product_locator.h"
+#include "platform/files.h"
 #include "platform/profile.h"
 #include "ui/about_dlg.h"
 #include "ui/dialog_templates.h"
@@ -48,6 +49,7 @@ void CPatchDlg::AddAboutItemAndIcons() {
 }
 
 bool CPatchDlg::InitializeDialog() {
+  const platform::FileOperationScope operation;
   CDialog::InitializeDialog();
   AddAboutItemAndIcons();
 
@@ -80,6 +82,7 @@ void CPatchDlg::ApplyOrRemovePatch() {
     return;
   }
   m_bOperationRunning = true;
+  const platform::FileOperationScope operation;
   BeginBusy();
   ReadControls();
   if (m_context.m_bApplyPatch != 0) {

@@ -56,6 +56,10 @@ FILE* OpenStream(const std::string& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
 }
 
+// The system matches names without regard to case itself: there is nothing to keep.
+FileOperationScope::FileOperationScope() = default;
+FileOperationScope::~FileOperationScope() = default;
+
 bool SetCurrentFolder(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != 0; }
 
 std::string CurrentFolder() {
