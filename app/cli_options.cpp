@@ -1,5 +1,7 @@
 #include "app/cli_options.h"
 
+#include "ovpatch_version.h"
+
 namespace {
 
 struct OptionSlot {
@@ -31,6 +33,10 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
       result.options.help = true;
       continue;
     }
+    if (argument == "--version") {
+      result.options.version = true;
+      continue;
+    }
     if (argument.rfind("--", 0) == 0) {
       const size_t equals = argument.find('=');
       const std::string name = argument.substr(0, equals);
@@ -59,13 +65,15 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
     result.options.command = *command;
     haveCommand = true;
   }
-  if (!haveCommand && !result.options.help) return {{}, "no command given (status, apply or remove)"};
+  if (!haveCommand && !result.options.help && !result.options.version) return {{}, "no command given (status, apply or remove)"};
   return result;
 }
 
+std::string CliVersionText() { return std::string("ovpatch-cli ") + OVPATCH_VERSION_TEXT + "\n"; }
+
 const char* CliHelpText() {
   return R"(Usage: ovpatch-cli [--patch-dir DIR] [--fs-path DIR] [--install-path DIR] status|apply|remove
-       ovpatch-cli --help
+       ovpatch-cli --help | --version
 
 Runs the patch dialog without a window: start-up exactly as the dialog's, then
 "Change FS2004 Path" with --fs-path as the picked folder, "Change Install Path"
@@ -84,6 +92,7 @@ Options:
   --fs-path DIR       the FS2004 folder to pick; it is remembered in OVPATCH.INI
   --install-path DIR  the product folder to pick; it is remembered in TITLE.OV
   -h, --help          this text
+  --version           the program's version
 On Linux, folders may be Windows paths (C:\... inside the Wine prefix $WINEPREFIX,
 default ~/.wine) or host paths.
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/posix/path_resolver.h"
+#include "platform/posix/spare_file.h"
 #include "platform/posix/text_stream.h"
 
 namespace platform {
@@ -177,9 +178,20 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
   const std::string hostTo = HostPath(to);
   struct stat st;
   if (lstat(hostFrom.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  if (stat(hostTo.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || NoWriteBit(st))) {
-    errno = EACCES;
-    return false;
+  struct stat target;
+  if (lstat(hostTo.c_str(), &target) == 0) {
+    struct stat followed = target;  // a symbolic link is judged by what it points to
+    const bool resolves = !S_ISLNK(target.st_mode) || stat(hostTo.c_str(), &followed) == 0;
+    if (resolves && (!S_ISREG(followed.st_mode) || NoWriteBit(followed))) {
+      errno = EACCES;
+      return false;
+    }
+    // Swap the two in one step and keep the displaced file for reuse.
+    if (posix::WantsSpare(target) &&
+        renameat2(AT_FDCWD, hostFrom.c_str(), AT_FDCWD, hostTo.c_str(), RENAME_EXCHANGE) == 0) {
+      if (!posix::KeepAsSpare(hostFrom) && unlink(hostFrom.c_str()) == 0) posix::NoteRemoved(hostFrom);
+      return true;
+    }
   }
   if (rename(hostFrom.c_str(), hostTo.c_str()) != 0) {
     if (errno != EXDEV) return false;
@@ -227,6 +239,15 @@ FILE* OpenStream(const std::string& path, const char* mode) {
   }
 
   const std::string host = HostPath(path);
+  if (m == "wb") {
+    // Most often a new file: reuse a displaced file's inode, or create it in one call.
+    if (FILE* reused = posix::OpenSpareAs(host)) return reused;
+    if (FILE* created = fopen(host.c_str(), "wbxe")) {
+      posix::NoteCreated(host);
+      return created;
+    }
+    if (errno != EEXIST) return nullptr;
+  }
   const bool writes = (flags & (O_WRONLY | O_RDWR)) != 0;
   if (writes && ReadOnlyHostFile(host)) {
     errno = EACCES;
@@ -265,6 +286,9 @@ std::string CurrentFolder() {
 
 FileOperationScope::FileOperationScope() { posix::BeginOperation(); }
 
-FileOperationScope::~FileOperationScope() { posix::EndOperation(); }
+FileOperationScope::~FileOperationScope() {
+  posix::EndOperation();
+  if (!posix::InOperation()) posix::DropSpare();
+}
 
 }  // namespace platform

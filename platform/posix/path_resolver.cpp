@@ -194,6 +194,8 @@ std::string HostPath(const std::string& path) {
 
 void BeginOperation() { ++State().depth; }
 
+bool InOperation() { return State().depth > 0; }
+
 void EndOperation() {
   Indexes& state = State();
   if (state.depth > 0 && --state.depth == 0) {

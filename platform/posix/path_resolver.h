@@ -25,6 +25,8 @@ bool EqualNoCase(const std::string& a, const std::string& b);
 // Opens or ends one operation; they nest, and the indexes are dropped when the outermost ends.
 void BeginOperation();
 void EndOperation();
+// True while an operation is open (not counting a single HostPath call's own).
+bool InOperation();
 
 // Tell the open operation's indexes about a change this process made: `host` (a path that
 // HostPath gave) was created, or was removed. Nothing happens outside an operation.

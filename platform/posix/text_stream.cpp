@@ -89,7 +89,41 @@ int CloseText(void* cookie) {
   return result;
 }
 
+struct OverwriteCookie {
+  int fd;
+  off_t written = 0;
+};
+
+ssize_t WriteOver(void* cookie, const char* buf, size_t size) {
+  auto& c = *static_cast<OverwriteCookie*>(cookie);
+  if (!WriteAll(c.fd, buf, size)) return 0;
+  c.written += static_cast<off_t>(size);
+  return static_cast<ssize_t>(size);
+}
+
+int CloseOver(void* cookie) {
+  auto* c = static_cast<OverwriteCookie*>(cookie);
+  const bool cut = ftruncate(c->fd, c->written) == 0;
+  const bool closed = close(c->fd) == 0;
+  delete c;
+  return cut && closed ? 0 : -1;
+}
+
 }  // namespace
+
+FILE* OpenOverwritingStream(int fd) {
+  auto* cookie = new (std::nothrow) OverwriteCookie{fd};
+  if (!cookie) {
+    close(fd);
+    return nullptr;
+  }
+  cookie_io_functions_t io{};
+  io.write = WriteOver;
+  io.close = CloseOver;
+  FILE* stream = fopencookie(cookie, "w", io);
+  if (!stream) CloseOver(cookie);
+  return stream;
+}
 
 FILE* OpenTextStream(int fd, bool forWriting) {
   auto* cookie = new (std::nothrow) TextCookie{fd, {}, 0, 0, false};

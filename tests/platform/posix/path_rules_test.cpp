@@ -182,4 +182,34 @@ TEST(FolderIndex, OwnChangesAreSeenAtOnceWithinAnOperation) {
             (std::vector<std::string>{"A.xxx", "Moved", "Sub", "z.bgl"}));
 }
 
+// Within an operation a replaced file's inode is reused for the next new file; what the files hold
+// and their permissions must not show it, and nothing may be left behind.
+TEST(FolderIndex, ReplacementsReuseDisplacedFilesUnseen) {
+  TempFolder tmp;
+  testsupport::MakeDirs(tmp / "a");
+  testsupport::WriteFile(tmp / "a/linked.bgl", "shared by two names");
+  ASSERT_EQ(link(Slashes(tmp / "a/linked.bgl").c_str(), Slashes(tmp / "a/other.bgl").c_str()), 0);
+  testsupport::WriteFile(tmp / "a/one.bgl", "the long old content of one");
+  testsupport::WriteFile(tmp / "a/two.bgl", "old two");
+  ASSERT_EQ(chmod(Slashes(tmp / "a/one.bgl").c_str(), 0600), 0);
+  ASSERT_TRUE(WriteThrough(tmp / "fresh.bgl", ""));
+  struct stat fresh, replaced;
+  ASSERT_EQ(stat(Slashes(tmp / "fresh.bgl").c_str(), &fresh), 0);
+  {
+    platform::FileOperationScope operation;
+    for (const char* name : {"linked", "one", "two"}) {
+      const std::string target = tmp / "a\\" + name + ".bgl";
+      ASSERT_TRUE(WriteThrough(target + ".part", std::string("new ") + name));
+      EXPECT_TRUE(platform::ReplaceFileWith(target + ".part", target)) << name;
+      EXPECT_FALSE(platform::PathExists(target + ".part")) << name;
+      EXPECT_EQ(ReadThrough(target), std::string("new ") + name);
+    }
+  }
+  EXPECT_EQ(testsupport::ReadFile(tmp / "a/other.bgl"), "shared by two names");
+  EXPECT_EQ(testsupport::ListFolder(tmp / "a"),
+            (std::vector<std::string>{"linked.bgl", "one.bgl", "other.bgl", "two.bgl"}));
+  ASSERT_EQ(stat(Slashes(tmp / "a/two.bgl").c_str(), &replaced), 0);
+  EXPECT_EQ(replaced.st_mode & 07777, fresh.st_mode & 07777);
+}
+
 }  // namespace
