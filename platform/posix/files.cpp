@@ -186,10 +186,11 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
       errno = EACCES;
       return false;
     }
-    // Swap the two in one step and keep the displaced file for reuse.
-    if (posix::WantsSpare(target) &&
+    // Swap the two in one step and keep the displaced file for reuse (not when both are one file).
+    const bool sameFile = st.st_dev == target.st_dev && st.st_ino == target.st_ino;
+    if (!sameFile && posix::WantsSpare(target) &&
         renameat2(AT_FDCWD, hostFrom.c_str(), AT_FDCWD, hostTo.c_str(), RENAME_EXCHANGE) == 0) {
-      if (!posix::KeepAsSpare(hostFrom) && unlink(hostFrom.c_str()) == 0) posix::NoteRemoved(hostFrom);
+      if (!posix::KeepAsSpare(hostFrom, target) && unlink(hostFrom.c_str()) == 0) posix::NoteRemoved(hostFrom);
       return true;
     }
   }
@@ -239,6 +240,16 @@ FILE* OpenStream(const std::string& path, const char* mode) {
   }
 
   const std::string host = HostPath(path);
+  if (m == "rb") {  // fopen: no descriptor flags to look up afterwards, as fdopen does
+    FILE* stream = fopen(host.c_str(), "rbe");
+    struct stat st;
+    if (stream && (fstat(fileno(stream), &st) != 0 || S_ISDIR(st.st_mode))) {
+      fclose(stream);
+      errno = EISDIR;  // Windows cannot open a folder as a stream
+      return nullptr;
+    }
+    return stream;
+  }
   if (m == "wb") {
     // Most often a new file: reuse a displaced file's inode, or create it in one call.
     if (FILE* reused = posix::OpenSpareAs(host)) return reused;

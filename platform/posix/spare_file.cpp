@@ -39,15 +39,13 @@ bool WantsSpare(const struct stat& displaced) {
          displaced.st_uid == geteuid();
 }
 
-bool KeepAsSpare(const std::string& host) {
+bool KeepAsSpare(const std::string& host, const struct stat& displaced) {
   if (host.empty() || host[0] != '/') return false;  // must stay valid if the current folder changes
-  struct stat st;
-  if (lstat(host.c_str(), &st) != 0 || !WantsSpare(st)) return false;
   const std::string spare = host.substr(0, host.rfind('/') + 1) + ".ovpatch-spare";
   if (renameat2(AT_FDCWD, host.c_str(), AT_FDCWD, spare.c_str(), RENAME_NOREPLACE) != 0) return false;
   NoteRemoved(host);
   NoteCreated(spare);
-  Held() = Spare{spare, static_cast<mode_t>(st.st_mode & 07777)};
+  Held() = Spare{spare, static_cast<mode_t>(displaced.st_mode & 07777)};
   return true;
 }
 

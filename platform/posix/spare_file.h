@@ -14,9 +14,9 @@ namespace platform::posix {
 // open, no spare is held, and it is a regular file of ours with a single name.
 bool WantsSpare(const struct stat& displaced);
 
-// Moves the displaced file `host` (an absolute path) aside as the spare. False when it could not
-// (the caller removes it then).
-bool KeepAsSpare(const std::string& host);
+// Moves the displaced file `host` (an absolute path; `displaced` its status, for which WantsSpare
+// held) aside as the spare. False when it could not (the caller removes it then).
+bool KeepAsSpare(const std::string& host, const struct stat& displaced);
 
 // Puts the spare under `host`, which must not exist, and opens it for writing from its start: the
 // stream's close cuts the file to the bytes written. nullptr when there is no spare or it cannot be

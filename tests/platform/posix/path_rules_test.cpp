@@ -204,6 +204,8 @@ TEST(FolderIndex, ReplacementsReuseDisplacedFilesUnseen) {
       EXPECT_FALSE(platform::PathExists(target + ".part")) << name;
       EXPECT_EQ(ReadThrough(target), std::string("new ") + name);
     }
+    EXPECT_TRUE(platform::ReplaceFileWith(tmp / "a\\one.bgl", tmp / "A\\ONE.BGL"));  // onto itself
+    EXPECT_EQ(ReadThrough(tmp / "a\\one.bgl"), "new one");
   }
   EXPECT_EQ(testsupport::ReadFile(tmp / "a/other.bgl"), "shared by two names");
   EXPECT_EQ(testsupport::ListFolder(tmp / "a"),
