@@ -32,11 +32,16 @@ mode_t NewFileMode() {
   return mode;
 }
 
+uid_t OwnUser() {
+  static const uid_t user = geteuid();
+  return user;
+}
+
 }  // namespace
 
 bool WantsSpare(const struct stat& displaced) {
   return InOperation() && !Held() && S_ISREG(displaced.st_mode) && displaced.st_nlink == 1 &&
-         displaced.st_uid == geteuid();
+         displaced.st_uid == OwnUser();
 }
 
 bool KeepAsSpare(const std::string& host, const struct stat& displaced) {
