@@ -45,6 +45,7 @@ std::string PatchedBytes(int index, bool replacement) {
 
 LargePatch MakeLargePatch(const std::string& root, int folderFiles) {
   const fs::path base(root);
+  fs::create_directories(base);
   LargePatch patch{(base / "FS2004").string(), (base / "patch").string(), {}};
   fs::copy(OVPATCH_DEMO_DIR "/fs2004", patch.fsFolder, fs::copy_options::recursive);
   fs::copy(OVPATCH_DEMO_DIR "/patch", patch.patchFolder, fs::copy_options::recursive);
