@@ -64,8 +64,22 @@ struct FolderIndex {
 // dosdevices/c:, "x/..", relative and absolute paths) share one index.
 using FolderId = std::pair<dev_t, ino_t>;
 
+// A path resolved so far: the host folder ("" = the current one) and whether it exists.
+struct Walk {
+  std::string base;
+  bool found = true;  // once a component is missing, nothing below it can exist
+};
+
+// The folder part of the last path resolved in an operation, and what it resolved to.
+struct FolderMemo {
+  bool valid = false;
+  std::string folder;  // as the caller spelled it
+  Walk walk;
+};
+
 struct Indexes {
   int depth = 0;  // open operations
+  FolderMemo memo;  // forgotten on every change
   std::unordered_map<std::string, FolderId> folderIds;  // folder path as Join built it
   std::map<FolderId, FolderIndex> byFolder;
 };
@@ -136,6 +150,36 @@ std::string FindEntry(const std::string& dir, const std::string& name) {
   return std::binary_search(names.begin(), names.end(), name) ? name : names.front();
 }
 
+// Resolves one more component.
+void Step(Walk& walk, const std::string& part) {
+  std::string name = part;
+  if (walk.found && part != "." && part != "..") {
+    const std::string onDisk = FindEntry(walk.base, part);
+    if (onDisk.empty())
+      walk.found = false;
+    else
+      name = onDisk;
+  }
+  walk.base = Join(walk.base, name);
+}
+
+// Resolves the drive or root of `path` and its components before index `end`.
+Walk WalkFolders(const std::string& path, size_t end) {
+  Walk walk;
+  size_t start = 0;
+  const bool hasDrive = path.size() >= 2 && path[1] == ':' &&
+                        ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z'));
+  if (hasDrive) {
+    walk.base = WinePrefix() + "/dosdevices/" + LowerAscii(path[0]) + ":";
+    start = 2;
+  } else if (IsSeparator(path[0])) {
+    walk.base = "/";
+  }
+  if (end > start)
+    for (const std::string& part : SplitComponents(path.substr(0, end), start)) Step(walk, part);
+  return walk;
+}
+
 // Keeps the indexes for one HostPath call when no operation is open.
 class CallOperation {
 public:
@@ -163,30 +207,21 @@ std::string WinePrefix() {
 
 std::string HostPath(const std::string& path) {
   if (path.empty()) return "";  // names nothing, as on Windows
+  const bool inOperation = InOperation();
   CallOperation call;
-  std::string base;  // "" = the current folder
-  size_t start = 0;
-  const bool hasDrive = path.size() >= 2 && path[1] == ':' &&
-                        ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z'));
-  if (hasDrive) {
-    base = WinePrefix() + "/dosdevices/" + LowerAscii(path[0]) + ":";
-    start = 2;
-  } else if (IsSeparator(path[0])) {
-    base = "/";
+  // The folder part is resolved once for a run of paths in one folder (until something changes).
+  const size_t cut = path.find_last_of("\\/");
+  const bool lastNamed = cut != std::string::npos && cut + 1 < path.size();
+  Walk walk;
+  FolderMemo& memo = State().memo;
+  if (lastNamed && inOperation && memo.valid && memo.folder.compare(0, std::string::npos, path, 0, cut) == 0) {
+    walk = memo.walk;
+  } else {
+    walk = WalkFolders(path, lastNamed ? cut : path.size());
+    if (lastNamed && inOperation) memo = {true, path.substr(0, cut), walk};
   }
-
-  bool found = true;  // once a component is missing, nothing below it can exist
-  for (const std::string& part : SplitComponents(path, start)) {
-    std::string name = part;
-    if (found && part != "." && part != "..") {
-      const std::string onDisk = FindEntry(base, part);
-      if (onDisk.empty())
-        found = false;
-      else
-        name = onDisk;
-    }
-    base = Join(base, name);
-  }
+  if (lastNamed) Step(walk, path.substr(cut + 1));
+  std::string& base = walk.base;
   if (base.empty()) return ".";
   if (IsSeparator(path.back()) && base.back() != '/') base += '/';
   return base;
@@ -201,10 +236,12 @@ void EndOperation() {
   if (state.depth > 0 && --state.depth == 0) {
     state.folderIds.clear();
     state.byFolder.clear();
+    state.memo.valid = false;
   }
 }
 
 void NoteCreated(const std::string& host) {
+  State().memo.valid = false;
   auto [index, name] = IndexHolding(host);
   if (!index) return;
   std::vector<std::string>& names = index->byFolded[Folded(name)];
@@ -213,6 +250,7 @@ void NoteCreated(const std::string& host) {
 }
 
 void NoteRemoved(const std::string& host) {
+  State().memo.valid = false;
   auto [index, name] = IndexHolding(host);
   if (!index) return;
   const auto match = index->byFolded.find(Folded(name));
@@ -223,6 +261,7 @@ void NoteRemoved(const std::string& host) {
 }
 
 void NoteFoldersMoved() {
+  State().memo.valid = false;
   if (State().depth > 0) State().folderIds.clear();
 }
 
