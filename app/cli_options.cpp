@@ -65,7 +65,8 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
     result.options.command = *command;
     haveCommand = true;
   }
-  if (!haveCommand && !result.options.help && !result.options.version) return {{}, "no command given (status, apply or remove)"};
+  if (!haveCommand && !result.options.help && !result.options.version)
+    return {{}, "no command given (status, apply or remove)"};
   return result;
 }
 

@@ -138,7 +138,8 @@ int main(int argc, char** argv) {
   const std::string cwd = std::filesystem::current_path().string();
   const int sizes[] = {2000, 20000};
   std::vector<bench::LargePatch> patches;
-  for (int folderFiles : sizes) patches.push_back(bench::MakeLargePatch(scratch / std::to_string(folderFiles), folderFiles));
+  for (int folderFiles : sizes)
+    patches.push_back(bench::MakeLargePatch(scratch / std::to_string(folderFiles), folderFiles));
   Times times[2];
   for (int round = 0; round < rounds; ++round) {
     for (int i = 0; i < 2; ++i) {

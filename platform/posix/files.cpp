@@ -190,7 +190,8 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
     const bool sameFile = st.st_dev == target.st_dev && st.st_ino == target.st_ino;
     if (!sameFile && posix::WantsSpare(target) &&
         renameat2(AT_FDCWD, hostFrom.c_str(), AT_FDCWD, hostTo.c_str(), RENAME_EXCHANGE) == 0) {
-      if (!posix::KeepAsSpare(hostFrom, target) && unlink(hostFrom.c_str()) == 0) posix::NoteRemoved(hostFrom);
+      if (!posix::KeepAsSpare(hostFrom, target) && unlink(hostFrom.c_str()) == 0)
+        posix::NoteRemoved(hostFrom);
       return true;
     }
   }

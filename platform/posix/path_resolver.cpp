@@ -214,7 +214,8 @@ std::string HostPath(const std::string& path) {
   const bool lastNamed = cut != std::string::npos && cut + 1 < path.size();
   Walk walk;
   FolderMemo& memo = State().memo;
-  if (lastNamed && inOperation && memo.valid && memo.folder.compare(0, std::string::npos, path, 0, cut) == 0) {
+  const bool sameFolder = memo.valid && memo.folder.compare(0, std::string::npos, path, 0, cut) == 0;
+  if (lastNamed && inOperation && sameFolder) {
     walk = memo.walk;
   } else {
     walk = WalkFolders(path, lastNamed ? cut : path.size());
