@@ -18,5 +18,9 @@ int main(int argc, char** argv) {
     std::cout << CliHelpText();
     return kCliDone;
   }
+  if (parse.options.version) {
+    std::cout << CliVersionText();
+    return kCliDone;
+  }
   return RunCliSession(parse.options, std::cout, std::cerr);
 }

@@ -1,5 +1,7 @@
 #include "app/cli_options.h"
 
+#include "ovpatch_version.h"
+
 namespace {
 
 struct OptionSlot {
@@ -30,6 +32,10 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
     const std::string& argument = arguments[i];
     if (argument == "--help" || argument == "-h") {
       result.options.help = true;
+      continue;
+    }
+    if (argument == "--version") {
+      result.options.version = true;
       continue;
     }
     if (argument.rfind("--", 0) == 0) {
@@ -69,14 +75,16 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
     result.options.command = *command;
     haveCommand = true;
   }
-  if (!haveCommand && !result.options.help)
+  if (!haveCommand && !result.options.help && !result.options.version)
     return {{}, "no command given (status, apply, remove, plan or verify)"};
   return result;
 }
 
+std::string CliVersionText() { return std::string("ovpatch-cli ") + OVPATCH_VERSION_TEXT + "\n"; }
+
 const char* CliHelpText() {
   return R"(Usage: ovpatch-cli [--patch-dir DIR] [--fs-path DIR] [--install-path DIR] COMMAND
-       ovpatch-cli --help
+       ovpatch-cli --help | --version
 
 Runs the patch dialog without a window: start-up exactly as the dialog's, then
 "Change FS2004 Path" with --fs-path as the picked folder, "Change Install Path"
@@ -106,6 +114,7 @@ Options:
   --fs-path DIR       the FS2004 folder to pick; it is remembered in OVPATCH.INI
   --install-path DIR  the product folder to pick; it is remembered in TITLE.OV
   -h, --help          this text
+  --version           the program's version
 On Linux, folders may be Windows paths (C:\... inside the Wine prefix $WINEPREFIX,
 default ~/.wine) or host paths.
 

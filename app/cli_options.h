@@ -1,6 +1,6 @@
 #pragma once
 // The command line of ovpatch-cli: [--patch-dir DIR] [--fs-path DIR] [--install-path DIR]
-// status|apply|remove|plan apply|plan remove|verify, or --help.
+// status|apply|remove|plan apply|plan remove|verify, or --help, or --version.
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +13,7 @@ struct CliOptions {
   std::optional<std::string> installPath;
   CliCommand command = CliCommand::Status;
   bool help = false;
+  bool version = false;
 };
 
 struct CliParse {
@@ -21,9 +22,12 @@ struct CliParse {
 };
 
 // Options may come before or after the command, as "--name VALUE" or "--name=VALUE"; each at most
-// once, with a non-empty value. Exactly one command unless --help is given; "plan" is followed
-// directly by "apply" or "remove".
+// once, with a non-empty value. Exactly one command unless --help or --version is given; "plan" is
+// followed directly by "apply" or "remove".
 CliParse ParseCliArguments(const std::vector<std::string>& arguments);
+
+// The --version text: the program's name and the version that OVPatch.exe's version record carries.
+std::string CliVersionText();
 
 // The --help text: what the program does, the options, the output and the exit status.
 const char* CliHelpText();

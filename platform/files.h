@@ -63,6 +63,18 @@ std::optional<uint64_t> FreeDiskSpace(const std::string& folder);
 // False on any failure.
 bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize = std::nullopt);
 
+// Marks one operation of the program on the disk (a start-up, an install, a removal) for as long
+// as it lives; operations may nest. While one is open the host may keep what it has read of
+// folders' contents, trusting that only this process changes them; the next operation reads
+// afresh, so changes made by other programs in between are seen. On Windows it does nothing.
+class FileOperationScope {
+public:
+  FileOperationScope();
+  ~FileOperationScope();
+  FileOperationScope(const FileOperationScope&) = delete;
+  FileOperationScope& operator=(const FileOperationScope&) = delete;
+};
+
 // Makes `path` the process's current folder. True on success.
 bool SetCurrentFolder(const std::string& path);
 

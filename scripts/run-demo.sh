@@ -12,21 +12,22 @@ repo=$PWD
 
 bash scripts/install-deps.sh
 
-echo "== Building ovpatch-cli (native preset)"
+echo "== Building and installing ovpatch-cli (release preset, as a user would)"
 mkdir -p build
 log=build/run-demo-build.log
-if ! { cmake --preset native && cmake --build --preset native --target ovpatch-cli -j "$(nproc)"; } >"$log" 2>&1; then
+run="$repo/build/demo-run"
+rm -rf "$run"
+if ! { cmake --preset release && cmake --build --preset release --target ovpatch-cli -j "$(nproc)" &&
+       cmake --install build/release --prefix "$run/usr"; } >"$log" 2>&1; then
   tail -n 40 "$log" >&2
   echo "FAILED: the build did not succeed (whole log: $log)" >&2
   exit 1
 fi
-cli=$(find build/native -type f -name ovpatch-cli -perm -u+x -not -path '*/CMakeFiles/*' | head -n 1)
-[ -n "$cli" ] || { echo "ovpatch-cli was not built" >&2; exit 1; }
-cli="$repo/$cli"
+cli="$run/usr/bin/ovpatch-cli"
+[ -x "$cli" ] || { echo "ovpatch-cli was not installed" >&2; exit 1; }
+echo "  installed in build/demo-run/usr/bin: $("$cli" --version)"
 
 # --- scratch copy ---------------------------------------------------------------------------
-run="$repo/build/demo-run"
-rm -rf "$run"
 prefix="$run/wineprefix"
 fs_win='C:\Program Files\Microsoft Games\FS2004'
 fs="$prefix/drive_c/Program Files/Microsoft Games/FS2004"

@@ -5,6 +5,7 @@
 #include "patch/engine/install_sequence.h"
 #include "patch/engine/removal_sequence.h"
 #include "patch/product/product_locator.h"
+#include "platform/files.h"
 #include "ui/about_dlg.h"
 #include "ui/dialog_templates.h"
 #include "ui/icon_position.h"
@@ -68,6 +69,7 @@ void CPatchDlg::AddAboutItemAndIcons() {
 }
 
 bool CPatchDlg::InitializeDialog() {
+  const platform::FileOperationScope operation;
   CDialog::InitializeDialog();
   AddAboutItemAndIcons();
 
@@ -101,6 +103,7 @@ void CPatchDlg::ApplyOrRemovePatch() {
   }
   m_bOperationRunning = true;
   const int messagesBefore = m_nMessagesShown;
+  const platform::FileOperationScope fileOperation;
   BeginBusy();
   ReadControls();
   const PatchOperation& operation = m_context.m_bApplyPatch != 0 ? kInstall : kRemoval;

@@ -1,5 +1,7 @@
 #include "platform/host_files.h"
 
+#include "platform/files.h"
+
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -7,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/posix/path_resolver.h"
@@ -25,41 +28,50 @@ bool ReadOnlyHostFile(const std::string& host) {
   return stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode) && NoWriteBit(st);
 }
 
+// Owns one open file descriptor and closes it on every path.
+class Descriptor {
+public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+
+  bool IsOpen() const { return fd_ >= 0; }
+  int Get() const { return fd_; }
+  // Hands the descriptor over to a new owner.
+  int Release() { return std::exchange(fd_, -1); }
+  // Closes now: false when close reports an error (a write that failed late).
+  bool Close() { return close(Release()) == 0; }
+
+private:
+  int fd_;
+};
+
 // Copies a regular file byte for byte to `to` (which must not exist), keeping its mode.
 // Removes the partial copy on failure.
 bool CopyHostFile(const std::string& from, const std::string& to) {
-  const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return false;
+  Descriptor in(open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!in.IsOpen()) return false;
   struct stat st;
-  if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(in);
-    return false;
-  }
-  const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (out < 0) {
-    close(in);
-    return false;
-  }
+  if (fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  Descriptor out(open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (!out.IsOpen()) return false;
   std::vector<char> buffer(1 << 16);
   bool ok = true;
   for (;;) {
-    const ssize_t n = read(in, buffer.data(), buffer.size());
+    const ssize_t n = read(in.Get(), buffer.data(), buffer.size());
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       ok = n == 0;
       break;
     }
-    for (ssize_t done = 0; ok && done < n;) {
-      const ssize_t w = write(out, buffer.data() + done, static_cast<size_t>(n - done));
-      if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) ok = false;
-      else done += w;
-    }
+    ok = posix::WriteAll(out.Get(), buffer.data(), static_cast<size_t>(n));
     if (!ok) break;
   }
-  ok = fchmod(out, st.st_mode & 07777) == 0 && ok;
-  ok = close(out) == 0 && ok;
-  close(in);
+  ok = fchmod(out.Get(), st.st_mode & 07777) == 0 && ok;
+  ok = out.Close() && ok;
   if (!ok) unlink(to.c_str());
   return ok;
 }
@@ -101,7 +113,12 @@ bool IsFolder(const std::string& path) {
   return stat(HostPath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool CreateFolder(const std::string& path) { return mkdir(HostPath(path).c_str(), 0777) == 0; }
+bool CreateFolder(const std::string& path) {
+  const std::string host = HostPath(path);
+  if (mkdir(host.c_str(), 0777) != 0) return false;
+  posix::NoteCreated(host);
+  return true;
+}
 
 bool RemoveFile(const std::string& path) {
   const std::string host = HostPath(path);
@@ -111,29 +128,45 @@ bool RemoveFile(const std::string& path) {
     errno = EACCES;
     return false;
   }
-  return unlink(host.c_str()) == 0;
+  if (unlink(host.c_str()) != 0) return false;
+  posix::NoteRemoved(host);
+  return true;
 }
 
-bool MovePath(const std::string& from, const std::string& to) {
-  const std::string hostFrom = HostPath(from);
-  std::string hostTo = HostPath(to);
+namespace {
+
+// The index keeps up with a move of `from` to `to` that this process made.
+void NoteMoved(const std::string& from, const std::string& to, bool folder) {
+  posix::NoteRemoved(from);
+  posix::NoteCreated(to);
+  if (folder) posix::NoteFoldersMoved();
+}
+
+bool MoveHostPath(const std::string& hostFrom, std::string hostTo, const std::string& spelledTo) {
   struct stat source;
   if (lstat(hostFrom.c_str(), &source) != 0) return false;
   if (hostTo == hostFrom) {
     // The target is the source under another letter case: a rename to the new spelling.
-    hostTo = ParentOf(hostFrom) + SpelledName(to);
+    hostTo = ParentOf(hostFrom) + SpelledName(spelledTo);
     if (hostTo == hostFrom) return false;  // same name: the target exists
-    return rename(hostFrom.c_str(), hostTo.c_str()) == 0;
+    if (rename(hostFrom.c_str(), hostTo.c_str()) != 0) return false;
+  } else if (!RenameNoReplace(hostFrom, hostTo)) {
+    if (errno != EXDEV || !S_ISREG(source.st_mode)) return false;
+    // Another file system: copy, then remove the original.
+    if (!CopyHostFile(hostFrom, hostTo)) return false;
+    if (unlink(hostFrom.c_str()) != 0) {
+      unlink(hostTo.c_str());
+      return false;
+    }
   }
-  if (RenameNoReplace(hostFrom, hostTo)) return true;
-  if (errno != EXDEV || !S_ISREG(source.st_mode)) return false;
-  // Another file system: copy, then remove the original.
-  if (!CopyHostFile(hostFrom, hostTo)) return false;
-  if (unlink(hostFrom.c_str()) != 0) {
-    unlink(hostTo.c_str());
-    return false;
-  }
+  NoteMoved(hostFrom, hostTo, S_ISDIR(source.st_mode));
   return true;
+}
+
+}  // namespace
+
+bool MovePath(const std::string& from, const std::string& to) {
+  return MoveHostPath(HostPath(from), HostPath(to), to);
 }
 
 bool ReplaceFileWith(const std::string& from, const std::string& to) {
@@ -141,21 +174,28 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
   const std::string hostTo = HostPath(to);
   struct stat st;
   if (lstat(hostFrom.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  if (stat(hostTo.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || NoWriteBit(st))) {
-    errno = EACCES;
-    return false;
+  struct stat target;
+  if (lstat(hostTo.c_str(), &target) == 0) {
+    struct stat followed = target;  // a symbolic link is judged by what it points to
+    const bool resolves = !S_ISLNK(target.st_mode) || stat(hostTo.c_str(), &followed) == 0;
+    if (resolves && (!S_ISREG(followed.st_mode) || NoWriteBit(followed))) {
+      errno = EACCES;
+      return false;
+    }
   }
-  if (rename(hostFrom.c_str(), hostTo.c_str()) == 0) return true;
-  if (errno != EXDEV) return false;
-  // Another file system: copy beside the target, then swap it in and drop the original.
-  const std::string staging = hostTo + ".ovpatch-tmp";
-  unlink(staging.c_str());
-  if (!CopyHostFile(hostFrom, staging)) return false;
-  if (rename(staging.c_str(), hostTo.c_str()) != 0) {
+  if (rename(hostFrom.c_str(), hostTo.c_str()) != 0) {
+    if (errno != EXDEV) return false;
+    // Another file system: copy beside the target, then swap it in and drop the original.
+    const std::string staging = hostTo + ".ovpatch-tmp";
     unlink(staging.c_str());
-    return false;
+    if (!CopyHostFile(hostFrom, staging)) return false;
+    if (rename(staging.c_str(), hostTo.c_str()) != 0) {
+      unlink(staging.c_str());
+      return false;
+    }
+    unlink(hostFrom.c_str());
   }
-  unlink(hostFrom.c_str());
+  NoteMoved(hostFrom, hostTo, false);
   return true;
 }
 
@@ -189,22 +229,42 @@ FILE* OpenStream(const std::string& path, const char* mode) {
   }
 
   const std::string host = HostPath(path);
+  if (m == "rb") {  // fopen: no descriptor flags to look up afterwards, as fdopen does
+    FILE* stream = fopen(host.c_str(), "rbe");
+    struct stat st;
+    if (stream && (fstat(fileno(stream), &st) != 0 || S_ISDIR(st.st_mode))) {
+      fclose(stream);
+      errno = EISDIR;  // Windows cannot open a folder as a stream
+      return nullptr;
+    }
+    return stream;
+  }
+  if (m == "wb") {
+    // Most often a new file: create it in one call.
+    if (FILE* created = fopen(host.c_str(), "wbxe")) {
+      posix::NoteCreated(host);
+      return created;
+    }
+    if (errno != EEXIST) return nullptr;
+  }
   const bool writes = (flags & (O_WRONLY | O_RDWR)) != 0;
   if (writes && ReadOnlyHostFile(host)) {
     errno = EACCES;
     return nullptr;
   }
-  const int fd = open(host.c_str(), flags | O_CLOEXEC, 0666);
-  if (fd < 0) return nullptr;
-  struct stat st;
-  if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {  // Windows cannot open a folder as a stream
-    close(fd);
-    errno = EISDIR;
-    return nullptr;
+  Descriptor fd(open(host.c_str(), flags | O_CLOEXEC, 0666));
+  if (!fd.IsOpen()) return nullptr;
+  if (flags & O_CREAT) posix::NoteCreated(host);
+  if (!writes) {  // Windows cannot open a folder as a stream; writing one already failed above
+    struct stat st;
+    if (fstat(fd.Get(), &st) != 0 || S_ISDIR(st.st_mode)) {
+      errno = EISDIR;
+      return nullptr;
+    }
   }
-  if (text) return posix::OpenTextStream(fd, writes);
-  FILE* stream = fdopen(fd, mode);
-  if (!stream) close(fd);
+  if (text) return posix::OpenTextStream(fd.Release(), writes);
+  FILE* stream = fdopen(fd.Get(), mode);
+  if (stream) fd.Release();
   return stream;
 }
 
@@ -218,7 +278,11 @@ bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize) {
   return !expectedSize || static_cast<uint64_t>(st.st_size) == *expectedSize;
 }
 
-bool SetCurrentFolder(const std::string& path) { return chdir(HostPath(path).c_str()) == 0; }
+bool SetCurrentFolder(const std::string& path) {
+  if (chdir(HostPath(path).c_str()) != 0) return false;
+  posix::NoteFoldersMoved();  // relative paths now start elsewhere
+  return true;
+}
 
 std::string CurrentFolder() {
   std::vector<char> buffer(4096);
@@ -230,3 +294,11 @@ std::string CurrentFolder() {
 }
 
 }  // namespace platform::host
+
+namespace platform {
+
+FileOperationScope::FileOperationScope() { posix::BeginOperation(); }
+
+FileOperationScope::~FileOperationScope() { posix::EndOperation(); }
+
+}  // namespace platform

@@ -3,7 +3,11 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace platform::posix {
@@ -12,6 +16,12 @@ namespace {
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string Folded(const std::string& name) {
+  std::string folded = name;
+  for (char& c : folded) c = LowerAscii(c);
+  return folded;
+}
 
 std::vector<std::string> SplitComponents(const std::string& path, size_t from) {
   std::vector<std::string> parts;
@@ -35,20 +45,149 @@ std::string Join(const std::string& dir, const std::string& name) {
   return dir + "/" + name;
 }
 
-// The on-disk spelling of `name` inside `dir`, or "" when no entry matches.
-std::string FindEntry(const std::string& dir, const std::string& name) {
-  struct stat st;
-  if (lstat(Join(dir, name).c_str(), &st) == 0) return name;
+// A host path split as Join built it: the folder ("" for the current one) and the last name.
+std::pair<std::string, std::string> SplitLast(std::string host) {
+  while (host.size() > 1 && host.back() == '/') host.pop_back();
+  const size_t slash = host.rfind('/');
+  if (slash == std::string::npos) return {"", host};
+  return {slash == 0 ? "/" : host.substr(0, slash), host.substr(slash + 1)};
+}
+
+// The names of one folder, read once.
+struct FolderIndex {
+  bool listed = false;  // false when the folder could not be read (then only exact names are found)
+  // Each name folded to lower case -> the names on disk that fold to it, in byte order.
+  std::unordered_map<std::string, std::vector<std::string>> byFolded;
+};
+
+// A folder's identity, so that two spellings of one folder (a symbolic link such as
+// dosdevices/c:, "x/..", relative and absolute paths) share one index.
+using FolderId = std::pair<dev_t, ino_t>;
+
+// A path resolved so far: the host folder ("" = the current one) and whether it exists.
+struct Walk {
+  std::string base;
+  bool found = true;  // once a component is missing, nothing below it can exist
+};
+
+// The folder part of the last path resolved in an operation, and what it resolved to.
+struct FolderMemo {
+  bool valid = false;
+  std::string folder;  // as the caller spelled it
+  Walk walk;
+};
+
+struct Indexes {
+  int depth = 0;  // open operations
+  FolderMemo memo;  // forgotten on every change
+  std::unordered_map<std::string, FolderId> folderIds;  // folder path as Join built it
+  std::map<FolderId, FolderIndex> byFolder;
+};
+
+Indexes& State() {
+  static Indexes state;
+  return state;
+}
+
+FolderIndex ReadFolder(const std::string& dir) {
+  FolderIndex index;
   DIR* d = opendir(dir.empty() ? "." : dir.c_str());
-  if (!d) return "";
-  std::string best;
+  if (!d) return index;
+  index.listed = true;
   while (const dirent* entry = readdir(d)) {
-    const std::string candidate = entry->d_name;
-    if (EqualNoCase(candidate, name) && (best.empty() || candidate < best)) best = candidate;
+    const std::string name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    index.byFolded[Folded(name)].push_back(name);
   }
   closedir(d);
-  return best;
+  for (auto& entry : index.byFolded) std::sort(entry.second.begin(), entry.second.end());
+  return index;
 }
+
+// The index of the folder `dir`, read on its first use in the operation; nullptr when `dir` is
+// not a folder.
+FolderIndex* IndexOf(const std::string& dir) {
+  Indexes& state = State();
+  FolderId id;
+  if (const auto known = state.folderIds.find(dir); known != state.folderIds.end()) {
+    id = known->second;
+  } else {
+    struct stat st;
+    if (stat(dir.empty() ? "." : dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
+    id = {st.st_dev, st.st_ino};
+    state.folderIds.emplace(dir, id);
+  }
+  auto [slot, added] = state.byFolder.try_emplace(id);
+  if (added) slot->second = ReadFolder(dir);
+  return &slot->second;
+}
+
+// The index that holds the last name of `host`, and that name; nullptr outside an operation or
+// when the folder has not been looked into during it.
+std::pair<FolderIndex*, std::string> IndexHolding(const std::string& host) {
+  Indexes& state = State();
+  if (state.depth == 0) return {nullptr, ""};
+  auto [dir, name] = SplitLast(host);
+  if (name.empty() || name == "." || name == "..") return {nullptr, ""};
+  const auto id = state.folderIds.find(dir);
+  if (id == state.folderIds.end()) return {nullptr, ""};
+  const auto index = state.byFolder.find(id->second);
+  if (index == state.byFolder.end() || !index->second.listed) return {nullptr, ""};
+  return {&index->second, name};
+}
+
+// The on-disk spelling of `name` inside `dir`, or "" when no entry matches.
+std::string FindEntry(const std::string& dir, const std::string& name) {
+  const FolderIndex* index = IndexOf(dir);
+  if (!index) return "";
+  if (!index->listed) {
+    struct stat st;
+    return lstat(Join(dir, name).c_str(), &st) == 0 ? name : "";
+  }
+  const auto match = index->byFolded.find(Folded(name));
+  if (match == index->byFolded.end()) return "";
+  const std::vector<std::string>& names = match->second;
+  return std::binary_search(names.begin(), names.end(), name) ? name : names.front();
+}
+
+// Resolves one more component.
+void Step(Walk& walk, const std::string& part) {
+  std::string name = part;
+  if (walk.found && part != "." && part != "..") {
+    const std::string onDisk = FindEntry(walk.base, part);
+    if (onDisk.empty())
+      walk.found = false;
+    else
+      name = onDisk;
+  }
+  walk.base = Join(walk.base, name);
+}
+
+// Resolves the drive or root of `path` and its components before index `end`.
+Walk WalkFolders(const std::string& path, size_t end) {
+  Walk walk;
+  size_t start = 0;
+  const bool hasDrive = path.size() >= 2 && path[1] == ':' &&
+                        ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z'));
+  if (hasDrive) {
+    walk.base = WinePrefix() + "/dosdevices/" + LowerAscii(path[0]) + ":";
+    start = 2;
+  } else if (IsSeparator(path[0])) {
+    walk.base = "/";
+  }
+  if (end > start)
+    for (const std::string& part : SplitComponents(path.substr(0, end), start)) Step(walk, part);
+  return walk;
+}
+
+// Keeps the indexes for one HostPath call when no operation is open.
+class CallOperation {
+public:
+  CallOperation() { BeginOperation(); }
+  ~CallOperation() { EndOperation(); }
+  CallOperation(const CallOperation&) = delete;
+  CallOperation& operator=(const CallOperation&) = delete;
+};
 
 }  // namespace
 
@@ -68,32 +207,63 @@ std::string WinePrefix() {
 
 std::string HostPath(const std::string& path) {
   if (path.empty()) return "";  // names nothing, as on Windows
-  std::string base;  // "" = the current folder
-  size_t start = 0;
-  const bool hasDrive = path.size() >= 2 && path[1] == ':' &&
-                        ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z'));
-  if (hasDrive) {
-    base = WinePrefix() + "/dosdevices/" + LowerAscii(path[0]) + ":";
-    start = 2;
-  } else if (!path.empty() && IsSeparator(path[0])) {
-    base = "/";
+  const bool inOperation = InOperation();
+  CallOperation call;
+  // The folder part is resolved once for a run of paths in one folder (until something changes).
+  const size_t cut = path.find_last_of("\\/");
+  const bool lastNamed = cut != std::string::npos && cut + 1 < path.size();
+  Walk walk;
+  FolderMemo& memo = State().memo;
+  const bool sameFolder = memo.valid && memo.folder.compare(0, std::string::npos, path, 0, cut) == 0;
+  if (lastNamed && inOperation && sameFolder) {
+    walk = memo.walk;
+  } else {
+    walk = WalkFolders(path, lastNamed ? cut : path.size());
+    if (lastNamed && inOperation) memo = {true, path.substr(0, cut), walk};
   }
-
-  bool found = true;  // once a component is missing, nothing below it can exist
-  for (const std::string& part : SplitComponents(path, start)) {
-    std::string name = part;
-    if (found && part != "." && part != "..") {
-      const std::string onDisk = FindEntry(base, part);
-      if (onDisk.empty())
-        found = false;
-      else
-        name = onDisk;
-    }
-    base = Join(base, name);
-  }
+  if (lastNamed) Step(walk, path.substr(cut + 1));
+  std::string& base = walk.base;
   if (base.empty()) return ".";
-  if (!path.empty() && IsSeparator(path.back()) && base.back() != '/') base += '/';
+  if (IsSeparator(path.back()) && base.back() != '/') base += '/';
   return base;
+}
+
+void BeginOperation() { ++State().depth; }
+
+bool InOperation() { return State().depth > 0; }
+
+void EndOperation() {
+  Indexes& state = State();
+  if (state.depth > 0 && --state.depth == 0) {
+    state.folderIds.clear();
+    state.byFolder.clear();
+    state.memo.valid = false;
+  }
+}
+
+void NoteCreated(const std::string& host) {
+  State().memo.valid = false;
+  auto [index, name] = IndexHolding(host);
+  if (!index) return;
+  std::vector<std::string>& names = index->byFolded[Folded(name)];
+  const auto at = std::lower_bound(names.begin(), names.end(), name);
+  if (at == names.end() || *at != name) names.insert(at, name);
+}
+
+void NoteRemoved(const std::string& host) {
+  State().memo.valid = false;
+  auto [index, name] = IndexHolding(host);
+  if (!index) return;
+  const auto match = index->byFolded.find(Folded(name));
+  if (match == index->byFolded.end()) return;
+  std::vector<std::string>& names = match->second;
+  names.erase(std::remove(names.begin(), names.end(), name), names.end());
+  if (names.empty()) index->byFolded.erase(match);
+}
+
+void NoteFoldersMoved() {
+  State().memo.valid = false;
+  if (State().depth > 0) State().folderIds.clear();
 }
 
 }  // namespace platform::posix

@@ -1,5 +1,7 @@
 #include "platform/host_files.h"
 
+#include "platform/files.h"
+
 #include <io.h>
 #include <windows.h>
 
@@ -85,3 +87,11 @@ std::string CurrentFolder() {
 }
 
 }  // namespace platform::host
+
+namespace platform {
+
+// The system matches names without regard to case itself: there is nothing to keep.
+FileOperationScope::FileOperationScope() = default;
+FileOperationScope::~FileOperationScope() = default;
+
+}  // namespace platform

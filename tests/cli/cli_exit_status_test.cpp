@@ -142,6 +142,10 @@ TEST(CommandLineExitStatus, UsageErrorsRunNothing) {
   for (const char* word :
        {"--patch-dir", "--fs-path", "--install-path", "status", "apply", "remove"})
     EXPECT_NE(std::string::npos, text.find(word)) << word;
+
+  CliRun version = clitest::RunCli({"--version"});
+  EXPECT_EQ(0, version.exitCode);
+  EXPECT_EQ(std::vector<std::string>{"ovpatch-cli 1.0.0.1"}, version.out);
 }
 
 }  // namespace

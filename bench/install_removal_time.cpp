@@ -1,0 +1,162 @@
+// Apply and remove of a patch of a real add-on's size (2000 backups, 2000 installs, 2000 restores
+// of 64 KiB files) into a scenery folder of 2000 and of 20000 files, through ovpatch-cli's own
+// session in this process, next to the same copies made by a plain copy loop; printed as ratios.
+//
+//   bench_install_removal_time [ROUNDS]     (default 3; the best round of each is kept)
+//   bench_install_removal_time --generate DIR M
+//       only writes the patch for a folder of M files into DIR (FS2004/ and patch/), for runs by
+//       hand or of other programs
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <vector>
+
+#include "app/cli_options.h"
+#include "app/cli_session.h"
+#include "bench_support.h"
+#include "large_patch.h"
+
+namespace {
+
+// What a small program does to copy a file: open both, read and write 64 KiB at a time, close.
+void PlainCopy(const std::string& from, const std::string& to) {
+  static char buffer[64 * 1024];
+  const int in = open(from.c_str(), O_RDONLY);
+  const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  if (in < 0 || out < 0) {
+    std::fprintf(stderr, "cannot copy %s to %s\n", from.c_str(), to.c_str());
+    std::exit(1);
+  }
+  for (ssize_t n; (n = read(in, buffer, sizeof buffer)) > 0;) {
+    if (write(out, buffer, static_cast<size_t>(n)) != n) std::exit(1);
+  }
+  close(in);
+  close(out);
+}
+
+// The copies of an apply: every backup, then every replacement over the simulator's file.
+void PlainApplyCopies(const bench::LargePatch& patch) {
+  for (const bench::PatchedFile& file : patch.files) PlainCopy(file.simulatorFile, file.backup);
+  for (const bench::PatchedFile& file : patch.files) PlainCopy(file.replacement, file.simulatorFile);
+}
+
+// The copies of a removal: every backup back over the simulator's file.
+void PlainRemoveCopies(const bench::LargePatch& patch) {
+  for (const bench::PatchedFile& file : patch.files) PlainCopy(file.backup, file.simulatorFile);
+}
+
+// Backups are never overwritten, so they go before each apply to make it take them again. They
+// are moved aside, not deleted: on some file systems (ext4 without a journal) every recently
+// freed inode slows each later file creation, which would load whichever side runs later.
+void MoveBackupsAside(const bench::LargePatch& patch, const std::string& aside) {
+  static int batch = 0;
+  const std::filesystem::path folder = std::filesystem::path(aside) / std::to_string(++batch);
+  std::filesystem::create_directories(folder);
+  for (const bench::PatchedFile& file : patch.files) {
+    std::error_code missing;
+    std::filesystem::rename(file.backup, folder / std::filesystem::path(file.backup).filename(), missing);
+  }
+}
+
+void RunCli(const bench::LargePatch& patch, CliCommand command) {
+  CliOptions options;
+  options.patchDir = patch.patchFolder;
+  options.command = command;
+  std::ostringstream out, err;
+  const int status = RunCliSession(options, out, err);
+  if (status != kCliDone) {
+    std::fprintf(stderr, "ovpatch-cli %s ended with %d:\n%s", command == CliCommand::Apply ? "apply" : "remove",
+                 status, err.str().c_str());
+    std::exit(1);
+  }
+}
+
+// Samples every 97th patched file: replaced after an apply, original again after a removal.
+void Check(const bench::LargePatch& patch, bool applied) {
+  for (size_t i = 0; i < patch.files.size(); i += 97) {
+    std::ifstream in(patch.files[i].simulatorFile, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes != bench::PatchedBytes(static_cast<int>(i), applied)) {
+      std::fprintf(stderr, "%s has the wrong bytes after %s\n", patch.files[i].simulatorFile.c_str(),
+                   applied ? "apply" : "remove");
+      std::exit(1);
+    }
+  }
+}
+
+struct Times {
+  double apply = 1e9, remove = 1e9, plainApply = 1e9, plainRemove = 1e9;
+};
+
+// One round: the plain copies and the program's apply and remove, in alternating order.
+void Round(const bench::LargePatch& patch, const std::string& aside, bool plainFirst, Times& best) {
+  auto plain = [&] {
+    MoveBackupsAside(patch, aside);
+    best.plainApply = std::min(best.plainApply, bench::Seconds([&] { PlainApplyCopies(patch); }));
+    best.plainRemove = std::min(best.plainRemove, bench::Seconds([&] { PlainRemoveCopies(patch); }));
+  };
+  auto ours = [&] {
+    MoveBackupsAside(patch, aside);
+    best.apply = std::min(best.apply, bench::Seconds([&] { RunCli(patch, CliCommand::Apply); }));
+    Check(patch, true);
+    best.remove = std::min(best.remove, bench::Seconds([&] { RunCli(patch, CliCommand::Remove); }));
+    Check(patch, false);
+  };
+  if (plainFirst) {
+    plain();
+    ours();
+  } else {
+    ours();
+    plain();
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--generate") {
+    std::filesystem::create_directories(argv[2]);
+    bench::MakeLargePatch(std::filesystem::absolute(argv[2]).string(), std::atoi(argv[3]));
+    return 0;
+  }
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  std::printf("%d backups + %d installs, then %d restores, of %zu KiB files; best of %d rounds\n",
+              bench::kPatchedFiles, bench::kPatchedFiles, bench::kPatchedFiles,
+              bench::kPatchedFileSize / 1024, rounds);
+  std::printf("%-8s %9s %9s %7s %9s %9s %7s\n", "folder", "apply s", "plain s", "ratio", "remove s",
+              "plain s", "ratio");
+  // Both trees first and nothing deleted before the end, for the reason given at MoveBackupsAside.
+  bench::ScratchFolder scratch("ovpatch-install-bench");
+  setenv("WINEPREFIX", (scratch / "wineprefix").c_str(), 1);  // no registry value: OVPATCH.INI names FS2004
+  std::filesystem::create_directories(scratch / "wineprefix");
+  const std::string cwd = std::filesystem::current_path().string();
+  const int sizes[] = {2000, 20000};
+  std::vector<bench::LargePatch> patches;
+  for (int folderFiles : sizes)
+    patches.push_back(bench::MakeLargePatch(scratch / std::to_string(folderFiles), folderFiles));
+  Times times[2];
+  for (int round = 0; round < rounds; ++round) {
+    for (int i = 0; i < 2; ++i) {
+      Round(patches[i], scratch / "aside", round % 2 == 0, times[i]);
+      std::filesystem::current_path(cwd);
+    }
+  }
+  const Times& small = times[0];
+  const Times& large = times[1];
+  for (int i = 0; i < 2; ++i) {
+    const Times& t = times[i];
+    const int folderFiles = sizes[i];
+    std::printf("%-8d %9.3f %9.3f %6.2fx %9.3f %9.3f %6.2fx\n", folderFiles, t.apply, t.plainApply,
+                t.apply / t.plainApply, t.remove, t.plainRemove, t.remove / t.plainRemove);
+  }
+  std::printf("M=20000 against M=2000: apply %.2fx, remove %.2fx\n", large.apply / small.apply,
+              large.remove / small.remove);
+  std::printf("aims: each ratio at most 1.5x, M=20000 at most 1.2x M=2000\n");
+  return 0;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// A patch of a real add-on's size on a copy of demo/: BAK.OV and INST.OV with 2000 records each
+// (64 KiB files) into a scenery folder that holds `folderFiles` files in all.
+#include <string>
+#include <vector>
+
+namespace bench {
+
+constexpr int kPatchedFiles = 2000;
+constexpr size_t kPatchedFileSize = 64 * 1024;
+
+// Host paths of one patched file, for copies made without the program.
+struct PatchedFile {
+  std::string simulatorFile;  // the file in the scenery folder, as stored (".bgl" or ".XXX")
+  std::string replacement;    // the replacement file in the patch folder
+  std::string backup;         // where the program puts its backup
+};
+
+struct LargePatch {
+  std::string fsFolder;     // the FS2004 folder (host path)
+  std::string patchFolder;  // list files, replacements, backups, OVPATCH.INI
+  std::vector<PatchedFile> files;
+};
+
+// Copies demo/ into `root` (FS2004/ and patch/) and grows it: the product's scenery folder gets
+// kPatchedFiles patched files (one in ten disabled, all with lower-case ".bgl" on disk; the lists
+// name them in other letter case) and small other files up to `folderFiles`; BAK.OV and INST.OV
+// list every patched file after the demo's own records. OVPATCH.INI names the FS2004 folder.
+LargePatch MakeLargePatch(const std::string& root, int folderFiles);
+
+// The bytes of patched file `index` before the patch (`replacement` false) or its replacement.
+std::string PatchedBytes(int index, bool replacement);
+
+}  // namespace bench
