@@ -30,7 +30,7 @@ void RenameForward(PatchContext& context, PatchView& view) {
 }
 
 void BackupFiles(PatchContext& context, PatchView& view) {
-  const std::vector<PairedFile> replacements = ListedReplacements(context);
+  const PairedFiles replacements = ListedReplacements(context);
   std::vector<std::string> patchedWithoutBackup;
   CopyListedSceneryFiles(
       context, view, "BAK.OV", "Backing up file %d",
@@ -45,7 +45,7 @@ void BackupFiles(PatchContext& context, PatchView& view) {
           return std::nullopt;
         // A file that already is its replacement is never taken for the original.
         const PairedFile* replacement =
-            FindPairedFile(replacements, platform::JoinPath(context.m_strFsPath, name));
+            replacements.Find(platform::JoinPath(context.m_strFsPath, name));
         if (replacement && platform::SameFileBytes(copy.source, replacement->patchFile)) {
           if (!platform::PathExists(copy.destination)) patchedWithoutBackup.push_back(copy.source);
           return std::nullopt;
@@ -64,7 +64,7 @@ void BackupFiles(PatchContext& context, PatchView& view) {
 }
 
 void InstallFiles(PatchContext& context, PatchView& view) {
-  const std::vector<PairedFile> backups = ListedBackups(context);
+  const PairedFiles backups = ListedBackups(context);
   std::vector<std::string> notInstalled;
   // The FS2004 file named first decides the form the replacement is written in.
   CopyListedSceneryFiles(
@@ -81,7 +81,7 @@ void InstallFiles(PatchContext& context, PatchView& view) {
         // A file BAK.OV names is overwritten only while its backup holds it (or it is the
         // replacement already), so that the removal can always put it back.
         const PairedFile* backup =
-            FindPairedFile(backups, platform::JoinPath(context.m_strFsPath, target));
+            backups.Find(platform::JoinPath(context.m_strFsPath, target));
         if (backup && platform::PathExists(copy.destination) &&
             !platform::SameFileBytes(copy.destination, backup->patchFile) &&
             !platform::SameFileBytes(copy.destination, copy.source)) {

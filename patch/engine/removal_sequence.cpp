@@ -14,7 +14,7 @@ void RemovePatch(PatchContext& context, PatchView& view) {
 }
 
 void RestoreFiles(PatchContext& context, PatchView& view) {
-  const std::vector<PairedFile> replacements = ListedReplacements(context);
+  const PairedFiles replacements = ListedReplacements(context);
   std::vector<std::string> changedSinceInstall;
   // The backup goes back into the form the FS2004 file has now.
   CopyListedSceneryFiles(
@@ -30,7 +30,7 @@ void RestoreFiles(PatchContext& context, PatchView& view) {
         // Only the replacement that was installed is taken out again; a file changed since then
         // (an update of the product) is kept. Without a backup it was never replaced at all.
         const PairedFile* replacement =
-            FindPairedFile(replacements, platform::JoinPath(context.m_strFsPath, name));
+            replacements.Find(platform::JoinPath(context.m_strFsPath, name));
         if (replacement && platform::FileSize(replacement->patchFile) &&
             !platform::SameFileBytes(copy.destination, replacement->patchFile)) {
           if (platform::PathExists(copy.source)) changedSinceInstall.push_back(copy.destination);

@@ -73,9 +73,9 @@ bool RenameNameStaysInside(const PatchContext& context, PatchView& view, const s
 }
 
 // Each record's FS2004 file (column `fsColumn`) with its patch-folder file (column `patchColumn`).
-std::vector<PairedFile> ListedPairs(const PatchContext& context, const char* listFile, int fsColumn,
-                                    int patchColumn) {
-  std::vector<PairedFile> files;
+PairedFiles ListedPairs(const PatchContext& context, const char* listFile, int fsColumn,
+                        int patchColumn) {
+  PairedFiles files;
   ForEachListRecord(listFile, ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
     const std::string fsName = ExtractColumn(line, fsColumn);
     if (!StaysInside(context.m_strFsPath, ScenerySubPath(context.m_strFsPath, fsName, "BGL")))
@@ -83,7 +83,7 @@ std::vector<PairedFile> ListedPairs(const PatchContext& context, const char* lis
     std::string patchFile =
         ScenerySubPath(context.m_strAppDir, ExtractColumn(line, patchColumn), "BGL");
     if (!StaysInside(context.m_strAppDir, patchFile)) patchFile.clear();
-    files.push_back({platform::JoinPath(context.m_strFsPath, fsName), patchFile});
+    files.Add({platform::JoinPath(context.m_strFsPath, fsName), patchFile});
   });
   return files;
 }
@@ -118,18 +118,22 @@ void CopyListedSceneryFiles(PatchContext& context, PatchView& view, const char* 
   });
 }
 
-std::vector<PairedFile> ListedBackups(const PatchContext& context) {
+void PairedFiles::Add(PairedFile file) {
+  std::string key = ComparableName(file.fsFile);
+  byName_.try_emplace(std::move(key), std::move(file));
+}
+
+const PairedFile* PairedFiles::Find(const std::string& fsFile) const {
+  const auto found = byName_.find(ComparableName(fsFile));
+  return found == byName_.end() ? nullptr : &found->second;
+}
+
+PairedFiles ListedBackups(const PatchContext& context) {
   return ListedPairs(context, "BAK.OV", kFirstColumn, kSecondColumn);
 }
 
-std::vector<PairedFile> ListedReplacements(const PatchContext& context) {
+PairedFiles ListedReplacements(const PatchContext& context) {
   return ListedPairs(context, "INST.OV", kThirdColumn, kSecondColumn);
-}
-
-const PairedFile* FindPairedFile(const std::vector<PairedFile>& files, const std::string& fsFile) {
-  for (const PairedFile& file : files)
-    if (SameFileName(file.fsFile, fsFile)) return &file;
-  return nullptr;
 }
 
 void WarnAboutFiles(PatchView& view, const std::string& lead, const std::vector<std::string>& files,

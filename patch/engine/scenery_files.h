@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "patch/context/patch_context.h"
@@ -41,12 +42,20 @@ struct PairedFile {
   std::string fsFile;
   std::string patchFile;
 };
+// Paired files looked up by their FS2004 file (path without extension, compared as SameFileName);
+// the first entry for a file wins. One look-up costs the same however long the list is.
+class PairedFiles {
+public:
+  void Add(PairedFile file);
+  const PairedFile* Find(const std::string& fsFile) const;
+
+private:
+  std::unordered_map<std::string, PairedFile> byName_;
+};
 // BAK.OV's FS2004 files with their backups, and INST.OV's destinations with their replacements.
 // Records whose FS2004 name leaves the FS2004 folder are left out; nothing is shown.
-std::vector<PairedFile> ListedBackups(const PatchContext& context);
-std::vector<PairedFile> ListedReplacements(const PatchContext& context);
-// The entry for the FS2004 file `fsFile` (path without extension, compared as SameFileName).
-const PairedFile* FindPairedFile(const std::vector<PairedFile>& files, const std::string& fsFile);
+PairedFiles ListedBackups(const PatchContext& context);
+PairedFiles ListedReplacements(const PatchContext& context);
 
 // Shows one "Warning": `lead`, the files one per line, then `tail`. Nothing when `files` is empty.
 void WarnAboutFiles(PatchView& view, const std::string& lead, const std::vector<std::string>& files,
