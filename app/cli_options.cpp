@@ -131,7 +131,8 @@ Exit status:
   1  the operation could not run: "Apply Patch" is disabled, or the FS2004
      folder has no SCENERY.CFG (a message above says why)
   2  usage error
-  3  the operation ran but showed a message box (something failed); plan: a
-     problem is foreseen; verify: a check failed
+  3  a message box was shown (at start-up, by a folder option or during the
+     operation: something failed); plan: a problem is foreseen; verify: a
+     check failed
 )";
 }
