@@ -3,9 +3,13 @@
 // session in this process, next to the same copies made by a plain copy loop; printed as ratios.
 //
 //   bench_install_removal_time [ROUNDS]     (default 3; the best round of each is kept)
-//   bench_install_removal_time --generate DIR M
+//   bench_install_removal_time --generate DIR M [N]
 //       only writes the patch for a folder of M files into DIR (FS2004/ and patch/), for runs by
-//       hand or of other programs
+//       hand or of other programs; N patched files instead of 2000
+//   bench_install_removal_time --plain DIR M [N]
+//       writes that patch into DIR and times only the plain copies of its apply and remove, each
+//       copy put on the disk, best of 3 rounds: prints "plain APPLY_S REMOVE_S" (for
+//       ovpatch_exe_time.sh)
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -127,12 +131,30 @@ void Round(const bench::LargePatch& patch, const std::string& aside, bool plainF
   }
 }
 
+// The best of 3 rounds of the flushed plain copies of an apply and a removal of `patch`.
+void PrintPlainCopies(const bench::LargePatch& patch, const std::string& aside) {
+  Times best;
+  for (int round = 0; round < 3; ++round) {
+    MoveBackupsAside(patch, aside);
+    best.flushedApply =
+        std::min(best.flushedApply, bench::Seconds([&] { PlainApplyCopies(patch, true); }));
+    best.flushedRemove =
+        std::min(best.flushedRemove, bench::Seconds([&] { PlainRemoveCopies(patch, true); }));
+  }
+  std::printf("plain %.3f %.3f\n", best.flushedApply, best.flushedRemove);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--generate") {
-    std::filesystem::create_directories(argv[2]);
-    bench::MakeLargePatch(std::filesystem::absolute(argv[2]).string(), std::atoi(argv[3]));
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if ((argc == 4 || argc == 5) && (mode == "--generate" || mode == "--plain")) {
+    const std::filesystem::path root = std::filesystem::absolute(argv[2]);
+    std::filesystem::create_directories(root);
+    const int patchedFiles = argc == 5 ? std::atoi(argv[4]) : bench::kPatchedFiles;
+    const bench::LargePatch patch =
+        bench::MakeLargePatch(root.string(), std::atoi(argv[3]), patchedFiles);
+    if (mode == "--plain") PrintPlainCopies(patch, (root / "aside").string());
     return 0;
   }
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;

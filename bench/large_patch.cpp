@@ -43,7 +43,7 @@ std::string PatchedBytes(int index, bool replacement) {
   return bytes;
 }
 
-LargePatch MakeLargePatch(const std::string& root, int folderFiles) {
+LargePatch MakeLargePatch(const std::string& root, int folderFiles, int patchedFiles) {
   const fs::path base(root);
   fs::create_directories(base);
   LargePatch patch{(base / "FS2004").string(), (base / "patch").string(), {}};
@@ -52,7 +52,7 @@ LargePatch MakeLargePatch(const std::string& root, int folderFiles) {
   const fs::path scenery = fs::path(patch.fsFolder) / kProductScenery;
 
   std::vector<std::string> backups, installs;
-  for (int i = 0; i < kPatchedFiles; ++i) {
+  for (int i = 0; i < patchedFiles; ++i) {
     const std::string name = Numbered("QB_T%04d", i);
     const bool disabled = i % 10 == 9;
     const fs::path stored = scenery / (name + (disabled ? ".XXX" : ".bgl"));
@@ -66,7 +66,7 @@ LargePatch MakeLargePatch(const std::string& root, int folderFiles) {
     backups.push_back(Column(listed) + Column(backupName));
     installs.push_back(Column(listed) + Column(name) + Column(listed));
   }
-  for (int i = kPatchedFiles; i < folderFiles; ++i)
+  for (int i = patchedFiles; i < folderFiles; ++i)
     Write(scenery / Numbered("QB_F%05d.BGL", i), Numbered("other scenery file %d", i));
   AppendRecords(fs::path(patch.patchFolder) / "BAK.OV", backups);
   AppendRecords(fs::path(patch.patchFolder) / "INST.OV", installs);

@@ -23,10 +23,11 @@ struct LargePatch {
 };
 
 // Copies demo/ into `root` (FS2004/ and patch/) and grows it: the product's scenery folder gets
-// kPatchedFiles patched files (one in ten disabled, all with lower-case ".bgl" on disk; the lists
+// `patchedFiles` patched files (one in ten disabled, all with lower-case ".bgl" on disk; the lists
 // name them in other letter case) and small other files up to `folderFiles`; BAK.OV and INST.OV
 // list every patched file after the demo's own records. OVPATCH.INI names the FS2004 folder.
-LargePatch MakeLargePatch(const std::string& root, int folderFiles);
+LargePatch MakeLargePatch(const std::string& root, int folderFiles,
+                          int patchedFiles = kPatchedFiles);
 
 // The bytes of patched file `index` before the patch (`replacement` false) or its replacement.
 std::string PatchedBytes(int index, bool replacement);
