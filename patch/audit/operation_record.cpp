@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/strings.h"
 
 std::string MessageLines(const std::string& caption, const std::string& text) {
   std::string lines = caption + ": ";
@@ -84,7 +85,7 @@ ChangeLog::ChangeLog(PatchContext& context, PatchView& view, const std::string& 
   // Opened before the recorder journals the services, so the log's own writes are not recorded.
   // Without the program's folder there is no patch folder to log into.
   if (!context.m_strAppDir.empty())
-    file_ = platform::OpenStream(context.m_strAppDir + "\\" + kChangeLogFileName, "a");
+    file_.reset(platform::OpenStream(platform::JoinPath(context.m_strAppDir, kChangeLogFileName), "a"));
   Write(operation + " started: FS2004 folder " + context.m_strFsPath + ", product folder " +
         context.m_strProductPath + ", patch folder " + context.m_strAppDir);
   recorder_.emplace(context, &view, platform::ChangeTense::Done, [this](const RecordLine& line) {
@@ -97,13 +98,12 @@ ChangeLog::~ChangeLog() {
   recorder_.reset();
   Write(operation_ + " finished: " + std::to_string(failures) +
         (failures == 1 ? " failure" : " failures"));
-  if (file_) std::fclose(file_);
 }
 
 void ChangeLog::Write(const std::string& text) {
   if (!file_) return;
   const std::string line = platform::LocalTimeText("%Y-%m-%d %H:%M:%S") + " " + text + "\n";
-  std::fputs(line.c_str(), file_);
+  std::fputs(line.c_str(), file_.get());
   // Each line reaches the disk at once: the log must tell how far an interrupted run got.
-  std::fflush(file_);
+  std::fflush(file_.get());
 }

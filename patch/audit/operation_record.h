@@ -11,6 +11,7 @@
 #include "patch/context/patch_context.h"
 #include "patch/patch_view.h"
 #include "platform/file_journal.h"
+#include "platform/stream_io.h"
 
 // A message box as plain text that a script can read back: "CAPTION: text"; each line break inside
 // the text starts a new line indented by two spaces. No line break at the end.
@@ -76,6 +77,6 @@ private:
   void Write(const std::string& text);
 
   std::string operation_;
-  FILE* file_ = nullptr;
+  platform::UniqueStream file_;
   std::optional<OperationRecorder> recorder_;
 };
