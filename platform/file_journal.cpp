@@ -80,6 +80,7 @@ bool JournaledFileServices::ReplaceFileWith(const std::string& from, const std::
     if (copy != copySources_.end()) {
       change.kind = FileChange::Kind::Copy;
       change.source = copy->second;
+      change.newFile = from;
     }
     onChange_(change);
   }
@@ -94,6 +95,7 @@ FILE* JournaledFileServices::OpenStream(const std::string& path, const char* mod
   if (std::strcmp(mode, "wb") == 0 && !lastBinaryRead_.empty()) {
     copySources_[path] = lastBinaryRead_;
     lastBinaryRead_.clear();
+    if (onCopyStarted_) onCopyStarted_(path);
   }
   return stream;
 }

@@ -20,6 +20,7 @@ struct FileChange {
   uint64_t bytes = 0;      // copy: the copy's size
   bool overwrote = false;  // copy: `path` existed before
   bool failed = false;     // the services refused it (folder creations, deletions and renames)
+  std::string newFile;     // copy: the scratch file written, which then replaced `path`
 };
 
 enum class ChangeTense { Planned, Done };
@@ -52,10 +53,18 @@ public:
   bool ReplaceFileWith(const std::string& from, const std::string& to) override;
   FILE* OpenStream(const std::string& path, const char* mode) override;
   void NoteAppend(const std::string& path, const std::string& what) override;
+  bool ChangesHostFiles() const override { return target_.ChangesHostFiles(); }
+
+  // Called with the scratch file as a copy begins to write it; its change is reported only once
+  // the scratch file replaces the destination, which a WriteBatch may hold back.
+  void OnCopyStarted(std::function<void(const std::string& newFile)> onCopyStarted) {
+    onCopyStarted_ = std::move(onCopyStarted);
+  }
 
 private:
   FileServices& target_;
   std::function<void(const FileChange&)> onChange_;
+  std::function<void(const std::string&)> onCopyStarted_;
   std::string lastBinaryRead_;
   std::map<std::string, std::string> copySources_;  // scratch file written -> file it copies
 };

@@ -28,6 +28,7 @@ public:
   FILE* OpenStream(const std::string& path, const char* mode) override {
     return host::OpenStream(path, mode);
   }
+  bool ChangesHostFiles() const override { return true; }
 };
 
 FileServices* g_activeServices = nullptr;
@@ -77,7 +78,10 @@ std::optional<uint64_t> FreeDiskSpace(const std::string& folder) {
   return host::FreeDiskSpace(folder);
 }
 bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize) {
-  return host::FlushToDisk(stream, expectedSize);
+  return host::FlushToDisk(stream, expectedSize, true);
+}
+bool FlushToSystem(FILE* stream, std::optional<uint64_t> expectedSize) {
+  return host::FlushToDisk(stream, expectedSize, false);
 }
 bool SetCurrentFolder(const std::string& path) { return host::SetCurrentFolder(path); }
 std::string CurrentFolder() { return host::CurrentFolder(); }

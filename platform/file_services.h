@@ -25,6 +25,8 @@ public:
   virtual bool ReplaceFileWith(const std::string& from, const std::string& to) = 0;
   virtual FILE* OpenStream(const std::string& path, const char* mode) = 0;
   virtual void NoteAppend(const std::string& /*path*/, const std::string& /*what*/) {}
+  // True when the calls change the host's files (not a plan's).
+  virtual bool ChangesHostFiles() const { return false; }
 };
 
 // The real disk.

@@ -63,6 +63,10 @@ std::optional<uint64_t> FreeDiskSpace(const std::string& folder);
 // False on any failure.
 bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize = std::nullopt);
 
+// As FlushToDisk, but leaves putting the data on the disk to the system (or to a WriteBatch,
+// platform/write_batch.h).
+bool FlushToSystem(FILE* stream, std::optional<uint64_t> expectedSize = std::nullopt);
+
 // Marks one operation of the program on the disk (a start-up, an install, a removal) for as long
 // as it lives; operations may nest. While one is open the host may keep what it has read of
 // folders' contents, trusting that only this process changes them; the next operation reads

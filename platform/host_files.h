@@ -24,7 +24,13 @@ std::string CurrentFolder();
 std::vector<std::string> FolderEntryNames(const std::string& folder);
 std::optional<uint64_t> FileSize(const std::string& path);
 std::optional<uint64_t> FreeDiskSpace(const std::string& folder);
-bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize);
+// With `toDisk` false, only the stream's buffer is written and the size checked.
+bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize, bool toDisk);
+
+// True when FlushFilesTogether puts many files on the disk for less than flushing each.
+bool CanFlushFilesTogether();
+// Puts the data of the closed files `paths` on the disk. False when any could not be.
+bool FlushFilesTogether(const std::vector<std::string>& paths);
 
 // A stream on the system's null device, opened with `mode` ("r", "rb", "w", "wb", "a", ...):
 // reads find the end at once, writes succeed and go nowhere. nullptr when it cannot be opened.

@@ -1,10 +1,10 @@
 #include "platform/whole_file.h"
 
 #include <cstring>
-#include <vector>
 
 #include "platform/files.h"
 #include "platform/stream_io.h"
+#include "platform/write_batch.h"
 
 namespace platform {
 
@@ -43,9 +43,11 @@ bool ReplacementFile::Write(const void* data, size_t size) {
 
 WriteOutcome ReplacementFile::Commit() {
   if (!stream_) return WriteOutcome::OpenFailed;
-  // On the disk before it replaces anything, so that a power cut leaves the old or the new file.
-  // The size on disk is checked as well: a C runtime that loses a write error cannot hide it here.
-  bool complete = !writeFailed_ && FlushToDisk(stream_, written_);
+  // On the disk before it replaces anything, so that a power cut leaves the old or the new file
+  // (a batch puts it there later, before it moves it in place). The size on disk is checked as
+  // well: a C runtime that loses a write error cannot hide it here.
+  bool complete = !writeFailed_ && (WriteBatch::Collecting() ? FlushToSystem(stream_, written_)
+                                                             : FlushToDisk(stream_, written_));
   complete = CloseStream(stream_) && complete;
   stream_ = nullptr;
   if (!complete) {
@@ -78,11 +80,17 @@ bool SameFileBytes(const std::string& a, const std::string& b) {
   UniqueStream first(OpenStream(a, "rb"));
   UniqueStream second(OpenStream(b, "rb"));
   if (!first || !second) return false;
-  std::vector<char> chunkA(64 * 1024), chunkB(64 * 1024);
-  for (;;) {
-    const size_t countA = ReadBytes(first.get(), chunkA.data(), chunkA.size());
-    const size_t countB = ReadBytes(second.get(), chunkB.data(), chunkB.size());
-    if (countA != countB || std::memcmp(chunkA.data(), chunkB.data(), countA) != 0) return false;
+  // Read straight into the chunks, without stream buffers; the first chunks are small, since files
+  // that differ mostly differ early.
+  setvbuf(first.get(), nullptr, _IONBF, 0);
+  setvbuf(second.get(), nullptr, _IONBF, 0);
+  constexpr size_t kFirstChunk = 4 * 1024;
+  constexpr size_t kChunk = 64 * 1024;
+  static char chunkA[kChunk], chunkB[kChunk];
+  for (size_t chunk = kFirstChunk;; chunk = kChunk) {
+    const size_t countA = ReadBytes(first.get(), chunkA, chunk);
+    const size_t countB = ReadBytes(second.get(), chunkB, chunk);
+    if (countA != countB || std::memcmp(chunkA, chunkB, countA) != 0) return false;
     if (countA == 0) return !ReadFailed(first.get()) && !ReadFailed(second.get());
   }
 }

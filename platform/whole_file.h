@@ -33,6 +33,7 @@ public:
   bool Write(const void* data, size_t size);
   // Flushes the new file to the disk, closes it, checks that its size is the number of bytes
   // written and puts it in place of the target. Anything but Done leaves the target untouched.
+  // Within a WriteBatch, the flush and the move wait for the batch to settle.
   WriteOutcome Commit();
 
 private:

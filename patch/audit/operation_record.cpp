@@ -1,5 +1,7 @@
 #include "patch/audit/operation_record.h"
 
+#include <utility>
+
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/strings.h"
@@ -61,7 +63,12 @@ OperationRecorder::OperationRecorder(PatchContext& context, PatchView* inner,
       view_(std::make_unique<RecordingView>(*this, inner)),
       journal_(platform::ActiveFileServices(),
                [this](const platform::FileChange& change) { Changed(change); }),
-      scope_(journal_) {}
+      scope_(journal_) {
+  // A copy takes the status shown before it began: a batch may put it in place much later.
+  journal_.OnCopyStarted([this](const std::string& newFile) {
+    copyStatus_[newFile] = std::exchange(unusedStatus_, std::string());
+  });
+}
 
 OperationRecorder::~OperationRecorder() = default;
 
@@ -74,8 +81,13 @@ void OperationRecorder::Emit(RecordLine line) {
 
 void OperationRecorder::Changed(const platform::FileChange& change) {
   std::string text = platform::DescribeChange(change, tense_);
-  if (change.kind == platform::FileChange::Kind::Copy && !unusedStatus_.empty())
-    text = unusedStatus_ + ": " + text;
+  if (change.kind == platform::FileChange::Kind::Copy) {
+    const auto status = copyStatus_.find(change.newFile);
+    if (status != copyStatus_.end()) {
+      if (!status->second.empty()) text = status->second + ": " + text;
+      copyStatus_.erase(status);
+    }
+  }
   unusedStatus_.clear();
   Emit({std::move(text), change.failed, false, change});
 }

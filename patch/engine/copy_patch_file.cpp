@@ -47,6 +47,13 @@ int Fail(PatchView& view, const std::string& text) {
   return -1;
 }
 
+// The "Warning" for a copy whose new file could not be written completely or not put in place.
+int FailCommit(PatchView& view, platform::WriteOutcome outcome, const std::string& destination) {
+  if (outcome == platform::WriteOutcome::WriteFailed)
+    return Fail(view, WriteFailureText(destination));
+  return Fail(view, DestinationOpenFailureText(destination));
+}
+
 }  // namespace
 
 int CopyPatchFile(PatchView& view, std::string source, std::string destination) {
@@ -73,12 +80,12 @@ int CopyPatchFile(PatchView& view, std::string source, std::string destination) 
   in.reset();
   if (readFailed) return Fail(view, ReadFailureText(source, destination));
 
-  switch (out.Commit()) {
-    case platform::WriteOutcome::Done:
-      return 0;
-    case platform::WriteOutcome::WriteFailed:
-      return Fail(view, WriteFailureText(destination));
-    default:
-      return Fail(view, DestinationOpenFailureText(destination));
-  }
+  const platform::WriteOutcome outcome = out.Commit();
+  return outcome == platform::WriteOutcome::Done ? 0 : FailCommit(view, outcome, destination);
+}
+
+void ReportUnfinishedCopies(PatchView& view,
+                            const std::vector<platform::FailedReplacement>& failures) {
+  for (const platform::FailedReplacement& failure : failures)
+    FailCommit(view, failure.outcome, failure.target);
 }

@@ -104,6 +104,8 @@ std::optional<std::string> CurrentSceneryForm(const std::string& fsPath, const s
 void CopyListedSceneryFiles(PatchContext& context, PatchView& view, const char* listFile,
                             const char* progressFormat, const CopyPlanner& plan) {
   int copyNumber = 1;
+  // The copies are put on the disk together, before any of them replaces a file.
+  platform::WriteBatch batch;
   ForEachListRecord(listFile, ListLayout::Column, [&](const std::string& line, int lineNumber) {
     const std::string name = ExtractColumn(line, kFirstColumn);
     if (!NameStaysInside(view, listFile, lineNumber, context.m_strFsPath,
@@ -116,6 +118,7 @@ void CopyListedSceneryFiles(PatchContext& context, PatchView& view, const char* 
     ShowCopyProgress(context, view, progressFormat, copyNumber++);
     CopyPatchFile(view, copy->source, copy->destination);
   });
+  ReportUnfinishedCopies(view, batch.Settle());
 }
 
 void PairedFiles::Add(PairedFile file) {

@@ -3,10 +3,13 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -117,6 +120,7 @@ bool CreateFolder(const std::string& path) {
   const std::string host = HostPath(path);
   if (mkdir(host.c_str(), 0777) != 0) return false;
   posix::NoteCreated(host);
+  posix::NoteFoldersMoved();  // the new folder may be on the way to names resolved before
   return true;
 }
 
@@ -268,14 +272,57 @@ FILE* OpenStream(const std::string& path, const char* mode) {
   return stream;
 }
 
-bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize) {
+bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize, bool toDisk) {
   if (std::fflush(stream) != 0) return false;
   struct stat st;
   const int fd = fileno(stream);
   if (fd < 0 || fstat(fd, &st) != 0) return false;
   if (!S_ISREG(st.st_mode)) return true;
-  if (fsync(fd) != 0 || fstat(fd, &st) != 0) return false;
+  if (toDisk && (fsync(fd) != 0 || fstat(fd, &st) != 0)) return false;
   return !expectedSize || static_cast<uint64_t>(st.st_size) == *expectedSize;
+}
+
+namespace {
+
+// Local file systems whose syncfs writes every file's data to the disk and reports the write
+// errors it meets. Others (network and FUSE file systems among them) get an fsync per file.
+bool SyncfsCoversFiles(int fd) {
+  struct statfs fs;
+  if (fstatfs(fd, &fs) != 0) return false;
+  switch (static_cast<unsigned long>(fs.f_type)) {
+    case EXT4_SUPER_MAGIC:  // also ext2 and ext3
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case F2FS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+    case OVERLAYFS_SUPER_MAGIC:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool CanFlushFilesTogether() { return true; }
+
+bool FlushFilesTogether(const std::vector<std::string>& paths) {
+  std::vector<dev_t> synced;  // file systems flushed as a whole already
+  for (const std::string& path : paths) {
+    const std::string host = HostPath(path);
+    struct stat st;
+    if (stat(host.c_str(), &st) != 0) return false;
+    if (std::find(synced.begin(), synced.end(), st.st_dev) != synced.end()) continue;
+    Descriptor fd(open(host.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.IsOpen()) return false;
+    if (SyncfsCoversFiles(fd.Get())) {
+      if (syncfs(fd.Get()) != 0) return false;
+      synced.push_back(st.st_dev);
+    } else if (fsync(fd.Get()) != 0) {
+      return false;
+    }
+  }
+  return true;
 }
 
 bool SetCurrentFolder(const std::string& path) {

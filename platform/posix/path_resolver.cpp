@@ -72,14 +72,17 @@ struct Walk {
 
 // The folder part of the last path resolved in an operation, and what it resolved to.
 struct FolderMemo {
-  bool valid = false;
   std::string folder;  // as the caller spelled it
   Walk walk;
 };
 
+// Paths of one operation mostly lie in a few folders (the FS2004 scenery folder, the patch
+// folder): that many folder parts are remembered, the most recent first.
+constexpr size_t kFolderMemos = 4;
+
 struct Indexes {
   int depth = 0;  // open operations
-  FolderMemo memo;  // forgotten on every change
+  std::vector<FolderMemo> memos;  // each forgotten when a change could resolve it otherwise
   std::unordered_map<std::string, FolderId> folderIds;  // folder path as Join built it
   std::map<FolderId, FolderIndex> byFolder;
 };
@@ -209,17 +212,25 @@ std::string HostPath(const std::string& path) {
   if (path.empty()) return "";  // names nothing, as on Windows
   const bool inOperation = InOperation();
   CallOperation call;
-  // The folder part is resolved once for a run of paths in one folder (until something changes).
+  // The folder part is resolved once for the paths in one folder (until something changes).
   const size_t cut = path.find_last_of("\\/");
   const bool lastNamed = cut != std::string::npos && cut + 1 < path.size();
+  const bool memorable = lastNamed && inOperation;
+  std::vector<FolderMemo>& memos = State().memos;
+  const auto memo = !memorable ? memos.end()
+                               : std::find_if(memos.begin(), memos.end(), [&](const FolderMemo& m) {
+                                   return m.folder.compare(0, std::string::npos, path, 0, cut) == 0;
+                                 });
   Walk walk;
-  FolderMemo& memo = State().memo;
-  const bool sameFolder = memo.valid && memo.folder.compare(0, std::string::npos, path, 0, cut) == 0;
-  if (lastNamed && inOperation && sameFolder) {
-    walk = memo.walk;
+  if (memo != memos.end()) {
+    walk = memo->walk;
+    std::rotate(memos.begin(), memo, memo + 1);
   } else {
     walk = WalkFolders(path, lastNamed ? cut : path.size());
-    if (lastNamed && inOperation) memo = {true, path.substr(0, cut), walk};
+    if (memorable) {
+      if (memos.size() == kFolderMemos) memos.pop_back();
+      memos.insert(memos.begin(), {path.substr(0, cut), walk});
+    }
   }
   if (lastNamed) Step(walk, path.substr(cut + 1));
   std::string& base = walk.base;
@@ -237,12 +248,40 @@ void EndOperation() {
   if (state.depth > 0 && --state.depth == 0) {
     state.folderIds.clear();
     state.byFolder.clear();
-    state.memo.valid = false;
+    state.memos.clear();
   }
 }
 
+namespace {
+
+// Forgets the folder parts that an entry `name` added to or removed from the host folder `dir`
+// could resolve otherwise: those that looked up a name of that spelling, in any letter case, in
+// `dir`. Relative paths may lead through any folder: with one on either side, all are forgotten.
+void ForgetWalksThrough(const std::string& dir, const std::string& name) {
+  std::vector<FolderMemo>& memos = State().memos;
+  if (dir.empty() || dir[0] != '/') {
+    memos.clear();
+    return;
+  }
+  const std::string prefix = dir.back() == '/' ? dir : dir + "/";
+  const std::string folded = Folded(name);
+  memos.erase(std::remove_if(memos.begin(), memos.end(),
+                             [&](const FolderMemo& memo) {
+                               const std::string& base = memo.walk.base;
+                               if (base.empty() || base[0] != '/') return true;
+                               if (base.compare(0, prefix.size(), prefix) != 0) return false;
+                               const size_t end = base.find('/', prefix.size());
+                               return Folded(base.substr(prefix.size(), end - prefix.size())) ==
+                                      folded;
+                             }),
+              memos.end());
+}
+
+}  // namespace
+
 void NoteCreated(const std::string& host) {
-  State().memo.valid = false;
+  const auto [dir, last] = SplitLast(host);
+  ForgetWalksThrough(dir, last);
   auto [index, name] = IndexHolding(host);
   if (!index) return;
   std::vector<std::string>& names = index->byFolded[Folded(name)];
@@ -251,7 +290,8 @@ void NoteCreated(const std::string& host) {
 }
 
 void NoteRemoved(const std::string& host) {
-  State().memo.valid = false;
+  const auto [dir, last] = SplitLast(host);
+  ForgetWalksThrough(dir, last);
   auto [index, name] = IndexHolding(host);
   if (!index) return;
   const auto match = index->byFolded.find(Folded(name));
@@ -262,7 +302,7 @@ void NoteRemoved(const std::string& host) {
 }
 
 void NoteFoldersMoved() {
-  State().memo.valid = false;
+  State().memos.clear();
   if (State().depth > 0) State().folderIds.clear();
 }
 

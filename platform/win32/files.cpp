@@ -61,15 +61,30 @@ FILE* OpenStream(const std::string& path, const char* mode) {
   return std::fopen(path.c_str(), mode);
 }
 
-bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize) {
+bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize, bool toDisk) {
   if (std::fflush(stream) != 0) return false;
   const intptr_t osHandle = _get_osfhandle(_fileno(stream));
   if (osHandle == -1) return false;
   const HANDLE handle = reinterpret_cast<HANDLE>(osHandle);
   if (GetFileType(handle) != FILE_TYPE_DISK) return true;
   LARGE_INTEGER size;
-  if (!FlushFileBuffers(handle) || !GetFileSizeEx(handle, &size)) return false;
+  if ((toDisk && !FlushFileBuffers(handle)) || !GetFileSizeEx(handle, &size)) return false;
   return !expectedSize || static_cast<uint64_t>(size.QuadPart) == *expectedSize;
+}
+
+// Windows can only flush a volume as a whole with administrator rights: each file is flushed.
+bool CanFlushFilesTogether() { return false; }
+
+bool FlushFilesTogether(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) {
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool flushed = FlushFileBuffers(file) != 0;
+    CloseHandle(file);
+    if (!flushed) return false;
+  }
+  return true;
 }
 
 bool SetCurrentFolder(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != 0; }
