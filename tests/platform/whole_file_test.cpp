@@ -7,6 +7,7 @@
 #include "platform/files.h"
 #include "platform/stream_io.h"
 #include "platform/whole_file.h"
+#include "platform/write_batch.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -57,6 +58,39 @@ TEST_F(WholeFile, FailuresLeaveTheOldFileByteForByteAndNothingBeside) {
   EXPECT_EQ(platform::ReplaceWholeFile(target, "x"), WriteOutcome::ReplaceFailed);
   EXPECT_EQ(ReadFile(target), "old\r\n\x1A tail");
   EXPECT_EQ(ListFolder(tmp.path()), (std::vector<std::string>{"Folder", "SCENERY.CFG"}));
+}
+
+// Where the host flushes many files at once, a batch holds its replacements back, yet every look
+// through the file services sees them made; one refused at the end leaves its target as it was.
+TEST_F(WholeFile, ABatchLooksDoneAtOnceAndReportsWhatItCouldNotPutInPlace) {
+  WriteFile(tmp / "A.BGL", "old a");
+  WriteFile(tmp / "B.BGL", "old b");
+  platform::WriteBatch batch;
+  EXPECT_EQ(platform::ReplaceWholeFile(tmp / "A.BGL", "new a"), WriteOutcome::Done);
+  EXPECT_EQ(platform::ReadWholeFile(tmp / "a.bgl"), "new a") << "seen under another spelling";
+  EXPECT_EQ(platform::ReplaceWholeFile(tmp / "B.BGL", "first"), WriteOutcome::Done);
+  EXPECT_EQ(platform::ReplaceWholeFile(tmp / "B.BGL", "second"), WriteOutcome::Done);
+  EXPECT_EQ(platform::ReplaceWholeFile(tmp / "C.BGL", "new c"), WriteOutcome::Done);
+  EXPECT_EQ(platform::FolderEntryNames(tmp.path()),
+            (std::vector<std::string>{"A.BGL", "B.BGL", "C.BGL"}));
+
+  // Made read-only behind the services' back while the replacement is held.
+  EXPECT_EQ(platform::ReplaceWholeFile(tmp / "B.BGL", "third"), WriteOutcome::Done);
+  const bool held = platform::WriteBatch::Collecting();
+  testsupport::MakeReadOnly(tmp / "B.BGL");
+  const std::vector<platform::FailedReplacement> failures = batch.Settle();
+  if (held) {
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].target, tmp / "B.BGL");
+    EXPECT_EQ(failures[0].outcome, WriteOutcome::ReplaceFailed);
+    EXPECT_EQ(ReadFile(tmp / "B.BGL"), "second");
+  } else {
+    EXPECT_TRUE(failures.empty());
+    EXPECT_EQ(ReadFile(tmp / "B.BGL"), "third");
+  }
+  EXPECT_EQ(ReadFile(tmp / "A.BGL"), "new a");
+  EXPECT_EQ(ReadFile(tmp / "C.BGL"), "new c");
+  EXPECT_EQ(ListFolder(tmp.path()), (std::vector<std::string>{"A.BGL", "B.BGL", "C.BGL"}));
 }
 
 // A real full disk, written through a large stream buffer as the file copy does, so that the
