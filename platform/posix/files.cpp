@@ -307,19 +307,24 @@ bool SyncfsCoversFiles(int fd) {
 bool CanFlushFilesTogether() { return true; }
 
 bool FlushFilesTogether(const std::vector<std::string>& paths) {
-  std::vector<dev_t> synced;  // file systems flushed as a whole already
+  std::vector<dev_t> synced;        // file systems flushed as a whole already
+  std::string lastFolder = "\n";   // a file lies on the file system of its folder
   for (const std::string& path : paths) {
     const std::string host = HostPath(path);
+    const std::string folder = ParentOf(host);
+    if (folder == lastFolder) continue;  // its file system was flushed already
     struct stat st;
     if (stat(host.c_str(), &st) != 0) return false;
+    lastFolder = folder;
     if (std::find(synced.begin(), synced.end(), st.st_dev) != synced.end()) continue;
     Descriptor fd(open(host.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.IsOpen()) return false;
     if (SyncfsCoversFiles(fd.Get())) {
       if (syncfs(fd.Get()) != 0) return false;
       synced.push_back(st.st_dev);
-    } else if (fsync(fd.Get()) != 0) {
-      return false;
+    } else {
+      lastFolder = "\n";
+      if (fsync(fd.Get()) != 0) return false;
     }
   }
   return true;
