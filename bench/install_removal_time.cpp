@@ -19,6 +19,7 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "app/cli_options.h"
@@ -125,10 +126,7 @@ struct Times {
   double syncedApply = 1e9, syncedRemove = 1e9;  // then one sync of the file system
 };
 
-void KeepBest(double& best, double seconds) {
-  if (std::getenv("BENCH_VERBOSE")) std::fprintf(stderr, "%.3f ", seconds);
-  best = std::min(best, seconds);
-}
+void KeepBest(double& best, double seconds) { best = std::min(best, seconds); }
 
 // One round: the plain copies and the program's apply and remove, in alternating order.
 void Round(const bench::LargePatch& patch, const std::string& aside, bool plainFirst, Times& best) {
