@@ -110,7 +110,8 @@ std::vector<std::string> ReadProfileSectionNames(const std::string& file) {
 
 bool WriteProfileValue(const std::string& section, const std::string& key,
                        const std::string& value, const std::string& file) {
-  std::string host = posix::HostPath(file);
+  const std::string resolved = posix::HostPath(file);
+  std::string host = resolved;
   // Write through a link to the file it names rather than replacing the link.
   if (char* real = realpath(host.c_str(), nullptr)) {
     host = real;
@@ -134,7 +135,9 @@ bool WriteProfileValue(const std::string& section, const std::string& key,
   ProfileDocument updated(before.value_or(""));
   updated.Set(section, key, value);
   if (before && updated.bytes() == *before) return true;
-  return ReplaceContents(host, updated.bytes(), mode);
+  if (!ReplaceContents(host, updated.bytes(), mode)) return false;
+  if (!before) posix::NoteCreated(resolved);  // an open operation sees the new file at once
+  return true;
 }
 
 }  // namespace platform

@@ -3,13 +3,15 @@
 #include <algorithm>
 
 #include "platform/host_files.h"
+#include "platform/win32/name_index.h"
 
 namespace platform::host {
 
 std::vector<std::string> FolderEntryNames(const std::string& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  const HANDLE search =
+      FindFirstFileA((win32::SpellAsOnDisk(folder).path + "\\*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
     const std::string name = found.cFileName;
@@ -21,8 +23,10 @@ std::vector<std::string> FolderEntryNames(const std::string& folder) {
 }
 
 std::optional<uint64_t> FileSize(const std::string& path) {
+  const win32::DiskSpelling spelled = win32::SpellAsOnDisk(path);
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+  if (spelled.missing ||
+      !GetFileAttributesExA(spelled.path.c_str(), GetFileExInfoStandard, &data) ||
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
     return std::nullopt;
   return (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;

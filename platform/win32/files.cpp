@@ -1,6 +1,7 @@
 #include "platform/host_files.h"
 
 #include "platform/files.h"
+#include "platform/win32/name_index.h"
 
 #include <io.h>
 #include <windows.h>
@@ -14,51 +15,94 @@ namespace {
 
 DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
+// `path` spelled as on disk, and whether it is known to be absent (win32/name_index.h).
+win32::DiskSpelling Spelled(const std::string& path) { return win32::SpellAsOnDisk(path); }
+
 }  // namespace
 
-bool PathExists(const std::string& path) { return _access(path.c_str(), 0) == 0; }
+bool PathExists(const std::string& path) {
+  const win32::DiskSpelling spelled = Spelled(path);
+  return !spelled.missing && _access(spelled.path.c_str(), 0) == 0;
+}
 
 bool IsFolder(const std::string& path) {
-  const DWORD attributes = Attributes(path);
+  const win32::DiskSpelling spelled = Spelled(path);
+  if (spelled.missing) return false;
+  const DWORD attributes = Attributes(spelled.path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool CreateFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+bool CreateFolder(const std::string& path) {
+  if (CreateDirectoryA(Spelled(path).path.c_str(), nullptr) == 0) return false;
+  win32::NoteFoldersChanged();
+  return true;
+}
 
-bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool RemoveFile(const std::string& path) {
+  const win32::DiskSpelling spelled = Spelled(path);
+  if (spelled.missing || DeleteFileA(spelled.path.c_str()) == 0) return false;
+  win32::NoteRemoved(spelled.path);
+  return true;
+}
 
 bool MovePath(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED) != 0;
+  const std::string source = Spelled(from).path;
+  // The moved entry takes the name as given (a rename may only change its letter case).
+  const std::string target = win32::SpellAsOnDisk(to, true).path;
+  const DWORD attributes = Attributes(source);
+  if (MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED) == 0) return false;
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    win32::NoteFoldersChanged();
+  } else {
+    win32::NoteRemoved(source);
+    win32::NoteCreated(target);
+  }
+  return true;
 }
 
 bool ReplaceFileWith(const std::string& from, const std::string& to) {
+  const std::string source = Spelled(from).path;
+  const std::string target = Spelled(to).path;
   // Checked first: not every system refuses to replace a read-only target, and a folder must
   // never be replaced by a file.
-  const DWORD target = Attributes(to);
-  if (target != INVALID_FILE_ATTRIBUTES &&
-      (target & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
+  const DWORD attributes = Attributes(target);
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
     return false;
   // Write-through: the move is on the disk when the call returns, as the file it moves already is.
-  return MoveFileExA(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) !=
-         0;
+  if (MoveFileExA(source.c_str(), target.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) == 0)
+    return false;
+  win32::NoteRemoved(source);
+  win32::NoteCreated(target);
+  return true;
 }
 
 bool IsReadOnlyFile(const std::string& path) {
-  const DWORD attributes = Attributes(path);
+  const win32::DiskSpelling spelled = Spelled(path);
+  if (spelled.missing) return false;
+  const DWORD attributes = Attributes(spelled.path);
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
          (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 FILE* OpenStream(const std::string& path, const char* mode) {
+  const win32::DiskSpelling spelled = Spelled(path);
+  const std::string m = mode;
+  const bool writes = m.find_first_of("wa+") != std::string::npos;
+  if (!writes && spelled.missing) {
+    errno = ENOENT;
+    return nullptr;
+  }
   // Windows refuses to write a read-only file; Wine run as root only clears the write bits, which
   // root ignores, so the attribute is checked here as well.
-  const std::string m = mode;
-  if (m.find_first_of("wa+") != std::string::npos && IsReadOnlyFile(path)) {
+  if (writes && IsReadOnlyFile(spelled.path)) {
     errno = EACCES;
     return nullptr;
   }
-  return std::fopen(path.c_str(), mode);
+  FILE* stream = std::fopen(spelled.path.c_str(), mode);
+  if (stream && writes) win32::NoteCreated(spelled.path);
+  return stream;
 }
 
 bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize, bool toDisk) {
@@ -105,8 +149,7 @@ std::string CurrentFolder() {
 
 namespace platform {
 
-// The system matches names without regard to case itself: there is nothing to keep.
-FileOperationScope::FileOperationScope() = default;
-FileOperationScope::~FileOperationScope() = default;
+FileOperationScope::FileOperationScope() { win32::BeginOperation(); }
+FileOperationScope::~FileOperationScope() { win32::EndOperation(); }
 
 }  // namespace platform

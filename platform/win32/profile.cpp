@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/name_index.h"
+
 namespace platform {
 
 // The system reads the file at every call, so a snapshot only remembers which file it is.
@@ -41,7 +43,10 @@ bool WriteProfileValue(const std::string& section, const std::string& key,
                        const std::string& value, const std::string& file) {
   // Windows refuses to rewrite a read-only file; Wine run as root would rewrite it anyway.
   if (IsReadOnlyFile(file)) return false;
-  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
+  if (WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) == 0)
+    return false;
+  win32::NoteCreated(file);  // the system creates a missing file
+  return true;
 }
 
 std::vector<std::string> ReadProfileSectionNames(const std::string& file) {

@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/whole_file.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -135,6 +137,38 @@ TEST(Files, WritingReusesAnExistingNameInAnyCase) {
   testsupport::WriteFile(tmp / "Scenery/a.bgl", "a");
   EXPECT_TRUE(platform::MovePath(tmp / "scenery\\A.BGL", tmp / "SCENERY\\a.xxx"));
   EXPECT_EQ(testsupport::ListFolder(tmp / "Scenery"), (std::vector<std::string>{"Title.ov", "a.xxx"}));
+}
+
+// Within one operation the host may keep what it has read of folders: names are still found in
+// any letter case, the operation's own changes are seen at once (also a file the profile call
+// creates), and the next operation sees what another program changed in between.
+TEST(Files, AnOperationSeesItsOwnChangesAtOnceAndOthersInTheNext) {
+  TempFolder tmp;
+  testsupport::MakeDirs(tmp / "Scenery");
+  testsupport::WriteFile(tmp / "Scenery/a.bgl", "a");
+  {
+    platform::FileOperationScope operation;
+    EXPECT_EQ(platform::FileSize(tmp / "SCENERY\\A.BGL"), 1u);
+    EXPECT_FALSE(platform::PathExists(tmp / "scenery\\b.xxx"));
+    EXPECT_EQ(platform::ReplaceWholeFile(tmp / "SCENERY\\New.bgl", "new"),
+              platform::WriteOutcome::Done);
+    EXPECT_TRUE(platform::PathExists(tmp / "scenery\\NEW.BGL"));
+    EXPECT_TRUE(platform::MovePath(tmp / "Scenery\\A.BGL", tmp / "Scenery\\b.xxx"));
+    EXPECT_FALSE(platform::PathExists(tmp / "scenery\\a.bgl"));
+    EXPECT_TRUE(platform::PathExists(tmp / "SCENERY\\B.XXX"));
+    EXPECT_TRUE(platform::RemoveFile(tmp / "scenery\\new.BGL"));
+    EXPECT_FALSE(platform::IsReadOnlyFile(tmp / "Scenery\\New.bgl"));
+    EXPECT_FALSE(platform::PathExists(tmp / "Scenery\\New.bgl"));
+    EXPECT_TRUE(platform::CreateFolder(tmp / "Scenery\\Sub"));
+    EXPECT_TRUE(platform::IsFolder(tmp / "SCENERY\\SUB\\"));
+    EXPECT_TRUE(platform::WriteProfileValue("Settings", "Status", "1", tmp / "Scenery\\Sub\\X.INI"));
+    EXPECT_TRUE(platform::PathExists(tmp / "scenery\\sub\\x.ini"));
+  }
+  testsupport::WriteFile(tmp / "Scenery/later.bgl", "by another program");
+  platform::FileOperationScope next;
+  EXPECT_TRUE(platform::PathExists(tmp / "SCENERY\\LATER.BGL"));
+  EXPECT_EQ(testsupport::ListFolder(tmp / "Scenery"),
+            (std::vector<std::string>{"Sub", "b.xxx", "later.bgl"}));
 }
 
 TEST(Files, CurrentFolderAnchorsRelativePaths) {

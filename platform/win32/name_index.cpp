@@ -1,0 +1,161 @@
+#include "platform/win32/name_index.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/strings.h"
+
+namespace platform::win32 {
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = AsciiUpper(c);
+  return text;
+}
+
+// A name whose absence a listing proves: printable ASCII without the short-name tilde, wildcards
+// or the trailing dot or space that the system would read otherwise. Other names (other letters
+// the system folds, short names) are left to the system.
+bool PlainName(const std::string& name) {
+  if (name.empty() || name.back() == '.' || name.back() == ' ') return false;
+  return std::all_of(name.begin(), name.end(), [](char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    return u >= 0x20 && u <= 0x7E && c != '~' && c != '*' && c != '?';
+  });
+}
+
+// "X:\" followed by the rest: the only paths the listings stand for.
+bool FromDrive(const std::string& path) {
+  return path.size() >= 3 && path[1] == ':' && IsSeparator(path[2]) &&
+         ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z'));
+}
+
+struct Listing {
+  bool listed = false;  // false when the folder could not be listed: nothing is known of it
+  std::unordered_map<std::string, std::vector<std::string>> byUpper;  // spellings, sorted
+};
+
+struct Indexes {
+  int depth = 0;
+  std::unordered_map<std::string, Listing> folders;  // upper-cased folder path as on disk
+};
+
+Indexes& State() {
+  static Indexes state;
+  return state;
+}
+
+// The listing of `folder` (spelled as on disk), read on its first use in the operation.
+Listing& ListingOf(const std::string& folder) {
+  auto [slot, added] = State().folders.try_emplace(Upper(folder));
+  Listing& listing = slot->second;
+  if (!added) return listing;
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return listing;
+  listing.listed = true;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") listing.byUpper[Upper(name)].push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  for (auto& names : listing.byUpper) std::sort(names.second.begin(), names.second.end());
+  return listing;
+}
+
+struct Resolved {
+  DiskSpelling spelling;
+  bool complete = false;  // every component was found in a listing
+};
+
+Resolved Resolve(const std::string& path, bool keepLastName) {
+  Resolved resolved{{path, false}, false};
+  if (State().depth == 0 || !FromDrive(path)) return resolved;
+  const std::vector<std::string> parts = SplitOn(path.substr(3), "\\/");
+  std::string spelled = path.substr(0, 2);
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const std::string& part = parts[i];
+    const bool last = i + 1 == parts.size();
+    const std::vector<std::string>* names = nullptr;
+    bool listed = false;
+    if (part != "." && part != ".." && !(last && keepLastName)) {
+      Listing& listing = ListingOf(spelled);
+      listed = listing.listed;
+      const auto match = listing.byUpper.find(Upper(part));
+      if (match != listing.byUpper.end()) names = &match->second;
+    }
+    if (!names) {
+      // The rest goes to the system as given.
+      resolved.spelling.missing = last && listed && PlainName(part);
+      for (size_t j = i; j < parts.size(); ++j) spelled += "\\" + parts[j];
+      if (IsSeparator(path.back())) spelled += "\\";
+      resolved.spelling.path = spelled;
+      return resolved;
+    }
+    spelled += "\\" + (std::binary_search(names->begin(), names->end(), part) ? part : names->front());
+  }
+  if (parts.empty() || IsSeparator(path.back())) spelled += "\\";
+  resolved.spelling.path = spelled;
+  resolved.complete = true;
+  return resolved;
+}
+
+// The listing that holds the last name of `path` and that name; nullptr when none does for
+// certain, in which case every listing is dropped (it may have been reached by another spelling).
+std::pair<Listing*, std::string> ListingHolding(const std::string& path) {
+  Indexes& state = State();
+  if (state.depth == 0) return {nullptr, ""};
+  const size_t cut = path.find_last_of("\\/");
+  const std::string name = cut == std::string::npos ? "" : path.substr(cut + 1);
+  // A file in a drive's root lies in "X:\\".
+  const Resolved folder = cut == std::string::npos
+                              ? Resolved{}
+                              : Resolve(path.substr(0, cut == 2 ? 3 : cut), false);
+  if (name.empty() || name == "." || name == ".." || !folder.complete) {
+    state.folders.clear();
+    return {nullptr, ""};
+  }
+  std::string key = folder.spelling.path;
+  while (key.size() > 2 && IsSeparator(key.back())) key.pop_back();
+  const auto listing = state.folders.find(Upper(key));
+  if (listing == state.folders.end() || !listing->second.listed) return {nullptr, ""};
+  return {&listing->second, name};
+}
+
+}  // namespace
+
+DiskSpelling SpellAsOnDisk(const std::string& path, bool keepLastName) {
+  return Resolve(path, keepLastName).spelling;
+}
+
+void BeginOperation() { ++State().depth; }
+
+void EndOperation() {
+  Indexes& state = State();
+  if (state.depth > 0 && --state.depth == 0) state.folders.clear();
+}
+
+void NoteCreated(const std::string& path) {
+  auto [listing, name] = ListingHolding(path);
+  // The system matches names without regard to case: a name it already has is opened, not added.
+  if (listing) listing->byUpper.try_emplace(Upper(name), std::vector<std::string>{name});
+}
+
+void NoteRemoved(const std::string& path) {
+  auto [listing, name] = ListingHolding(path);
+  if (!listing) return;
+  const auto match = listing->byUpper.find(Upper(name));
+  if (match == listing->byUpper.end()) return;
+  std::vector<std::string>& names = match->second;
+  names.erase(std::remove(names.begin(), names.end(), name), names.end());
+  if (names.empty()) listing->byUpper.erase(match);
+}
+
+void NoteFoldersChanged() { State().folders.clear(); }
+
+}  // namespace platform::win32
