@@ -55,7 +55,7 @@ bool JournaledFileServices::CreateFolder(const std::string& path) {
 bool JournaledFileServices::RemoveFile(const std::string& path) {
   const bool done = target_.RemoveFile(path);
   // A scratch file of a copy that did not complete is the copy's business.
-  if (copySources_.erase(path) == 0) onChange_(Change(FileChange::Kind::Delete, path, "", !done));
+  if (copies_.erase(path) == 0) onChange_(Change(FileChange::Kind::Delete, path, "", !done));
   return done;
 }
 
@@ -69,22 +69,22 @@ bool JournaledFileServices::ReplaceFileWith(const std::string& from, const std::
   const bool existed = target_.PathExists(to);
   const std::optional<uint64_t> size = target_.FileSize(from);
   const bool done = target_.ReplaceFileWith(from, to);
-  const auto copy = copySources_.find(from);
+  const auto copy = copies_.find(from);
   // A file written anew from its own bytes (a whole-file edit such as SCENERY.CFG's) is no copy:
   // whoever edits it says what changed (NoteAppend).
-  const bool rewritesItself = copy != copySources_.end() && copy->second == to;
+  const bool rewritesItself = copy != copies_.end() && copy->second.source == to;
   if (done && !rewritesItself) {
     FileChange change = Change(FileChange::Kind::Replace, to, from);
     change.bytes = size.value_or(0);
     change.overwrote = existed;
-    if (copy != copySources_.end()) {
+    if (copy != copies_.end()) {
       change.kind = FileChange::Kind::Copy;
-      change.source = copy->second;
-      change.newFile = from;
+      change.source = copy->second.source;
+      change.label = copy->second.label;
     }
     onChange_(change);
   }
-  if (copy != copySources_.end() && done) copySources_.erase(copy);
+  if (copy != copies_.end() && done) copies_.erase(copy);
   return done;
 }
 
@@ -93,9 +93,8 @@ FILE* JournaledFileServices::OpenStream(const std::string& path, const char* mod
   if (!stream || !mode) return stream;
   if (std::strcmp(mode, "rb") == 0) lastBinaryRead_ = path;
   if (std::strcmp(mode, "wb") == 0 && !lastBinaryRead_.empty()) {
-    copySources_[path] = lastBinaryRead_;
+    copies_[path] = {lastBinaryRead_, labelNow_ ? labelNow_() : std::string()};
     lastBinaryRead_.clear();
-    if (onCopyStarted_) onCopyStarted_(path);
   }
   return stream;
 }

@@ -20,7 +20,7 @@ struct FileChange {
   uint64_t bytes = 0;      // copy: the copy's size
   bool overwrote = false;  // copy: `path` existed before
   bool failed = false;     // the services refused it (folder creations, deletions and renames)
-  std::string newFile;     // copy: the scratch file written, which then replaced `path`
+  std::string label;       // copy: what the journal's labeller said as the copy began
 };
 
 enum class ChangeTense { Planned, Done };
@@ -55,18 +55,20 @@ public:
   void NoteAppend(const std::string& path, const std::string& what) override;
   bool ChangesHostFiles() const override { return target_.ChangesHostFiles(); }
 
-  // Called with the scratch file as a copy begins to write it; its change is reported only once
-  // the scratch file replaces the destination, which a WriteBatch may hold back.
-  void OnCopyStarted(std::function<void(const std::string& newFile)> onCopyStarted) {
-    onCopyStarted_ = std::move(onCopyStarted);
-  }
+  // Asked for a label as each copy begins; the copy's change carries it. The change itself is
+  // reported only once the copy replaces its destination, which a WriteBatch may hold back.
+  void LabelCopiesWith(std::function<std::string()> labelNow) { labelNow_ = std::move(labelNow); }
 
 private:
   FileServices& target_;
   std::function<void(const FileChange&)> onChange_;
-  std::function<void(const std::string&)> onCopyStarted_;
+  std::function<std::string()> labelNow_;
   std::string lastBinaryRead_;
-  std::map<std::string, std::string> copySources_;  // scratch file written -> file it copies
+  struct CopyInProgress {
+    std::string source;  // the file copied
+    std::string label;
+  };
+  std::map<std::string, CopyInProgress> copies_;  // by the scratch file being written
 };
 
 }  // namespace platform

@@ -65,9 +65,7 @@ OperationRecorder::OperationRecorder(PatchContext& context, PatchView* inner,
                [this](const platform::FileChange& change) { Changed(change); }),
       scope_(journal_) {
   // A copy takes the status shown before it began: a batch may put it in place much later.
-  journal_.OnCopyStarted([this](const std::string& newFile) {
-    copyStatus_[newFile] = std::exchange(unusedStatus_, std::string());
-  });
+  journal_.LabelCopiesWith([this] { return std::exchange(unusedStatus_, std::string()); });
 }
 
 OperationRecorder::~OperationRecorder() = default;
@@ -81,13 +79,8 @@ void OperationRecorder::Emit(RecordLine line) {
 
 void OperationRecorder::Changed(const platform::FileChange& change) {
   std::string text = platform::DescribeChange(change, tense_);
-  if (change.kind == platform::FileChange::Kind::Copy) {
-    const auto status = copyStatus_.find(change.newFile);
-    if (status != copyStatus_.end()) {
-      if (!status->second.empty()) text = status->second + ": " + text;
-      copyStatus_.erase(status);
-    }
-  }
+  if (change.kind == platform::FileChange::Kind::Copy && !change.label.empty())
+    text = change.label + ": " + text;
   unusedStatus_.clear();
   Emit({std::move(text), change.failed, false, change});
 }

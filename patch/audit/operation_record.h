@@ -4,7 +4,6 @@
 // (patch/audit/operation_plan.h) uses the same record.
 #include <cstdio>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,7 +49,6 @@ private:
   platform::ChangeTense tense_;
   std::function<void(const RecordLine&)> onLine_;
   std::string unusedStatus_;  // status text shown since the last change
-  std::map<std::string, std::string> copyStatus_;  // a copy's scratch file -> status before it
   int failures_ = 0;
   std::unique_ptr<RecordingView> view_;
   platform::JournaledFileServices journal_;
