@@ -29,16 +29,16 @@ void PrintFields(HeadlessWindow& window, std::ostream& out) {
 
 // Clicks "Apply Patch" so that it ends with tick `wanted`; a box already showing it is first set
 // the other way without a click, so the operation always runs. kCliCouldNotRun when the checkbox
-// is disabled or the click was refused.
-int ClickApplyPatch(HeadlessWindow& window, int wanted) {
+// is disabled or the dialog refused the click; otherwise what the operation's outcome says.
+int ClickApplyPatch(HeadlessWindow& window, const CPatchDlg& dialog, int wanted) {
   if (!window.IsControlEnabled(IDC_APPLY_PATCH)) return kCliCouldNotRun;
   if ((window.GetCheck(IDC_APPLY_PATCH) != 0) == (wanted != 0)) {
     window.SetCheck(IDC_APPLY_PATCH, wanted != 0 ? 0 : 1);
   }
   window.Click(IDC_APPLY_PATCH);
-  // The tick is put back when the click was refused (no SCENERY.CFG in the FS2004 folder).
-  if ((window.GetCheck(IDC_APPLY_PATCH) != 0) != (wanted != 0)) return kCliCouldNotRun;
-  return kCliDone;
+  const OperationOutcome* outcome = dialog.LastOutcome();
+  if (!outcome) return kCliCouldNotRun;  // no SCENERY.CFG in the FS2004 folder
+  return outcome->Failed() ? kCliRanWithMessages : kCliDone;
 }
 
 // Whether the dialog would run an install or removal now; when not, says why on `out`.
@@ -59,6 +59,10 @@ int PrintPlan(CPatchDlg& dialog, bool install, std::ostream& out) {
   } else {
     out << "Problems foreseen: " << plan.problems.size() << "\n";
     for (const std::string& problem : plan.problems) out << problem << "\n";
+  }
+  if (!plan.skipped.empty()) {
+    out << "Records the run will skip: " << plan.skipped.size() << "\n";
+    for (const std::string& skipped : plan.skipped) out << skipped << "\n";
   }
   if (!plan.listRemarks.empty()) {
     out << "List file lines that look like mistakes: " << plan.listRemarks.size() << "\n";
@@ -129,8 +133,11 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
   backend.steps.push_back([&](HeadlessWindow& window) {
     switch (options.command) {
       case CliCommand::Status: PrintFields(window, out); break;
-      case CliCommand::Apply: exitStatus = ClickApplyPatch(window, 1); break;
-      case CliCommand::Remove: exitStatus = ClickApplyPatch(window, 0); break;
+      case CliCommand::Apply:
+      case CliCommand::Remove:
+        exitStatus = ClickApplyPatch(window, *static_cast<CPatchDlg*>(app->m_pMainWnd),
+                                     options.command == CliCommand::Apply ? 1 : 0);
+        break;
       case CliCommand::PlanApply:
       case CliCommand::PlanRemove:
         if (CPatchDlg* dialog = dialogReady(window))

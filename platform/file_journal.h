@@ -41,6 +41,9 @@ public:
   bool PathExists(const std::string& path) override { return target_.PathExists(path); }
   bool IsFolder(const std::string& path) override { return target_.IsFolder(path); }
   bool IsReadOnlyFile(const std::string& path) override { return target_.IsReadOnlyFile(path); }
+  bool FolderAcceptsChanges(const std::string& folder) override {
+    return target_.FolderAcceptsChanges(folder);
+  }
   std::optional<uint64_t> FileSize(const std::string& path) override {
     return target_.FileSize(path);
   }

@@ -11,6 +11,9 @@ public:
   bool PathExists(const std::string& path) override { return host::PathExists(path); }
   bool IsFolder(const std::string& path) override { return host::IsFolder(path); }
   bool IsReadOnlyFile(const std::string& path) override { return host::IsReadOnlyFile(path); }
+  bool FolderAcceptsChanges(const std::string& folder) override {
+    return host::FolderAcceptsChanges(folder);
+  }
   std::optional<uint64_t> FileSize(const std::string& path) override {
     return host::FileSize(path);
   }

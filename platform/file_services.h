@@ -17,6 +17,9 @@ public:
   virtual bool PathExists(const std::string& path) = 0;
   virtual bool IsFolder(const std::string& path) = 0;
   virtual bool IsReadOnlyFile(const std::string& path) = 0;
+  // True unless the existing folder `folder` is known to refuse new entries and removals to this
+  // process; a plan asks it to foresee what the run would be refused.
+  virtual bool FolderAcceptsChanges(const std::string& /*folder*/) { return true; }
   virtual std::optional<uint64_t> FileSize(const std::string& path) = 0;
   virtual std::vector<std::string> FolderEntryNames(const std::string& folder) = 0;
   virtual bool CreateFolder(const std::string& path) = 0;

@@ -18,6 +18,7 @@ bool RemoveFile(const std::string& path);
 bool MovePath(const std::string& from, const std::string& to);
 bool ReplaceFileWith(const std::string& from, const std::string& to);
 bool IsReadOnlyFile(const std::string& path);
+bool FolderAcceptsChanges(const std::string& folder);
 FILE* OpenStream(const std::string& path, const char* mode);
 bool SetCurrentFolder(const std::string& path);
 std::string CurrentFolder();

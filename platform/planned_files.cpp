@@ -85,6 +85,15 @@ bool PlannedFileServices::ParentIsFolder(const std::string& path) {
   return Find(path.substr(0, separator)).state == State::Folder;
 }
 
+bool PlannedFileServices::ParentAcceptsChanges(const std::string& path) {
+  const size_t separator = LastSeparator(path);
+  if (separator == std::string::npos || separator == 0) return true;
+  const Entry parent = Find(path.substr(0, separator));
+  // A folder the plan made is the process's own.
+  if (parent.state != State::Folder || parent.origin.empty()) return true;
+  return disk_.FolderAcceptsChanges(parent.origin);
+}
+
 void PlannedFileServices::Set(const std::string& path, Entry entry) {
   entry.name = LastComponent(path);
   changed_[Comparable(path)] = std::move(entry);
@@ -130,14 +139,14 @@ std::vector<std::string> PlannedFileServices::FolderEntryNames(const std::string
 }
 
 bool PlannedFileServices::CreateFolder(const std::string& path) {
-  if (PathExists(path) || !ParentIsFolder(path)) return false;
+  if (PathExists(path) || !ParentIsFolder(path) || !ParentAcceptsChanges(path)) return false;
   Set(path, Entry{State::Folder, "", false, ""});
   return true;
 }
 
 bool PlannedFileServices::RemoveFile(const std::string& path) {
   const Entry entry = Find(path);
-  if (entry.state != State::File || entry.readOnly) return false;
+  if (entry.state != State::File || entry.readOnly || !ParentAcceptsChanges(path)) return false;
   Set(path, Entry{});
   return true;
 }
@@ -149,6 +158,7 @@ bool PlannedFileServices::MovePath(const std::string& from, const std::string& t
   const std::string toKey = Comparable(to);
   if (fromKey == toKey) return true;  // a new letter case only
   if (PathExists(to) || !ParentIsFolder(to)) return false;
+  if (!ParentAcceptsChanges(from) || !ParentAcceptsChanges(to)) return false;
   // What the plan changed inside a moved folder moves with it.
   const std::string inside = fromKey + "\\";
   std::map<std::string, Entry> kept;
@@ -170,7 +180,7 @@ bool PlannedFileServices::ReplaceFileWith(const std::string& from, const std::st
   if (source.state != State::File) return false;
   if (target.state == State::Folder || (target.state == State::File && target.readOnly))
     return false;
-  if (!ParentIsFolder(to)) return false;
+  if (!ParentIsFolder(to) || !ParentAcceptsChanges(to)) return false;
   Set(to, source);
   Set(from, Entry{});
   return true;
@@ -187,7 +197,8 @@ FILE* PlannedFileServices::OpenStream(const std::string& path, const char* mode)
     return stream;
   }
   if (entry.state == State::Folder || entry.readOnly) return nullptr;
-  if (entry.state == State::Absent && !ParentIsFolder(path)) return nullptr;
+  if (entry.state == State::Absent && (!ParentIsFolder(path) || !ParentAcceptsChanges(path)))
+    return nullptr;
   FILE* stream = host::OpenDiscardStream(mode);
   if (!stream) return nullptr;
   if (mode[0] == 'w') {

@@ -9,7 +9,8 @@
 namespace platform {
 
 // Reads through `disk`; creations, deletions, renames and writes succeed or fail as they would
-// there (missing parent folder, existing target, read-only file, folder in the way) and are kept
+// there (missing parent folder, existing target, read-only file, folder in the way, a folder that
+// refuses changes) and are kept
 // in memory only. A stream opened for writing writes nowhere; a file written with "wb" right after
 // a file was opened with "rb" reads afterwards as a copy of that file. Names match without regard
 // to letter case, "/" and "\" alike.
@@ -44,6 +45,8 @@ private:
   Entry Find(const std::string& path);
   Entry OnDisk(const std::string& diskPath, const std::string& path);
   bool ParentIsFolder(const std::string& path);
+  // False when the folder holding `path` is on the disk and refuses changes to this process.
+  bool ParentAcceptsChanges(const std::string& path);
   void Set(const std::string& path, Entry entry);
 
   FileServices& disk_;

@@ -46,6 +46,9 @@ public:
     SettleIfNamed(path);
     return target_.IsReadOnlyFile(path);
   }
+  bool FolderAcceptsChanges(const std::string& folder) override {
+    return target_.FolderAcceptsChanges(folder);
+  }
   std::optional<uint64_t> FileSize(const std::string& path) override {
     SettleIfNamed(path);
     return target_.FileSize(path);

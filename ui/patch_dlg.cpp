@@ -21,10 +21,11 @@ constexpr unsigned kSysCommandIdMask = 0xFFF0;
 // The two things a click on "Apply Patch" can do.
 struct PatchOperation {
   const char* waitText;
-  void (*run)(PatchContext& context, PatchView& view);
+  void (*run)(PatchContext& context, PatchView& view, OperationOutcome& outcome);
   bool installs;  // the state recorded in the settings file afterwards
   const char* doneText;
-  const char* doneWithMessagesText;  // when a message was shown on the way; fits the status field
+  const char* doneWithMessagesText;  // when the outcome holds a failure or a message; fits the
+                                     // status field
 };
 constexpr PatchOperation kInstall{"Applying Patch...Please Wait.", InstallPatch, true,
                                   "Patch Installed !", "Patch Installed, with warnings"};
@@ -75,7 +76,7 @@ bool CPatchDlg::InitializeDialog() {
 
   ReadRegistryFsPath(m_context);
   DeriveAppDir(m_context, *this);
-  LoadSettings(m_context);
+  LoadSettings(m_context, *this);
 
   // Each link runs only when the previous one succeeded; a failing link has said why.
   if (CheckSceneryConfig(m_context, *this) && LoadProductSearchList(m_context, *this) == 0 &&
@@ -96,13 +97,13 @@ void CPatchDlg::ApplyOrRemovePatch() {
     PutTickBack();
     return;
   }
+  m_lastOutcome.reset();
   // An FS2004 folder without SCENERY.CFG would put every path at the drive root.
   if (!CheckSceneryConfig(m_context, *this)) {
     PutTickBack();
     return;
   }
   m_bOperationRunning = true;
-  const int messagesBefore = m_nMessagesShown;
   const platform::FileOperationScope fileOperation;
   BeginBusy();
   ReadControls();
@@ -110,14 +111,16 @@ void CPatchDlg::ApplyOrRemovePatch() {
   m_context.m_strStatus = operation.waitText;
   RefreshControls();
   PumpMessagesFor(0, kRepaintPauseMilliseconds);
+  OperationOutcome outcome;
   {
-    ChangeLog log(m_context, *this, operation.installs ? "install" : "removal");
-    operation.run(m_context, log.View());
+    ChangeLog log(m_context, *this, operation.installs ? "install" : "removal", outcome);
+    operation.run(m_context, log.View(), outcome);
     // Recorded whatever happened, so that the patch can always be removed again.
-    SaveSettingsStatus(m_context, log.View(), operation.installs);
+    OutcomeView counted(outcome, log.View());
+    SaveSettingsStatus(m_context, counted, operation.installs);
   }
-  m_context.m_strStatus =
-      m_nMessagesShown == messagesBefore ? operation.doneText : operation.doneWithMessagesText;
+  m_context.m_strStatus = outcome.Failed() ? operation.doneWithMessagesText : operation.doneText;
+  m_lastOutcome = std::move(outcome);
   RefreshControls();
   EndBusy();
   m_bOperationRunning = false;
@@ -167,7 +170,6 @@ void CPatchDlg::PaintDialog() {
 IconHandle CPatchDlg::QueryDragIcon() { return m_context.m_hIcon; }
 
 void CPatchDlg::ShowStopMessage(const std::string& text, const std::string& caption) {
-  ++m_nMessagesShown;
   ShowMessageBox(text, caption, kMessageBoxOk | kMessageBoxIconStop);
 }
 

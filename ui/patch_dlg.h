@@ -4,7 +4,10 @@
 // PatchContext and is the PatchView through which the patch logic reaches the user.
 #include <cstdint>
 
+#include <optional>
+
 #include "patch/context/patch_context.h"
+#include "patch/engine/operation_outcome.h"
 #include "patch/patch_view.h"
 #include "ui/framework/dialog.h"
 
@@ -32,6 +35,11 @@ public:
   IconHandle QueryDragIcon();
 
   PatchContext& Context() { return m_context; }
+  // The outcome of the install or removal the last click on "Apply Patch" ran; nullptr when that
+  // click was refused (or none was made).
+  const OperationOutcome* LastOutcome() const {
+    return m_lastOutcome ? &*m_lastOutcome : nullptr;
+  }
 
   // PatchView.
   void ShowStopMessage(const std::string& text, const std::string& caption) override;
@@ -54,5 +62,5 @@ private:
   CButton m_checkApplyPatch;
   PatchContext m_context;
   bool m_bOperationRunning = false;  // an install or removal is in progress
-  int m_nMessagesShown = 0;          // message boxes shown so far in this run
+  std::optional<OperationOutcome> m_lastOutcome;
 };

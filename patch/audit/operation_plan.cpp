@@ -48,10 +48,15 @@ OperationPlan PlanOperation(const PatchContext& context, bool install) {
           if (line.change && line.change->kind == platform::FileChange::Kind::Copy)
             copies.push_back(*line.change);
         });
+    plan.outcome.OnEnter([&](const RecordOutcome& entry) {
+      if (entry.result == RecordResult::Skipped && !entry.told)
+        plan.skipped.push_back(DescribeRecordOutcome(entry, true));
+    });
     if (install)
-      InstallPatch(planned, recorder.View());
+      InstallPatch(planned, recorder.View(), plan.outcome);
     else
-      RemovePatch(planned, recorder.View());
+      RemovePatch(planned, recorder.View(), plan.outcome);
+    plan.outcome.OnEnter(nullptr);
   }
   CheckFreeSpace(context, copies, plan.problems);
   plan.listRemarks = LintListFiles();

@@ -72,10 +72,7 @@ OperationRecorder::~OperationRecorder() = default;
 
 PatchView& OperationRecorder::View() { return *view_; }
 
-void OperationRecorder::Emit(RecordLine line) {
-  if (line.failure) ++failures_;
-  onLine_(line);
-}
+void OperationRecorder::Emit(RecordLine line) { onLine_(line); }
 
 void OperationRecorder::Changed(const platform::FileChange& change) {
   std::string text = platform::DescribeChange(change, tense_);
@@ -85,8 +82,9 @@ void OperationRecorder::Changed(const platform::FileChange& change) {
   Emit({std::move(text), change.failed, false, change});
 }
 
-ChangeLog::ChangeLog(PatchContext& context, PatchView& view, const std::string& operation)
-    : operation_(operation) {
+ChangeLog::ChangeLog(PatchContext& context, PatchView& view, const std::string& operation,
+                     OperationOutcome& outcome)
+    : operation_(operation), outcome_(outcome) {
   // Opened before the recorder journals the services, so the log's own writes are not recorded.
   // Without the program's folder there is no patch folder to log into.
   if (!context.m_strAppDir.empty())
@@ -96,11 +94,15 @@ ChangeLog::ChangeLog(PatchContext& context, PatchView& view, const std::string& 
   recorder_.emplace(context, &view, platform::ChangeTense::Done, [this](const RecordLine& line) {
     Write((line.message ? "message " : "") + line.text);
   });
+  outcome_.OnEnter([this](const RecordOutcome& entry) {
+    if (entry.result != RecordResult::Done) Write(DescribeRecordOutcome(entry, false));
+  });
 }
 
 ChangeLog::~ChangeLog() {
-  const int failures = recorder_->Failures();
+  outcome_.OnEnter(nullptr);
   recorder_.reset();
+  const int failures = outcome_.Failures();
   Write(operation_ + " finished: " + std::to_string(failures) +
         (failures == 1 ? " failure" : " failures"));
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "patch/context/patch_context.h"
+#include "patch/engine/operation_outcome.h"
 #include "patch/patch_view.h"
 #include "platform/file_journal.h"
 #include "platform/stream_io.h"
@@ -38,7 +39,6 @@ public:
   OperationRecorder& operator=(const OperationRecorder&) = delete;
 
   PatchView& View();
-  int Failures() const { return failures_; }
 
 private:
   class RecordingView;
@@ -49,7 +49,6 @@ private:
   platform::ChangeTense tense_;
   std::function<void(const RecordLine&)> onLine_;
   std::string unusedStatus_;  // status text shown since the last change
-  int failures_ = 0;
   std::unique_ptr<RecordingView> view_;
   platform::JournaledFileServices journal_;
   platform::ScopedFileServices scope_;
@@ -60,12 +59,14 @@ private:
 inline constexpr const char* kChangeLogFileName = "OVPATCH.LOG";
 
 // For its lifetime, one operation ("install", "removal") is logged: a start line when it is made,
-// one line per change made through platform/files.h and per message shown through View(), and an
-// end line with the count of failures when it ends. Every line starts with the local date and
-// time. When the log cannot be written the operation runs unlogged.
+// one line per change made through platform/files.h, per message shown through View() and per
+// record `outcome` enters that was not done, and an end line with the outcome's count of failures
+// when it ends. Every line starts with the local date and time. When the log cannot be written the
+// operation runs unlogged.
 class ChangeLog {
 public:
-  ChangeLog(PatchContext& context, PatchView& view, const std::string& operation);
+  ChangeLog(PatchContext& context, PatchView& view, const std::string& operation,
+            OperationOutcome& outcome);
   ~ChangeLog();
   ChangeLog(const ChangeLog&) = delete;
   ChangeLog& operator=(const ChangeLog&) = delete;
@@ -77,6 +78,7 @@ private:
   void Write(const std::string& text);
 
   std::string operation_;
+  OperationOutcome& outcome_;
   platform::UniqueStream file_;
   std::optional<OperationRecorder> recorder_;
 };

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "patch/engine/scenery_files.h"
 #include "patch/engine/scenery_library.h"
@@ -55,15 +57,17 @@ void CheckCopy(Checker& checker, const std::string& copy, const std::string& ori
                 std::string(what) + " " + copy + " differs from its " + ofWhat + " " + original);
 }
 
-void CheckRenames(PatchContext& context, Checker& checker, bool installed) {
-  ForEachListRecord("REN.OV", ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
-    const std::string first = ExtractColumn(line, kFirstColumn);
-    const std::string second = ExtractColumn(line, kSecondColumn);
-    // As the renames themselves: records with a missing or unchanged name do nothing.
-    if (first.empty() || second.empty()) return;
-    const std::string original = ResolvePatchPath(context, first);
-    const std::string patched = ResolvePatchPath(context, second);
-    if (SameFileName(original, patched)) return;
+// Expectations follow the records' results as the install and removal enter them: records with a
+// name outside its folder, a missing name or the same name twice, and records whose file exists
+// in neither form, are skipped or have nothing to do there, and are not checked either.
+void CheckRenames(const PatchLists& lists, Checker& checker, bool installed) {
+  for (const ListRecord& record : lists.rename) {
+    if (!record.names[0].inside || !record.names[1].inside) continue;
+    const std::string& original = record.names[0].path;
+    const std::string& patched = record.names[1].path;
+    if (original.empty() || patched.empty() || SameFileName(original, patched)) continue;
+    // Neither name there: the rename had nothing to do (a file of another product version).
+    if (!platform::PathExists(original) && !platform::PathExists(patched)) continue;
     const std::string& present = installed ? patched : original;
     const std::string& gone = installed ? original : patched;
     const char* state = installed ? "renamed" : "back";
@@ -71,30 +75,31 @@ void CheckRenames(PatchContext& context, Checker& checker, bool installed) {
                   std::string("not ") + state + ": " + present + " is missing");
     checker.Check(!platform::PathExists(gone),
                   std::string("not ") + state + ": " + gone + " is still there");
-  });
+  }
 }
 
-void CheckInstalledFiles(PatchContext& context, Checker& checker) {
-  ForEachListRecord("INST.OV", ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
-    const std::string name = ExtractColumn(line, kFirstColumn);
-    const std::string replacement =
-        ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL");
-    const std::string target = ExtractColumn(line, kThirdColumn);
-    const auto form = CurrentSceneryForm(context.m_strFsPath, name);
-    if (!form) {
-      checker.Check(false, "not installed: neither " +
-                               ScenerySubPath(context.m_strFsPath, name, "BGL") +
-                               " nor its .XXX form exists");
-      return;
-    }
-    CheckCopy(checker, ScenerySubPath(context.m_strFsPath, target, *form), replacement,
-              "installed file", "replacement");
-  });
-  ForEachListRecord("BAK.OV", ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
-    const std::string backup =
-        ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL");
+void CheckInstalledFiles(const PatchContext& context, const PatchLists& lists, Checker& checker) {
+  // Records over one file install in list order: the last one is what the file holds.
+  PairedFiles checked;
+  std::vector<std::pair<std::string, std::string>> copies;  // installed file, its replacement
+  for (auto record = lists.install.rbegin(); record != lists.install.rend(); ++record) {
+    const ListName& fsFile = record->names[0];
+    const ListName& replacement = record->names[1];
+    const ListName& destination = record->names[2];
+    if (!fsFile.inside || !replacement.inside || !destination.inside) continue;
+    const auto form = CurrentSceneryForm(context.m_strFsPath, fsFile.value);
+    if (!form || !checked.Find(destination.path).empty()) continue;  // skipped, or overwritten
+    checked.Add(destination.path, replacement.path);
+    copies.emplace_back(ScenerySubPath(destination, *form), ScenerySubPath(replacement, "BGL"));
+  }
+  for (auto copy = copies.rbegin(); copy != copies.rend(); ++copy)
+    CheckCopy(checker, copy->first, copy->second, "installed file", "replacement");
+  for (const ListRecord& record : lists.backup) {
+    if (!record.names[0].inside || !record.names[1].inside) continue;
+    if (!CurrentSceneryForm(context.m_strFsPath, record.names[0].value)) continue;
+    const std::string backup = ScenerySubPath(record.names[1], "BGL");
     checker.Check(platform::PathExists(backup), "backup " + backup + " is missing");
-  });
+  }
 }
 
 void CheckExclusionArea(PatchContext& context, Checker& checker) {
@@ -111,24 +116,23 @@ void CheckExclusionArea(PatchContext& context, Checker& checker) {
                                 context.m_strFsPath + "\\SCENERY.CFG, not once");
 }
 
-void CheckRemovedFiles(PatchContext& context, Checker& checker) {
-  ForEachListRecord("BAK.OV", ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
-    const std::string name = ExtractColumn(line, kFirstColumn);
-    const std::string backup =
-        ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL");
+void CheckRemovedFiles(const PatchContext& context, const PatchLists& lists, Checker& checker) {
+  for (const ListRecord& record : lists.backup) {
+    if (!record.names[0].inside || !record.names[1].inside) continue;
+    const std::string backup = ScenerySubPath(record.names[1], "BGL");
     // Without a backup no install has replaced the file.
-    if (!platform::PathExists(backup)) return;
-    const auto form = CurrentSceneryForm(context.m_strFsPath, name);
-    CheckCopy(checker, ScenerySubPath(context.m_strFsPath, name, form.value_or("BGL")), backup,
+    if (!platform::PathExists(backup)) continue;
+    const auto form = CurrentSceneryForm(context.m_strFsPath, record.names[0].value);
+    CheckCopy(checker, ScenerySubPath(record.names[0], form.value_or("BGL")), backup,
               "restored file", "backup");
-  });
-  ForEachListRecord("REM.OV", ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
-    const std::string name = ExtractColumn(line, kFirstColumn);
+  }
+  for (const ListRecord& record : lists.remove) {
+    if (!record.names[0].inside) continue;
     for (const char* extension : {"BGL", "XXX"}) {
-      const std::string path = ScenerySubPath(context.m_strFsPath, name, extension);
+      const std::string path = ScenerySubPath(record.names[0], extension);
       checker.Check(!platform::PathExists(path), "not removed: " + path + " is still there");
     }
-  });
+  }
 }
 
 }  // namespace
@@ -136,13 +140,14 @@ void CheckRemovedFiles(PatchContext& context, Checker& checker) {
 PatchVerification VerifyPatch(PatchContext& context, bool installed) {
   PatchVerification result;
   Checker checker(result);
+  const PatchLists lists = ReadPatchLists(context);
   if (installed) {
-    CheckInstalledFiles(context, checker);
-    CheckRenames(context, checker, true);
+    CheckInstalledFiles(context, lists, checker);
+    CheckRenames(lists, checker, true);
     CheckExclusionArea(context, checker);
   } else {
-    CheckRemovedFiles(context, checker);
-    CheckRenames(context, checker, false);
+    CheckRemovedFiles(context, lists, checker);
+    CheckRenames(lists, checker, false);
   }
   return result;
 }

@@ -70,7 +70,7 @@ void DeriveAppDir(PatchContext& context, PatchView& view) {
   context.m_strIniFile = SettingsFilePath(context);
 }
 
-void LoadSettings(PatchContext& context) {
+void LoadSettings(PatchContext& context, PatchView& view) {
   std::string fsPath = ReadSetting(context, kSettingsFsPathKey);
   // Even an empty value replaces the registry's folder.
   if (fsPath != kProfileMissing) context.m_strFsPath = fsPath;
@@ -79,8 +79,8 @@ void LoadSettings(PatchContext& context) {
   if (status != kProfileMissing) {
     context.m_nPatchStatus = platform::ParseClampedDecimal(status);
   } else {
-    WriteSetting(context, kSettingsStatusKey, "0");
     context.m_nPatchStatus = 0;
+    SaveSettingsStatus(context, view, false);
   }
 }
 

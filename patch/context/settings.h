@@ -23,8 +23,9 @@ void ReadRegistryFsPath(PatchContext& context);
 void DeriveAppDir(PatchContext& context, PatchView& view);
 
 // Overrides m_strFsPath with the settings key "Fs2004" when present; sets m_nPatchStatus from
-// "Status", writing "Status" = "0" when the key is missing.
-void LoadSettings(PatchContext& context);
+// "Status", writing "Status" = "0" when the key is missing (the "Warning" of SaveSettingsStatus
+// when that write fails).
+void LoadSettings(PatchContext& context, PatchView& view);
 
 // True when SCENERY.CFG exists in m_strFsPath; otherwise shows why, disables the checkbox, false.
 bool CheckSceneryConfig(PatchContext& context, PatchView& view);

@@ -2,60 +2,92 @@
 
 #include "patch/engine/scenery_files.h"
 #include "patch/engine/scenery_library.h"
-#include "patch/lists/list_files.h"
 #include "platform/files.h"
 #include "platform/strings.h"
 #include "platform/whole_file.h"
 
-void InstallPatch(PatchContext& context, PatchView& view) {
+namespace {
+
+// True when `file` holds one of `replacements`.
+bool HoldsAnyOf(const std::string& file, const std::vector<std::string>& replacements) {
+  for (const std::string& replacement : replacements)
+    if (platform::SameFileBytes(file, replacement)) return true;
+  return false;
+}
+
+}  // namespace
+
+void InstallPatch(PatchContext& context, PatchView& view, OperationOutcome& outcome) {
+  OutcomeView counted(outcome, view);
+  const PatchLists lists = ReadPatchLists(context);
   // Each step runs whatever the one before did; nothing is undone.
-  CreateFolders(context, view);
-  RegisterExcludeArea(context, view);
-  RenameForward(context, view);
-  BackupFiles(context, view);
-  InstallFiles(context, view);
+  CreateFolders(context, counted, lists, outcome);
+  RegisterExcludeArea(context, counted);
+  RenameForward(context, counted, lists, outcome);
+  BackupFiles(context, counted, lists, outcome);
+  InstallFiles(context, counted, lists, outcome);
 }
 
-void CreateFolders(PatchContext& context, PatchView& view) {
-  ForEachListRecord("CREATE.OV", ListLayout::Word, [&](const std::string& folder, int lineNumber) {
-    const std::string path = platform::JoinPath(context.m_strFsPath, folder);
-    if (!NameStaysInside(view, "CREATE.OV", lineNumber, context.m_strFsPath, path)) return;
-    // One level only: a folder whose parent is missing is simply not made.
-    if (!platform::PathExists(path)) platform::CreateFolder(path);
-  });
+OperationOutcome InstallPatch(PatchContext& context, PatchView& view) {
+  OperationOutcome outcome;
+  InstallPatch(context, view, outcome);
+  return outcome;
 }
 
-void RenameForward(PatchContext& context, PatchView& view) {
-  RenameListedFiles(context, view, RenameDirection::Forward);
+void CreateFolders(PatchContext& context, PatchView& view, const PatchLists& lists,
+                   OperationOutcome& outcome) {
+  StepRun run{context, view, lists, outcome, "CreateFolders"};
+  std::vector<std::string> notCreated;
+  for (const ListRecord& record : lists.create) {
+    if (!run.NamesStayInside(record, {0})) continue;
+    const std::string& path = record.names[0].path;
+    if (platform::PathExists(path)) {
+      run.Enter(record, RecordResult::NothingToDo, path);
+    } else if (platform::CreateFolder(path)) {  // one level only
+      run.Enter(record, RecordResult::Done, path);
+    } else {
+      run.Enter(record, RecordResult::Failed, path, "could not be created", true);
+      notCreated.push_back(path);
+    }
+  }
+  WarnAboutFiles(run, "These folders could not be created:", notCreated,
+                 "A folder is made only inside one that exists: check that CREATE.OV names each "
+                 "parent folder first, and that the folder can be written.");
 }
 
-void BackupFiles(PatchContext& context, PatchView& view) {
-  const PairedFiles replacements = ListedReplacements(context);
+void RenameForward(PatchContext& context, PatchView& view, const PatchLists& lists,
+                   OperationOutcome& outcome) {
+  StepRun run{context, view, lists, outcome, "RenameForward"};
+  RenameListedFiles(run, RenameDirection::Forward);
+}
+
+void BackupFiles(PatchContext& context, PatchView& view, const PatchLists& lists,
+                 OperationOutcome& outcome) {
+  StepRun run{context, view, lists, outcome, "BackupFiles"};
+  const PairedFiles replacements = ListedReplacements(lists);
   std::vector<std::string> patchedWithoutBackup;
   CopyListedSceneryFiles(
-      context, view, "BAK.OV", "Backing up file %d",
-      [&](const std::string& line, int lineNumber, const std::string& name,
-          const std::string& form) -> std::optional<PlannedCopy> {
+      run, lists.backup, "Backing up file %d",
+      [&](const ListRecord& record, const std::string& form) -> CopyDecision {
+        if (!run.NamesStayInside(record, {1})) return CopyDecision::AlreadyEntered();
         // The backup comes from the form that install and restore write, so that a removal puts
         // back exactly the content that the install replaced.
-        PlannedCopy copy{
-            ScenerySubPath(context.m_strFsPath, name, form),
-            ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL")};
-        if (!NameStaysInside(view, "BAK.OV", lineNumber, context.m_strAppDir, copy.destination))
-          return std::nullopt;
+        const std::string source = ScenerySubPath(record.names[0], form);
+        const std::string destination = ScenerySubPath(record.names[1], "BGL");
         // A file that already is its replacement is never taken for the original.
-        const PairedFile* replacement =
-            replacements.Find(platform::JoinPath(context.m_strFsPath, name));
-        if (replacement && platform::SameFileBytes(copy.source, replacement->patchFile)) {
-          if (!platform::PathExists(copy.destination)) patchedWithoutBackup.push_back(copy.source);
-          return std::nullopt;
+        if (HoldsAnyOf(source, replacements.Find(record.names[0].path))) {
+          if (platform::PathExists(destination))
+            return CopyDecision::Without(RecordResult::NothingToDo, source);
+          patchedWithoutBackup.push_back(source);
+          return CopyDecision::Without(RecordResult::Skipped, source, "patched already, no backup of its original", true);
         }
         // A backup that still holds the file is kept; one that differs is stale (the product has
         // changed since) and is taken again.
-        if (platform::SameFileBytes(copy.source, copy.destination)) return std::nullopt;
-        return copy;
+        if (platform::SameFileBytes(source, destination))
+          return CopyDecision::Without(RecordResult::NothingToDo, source);
+        return CopyDecision::Copy(source, destination);
       });
-  WarnAboutFiles(view,
+  WarnAboutFiles(run,
                  "These files are patched already, but the patch folder holds no backup of their "
                  "originals:",
                  patchedWithoutBackup,
@@ -63,35 +95,48 @@ void BackupFiles(PatchContext& context, PatchView& view) {
                  "installed the patch, with its backups.");
 }
 
-void InstallFiles(PatchContext& context, PatchView& view) {
-  const PairedFiles backups = ListedBackups(context);
+void InstallFiles(PatchContext& context, PatchView& view, const PatchLists& lists,
+                  OperationOutcome& outcome) {
+  StepRun run{context, view, lists, outcome, "InstallFiles"};
+  const PairedFiles backups = ListedBackups(lists);
+  const PairedFiles replacements = ListedReplacements(lists);
   std::vector<std::string> notInstalled;
   // The FS2004 file named first decides the form the replacement is written in.
   CopyListedSceneryFiles(
-      context, view, "INST.OV", "Installing file %d",
-      [&](const std::string& line, int lineNumber, const std::string& /*name*/,
-          const std::string& form) -> std::optional<PlannedCopy> {
-        const std::string target = ExtractColumn(line, kThirdColumn);
-        PlannedCopy copy{
-            ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL"),
-            ScenerySubPath(context.m_strFsPath, target, form)};
-        if (!NameStaysInside(view, "INST.OV", lineNumber, context.m_strAppDir, copy.source) ||
-            !NameStaysInside(view, "INST.OV", lineNumber, context.m_strFsPath, copy.destination))
-          return std::nullopt;
-        // A file BAK.OV names is overwritten only while its backup holds it (or it is the
-        // replacement already), so that the removal can always put it back.
-        const PairedFile* backup =
-            backups.Find(platform::JoinPath(context.m_strFsPath, target));
-        if (backup && platform::PathExists(copy.destination) &&
-            !platform::SameFileBytes(copy.destination, backup->patchFile) &&
-            !platform::SameFileBytes(copy.destination, copy.source)) {
-          notInstalled.push_back(copy.destination);
-          return std::nullopt;
+      run, lists.install, "Installing file %d",
+      [&](const ListRecord& record, const std::string& form) -> CopyDecision {
+        if (!run.NamesStayInside(record, {1, 2})) return CopyDecision::AlreadyEntered();
+        const std::string source = ScenerySubPath(record.names[1], "BGL");
+        const std::string destination = ScenerySubPath(record.names[2], form);
+        // A missing replacement is tried, so that its copy says so.
+        if (!platform::PathExists(source)) return CopyDecision::Copy(source, destination);
+        // A file BAK.OV names is overwritten only while its backup holds it, or while it holds
+        // a replacement INST.OV puts over it (records over one file install in list order), so
+        // that the removal can always put it back.
+        const std::vector<std::string>& backup = backups.Find(record.names[2].path);
+        if (!backup.empty() && platform::PathExists(destination) &&
+            !platform::SameFileBytes(destination, backup.front()) &&
+            !HoldsAnyOf(destination, replacements.Find(record.names[2].path))) {
+          notInstalled.push_back(destination);
+          return CopyDecision::Without(RecordResult::Failed, destination, "no backup of it could be made", true);
         }
-        return copy;
+        return CopyDecision::Copy(source, destination);
       });
-  WarnAboutFiles(view,
+  WarnAboutFiles(run,
                  "These files were not replaced, because no backup of them could be made in the "
                  "patch folder:",
                  notInstalled, "They have been left as they were.");
+}
+
+void CreateFolders(PatchContext& context, PatchView& view) {
+  RunStepAlone(context, view, CreateFolders);
+}
+void RenameForward(PatchContext& context, PatchView& view) {
+  RunStepAlone(context, view, RenameForward);
+}
+void BackupFiles(PatchContext& context, PatchView& view) {
+  RunStepAlone(context, view, BackupFiles);
+}
+void InstallFiles(PatchContext& context, PatchView& view) {
+  RunStepAlone(context, view, InstallFiles);
 }

@@ -1,12 +1,13 @@
 #include "patch/engine/scenery_files.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "patch/engine/copy_patch_file.h"
-#include "patch/lists/list_files.h"
 #include "platform/files.h"
 #include "platform/strings.h"
 #include "platform/text.h"
+#include "platform/write_batch.h"
 
 namespace {
 
@@ -43,56 +44,82 @@ std::string ComparableName(const std::string& path) {
   return platform::UpperCase(unified);
 }
 
+struct RenameResult {
+  RecordResult result;
+  std::string failed;  // the rename ("A to B") or deletion ("A") that failed
+};
+
 // Moves `from` to `to`: when `to` already exists the file `from` is deleted instead (the target
-// name wins); when neither exists nothing happens.
-void ApplyRename(const std::string& from, const std::string& to) {
-  // A missing name would resolve to the FS2004 folder itself, which always exists: deleting or
-  // moving against it could lose a file or the whole folder.
-  if (from.empty() || to.empty()) return;
-  if (SameFileName(from, to)) return;
+// name wins); when neither exists, or `from` is gone already, there is nothing to do.
+RenameResult ApplyRename(const std::string& from, const std::string& to) {
+  if (SameFileName(from, to)) return {RecordResult::NothingToDo, ""};
   if (platform::PathExists(to)) {
-    platform::RemoveFile(from);
-  } else if (platform::PathExists(from)) {
-    platform::MovePath(from, to);
+    if (!platform::PathExists(from)) return {RecordResult::NothingToDo, ""};
+    if (platform::RemoveFile(from)) return {RecordResult::Done, ""};
+    return {RecordResult::Failed, from};
   }
+  if (!platform::PathExists(from)) return {RecordResult::NothingToDo, ""};
+  if (platform::MovePath(from, to)) return {RecordResult::Done, ""};
+  return {RecordResult::Failed, from + " to " + to};
 }
 
-// A REN.OV value resolved, or "" when the line lacks it.
-std::string ResolvedRenameName(const PatchContext& context, const std::string& line, int column) {
-  const std::string value = ExtractColumn(line, column);
-  return value.empty() ? std::string() : ResolvePatchPath(context, value);
-}
-
-// True when the REN.OV value in `column` is missing or stays inside its folder.
-bool RenameNameStaysInside(const PatchContext& context, PatchView& view, const std::string& line,
-                           int lineNumber, int column) {
-  const std::string value = ExtractColumn(line, column);
-  return value.empty() ||
-         NameStaysInside(view, "REN.OV", lineNumber, PatchPathFolder(context, value),
-                         ResolvePatchPath(context, value));
-}
-
-// Each record's FS2004 file (column `fsColumn`) with its patch-folder file (column `patchColumn`).
-PairedFiles ListedPairs(const PatchContext& context, const char* listFile, int fsColumn,
-                        int patchColumn) {
-  PairedFiles files;
-  ForEachListRecord(listFile, ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
-    const std::string fsName = ExtractColumn(line, fsColumn);
-    if (!StaysInside(context.m_strFsPath, ScenerySubPath(context.m_strFsPath, fsName, "BGL")))
-      return;
-    std::string patchFile =
-        ScenerySubPath(context.m_strAppDir, ExtractColumn(line, patchColumn), "BGL");
-    if (!StaysInside(context.m_strAppDir, patchFile)) patchFile.clear();
-    files.Add({platform::JoinPath(context.m_strFsPath, fsName), patchFile});
-  });
-  return files;
-}
+const std::vector<std::string> kNoFiles;
 
 }  // namespace
+
+CopyDecision CopyDecision::Copy(std::string source, std::string destination) {
+  CopyDecision decision;
+  decision.source = std::move(source);
+  decision.destination = std::move(destination);
+  return decision;
+}
+
+CopyDecision CopyDecision::Without(RecordResult result, std::string subject, std::string why,
+                                   bool told) {
+  CopyDecision decision;
+  decision.result = result;
+  decision.subject = std::move(subject);
+  decision.why = std::move(why);
+  decision.told = told;
+  return decision;
+}
+
+CopyDecision CopyDecision::AlreadyEntered() {
+  CopyDecision decision;
+  decision.entered = true;
+  return decision;
+}
+
+void StepRun::Enter(const ListRecord& record, RecordResult result, const std::string& subject,
+                    const std::string& why, bool told, int messages) {
+  outcome.Enter({step, record.listFile, record.lineNumber, result, subject, why, told}, messages);
+}
+
+bool StepRun::NamesStayInside(const ListRecord& record, std::initializer_list<size_t> columns) {
+  for (size_t column : columns) {
+    const ListName& name = record.names[column];
+    if (name.inside) continue;
+    WarnNameOutside(view, record, name);
+    Enter(record, RecordResult::Skipped, name.path, "names a file outside its folder", true, 1);
+    return false;
+  }
+  return true;
+}
+
+void RunStepAlone(PatchContext& context, PatchView& view,
+                  void (*step)(PatchContext&, PatchView&, const PatchLists&, OperationOutcome&)) {
+  OperationOutcome outcome;
+  OutcomeView counted(outcome, view);
+  step(context, counted, ReadPatchLists(context), outcome);
+}
 
 std::string ScenerySubPath(const std::string& folder, const std::string& name,
                            const std::string& extension) {
   return platform::JoinPath(folder, name + "." + extension);
+}
+
+std::string ScenerySubPath(const ListName& name, const std::string& extension) {
+  return ScenerySubPath(name.folder, name.value, extension);
 }
 
 std::optional<std::string> CurrentSceneryForm(const std::string& fsPath, const std::string& name) {
@@ -101,65 +128,127 @@ std::optional<std::string> CurrentSceneryForm(const std::string& fsPath, const s
   return std::nullopt;
 }
 
-void CopyListedSceneryFiles(PatchContext& context, PatchView& view, const char* listFile,
+std::string NeitherFormText(const ListName& name) {
+  return "neither " + ScenerySubPath(name, "BGL") + " nor its .XXX form exists";
+}
+
+void CopyListedSceneryFiles(StepRun& run, const std::vector<ListRecord>& records,
                             const char* progressFormat, const CopyPlanner& plan) {
+  struct MadeCopy {
+    const ListRecord* record;
+    std::string destination;
+  };
+  std::vector<MadeCopy> made;
   int copyNumber = 1;
   // The copies are put on the disk together, before any of them replaces a file.
   platform::WriteBatch batch;
-  ForEachListRecord(listFile, ListLayout::Column, [&](const std::string& line, int lineNumber) {
-    const std::string name = ExtractColumn(line, kFirstColumn);
-    if (!NameStaysInside(view, listFile, lineNumber, context.m_strFsPath,
-                         ScenerySubPath(context.m_strFsPath, name, "BGL")))
-      return;
-    const auto form = CurrentSceneryForm(context.m_strFsPath, name);
-    if (!form) return;
-    const std::optional<PlannedCopy> copy = plan(line, lineNumber, name, *form);
-    if (!copy) return;
-    ShowCopyProgress(context, view, progressFormat, copyNumber++);
-    CopyPatchFile(view, copy->source, copy->destination);
-  });
-  ReportUnfinishedCopies(view, batch.Settle());
+  for (const ListRecord& record : records) {
+    if (!run.NamesStayInside(record, {0})) continue;
+    const ListName& name = record.names[0];
+    const auto form = CurrentSceneryForm(run.context.m_strFsPath, name.value);
+    if (!form) {
+      run.Enter(record, RecordResult::Skipped, name.path, NeitherFormText(name));
+      continue;
+    }
+    const CopyDecision decision = plan(record, *form);
+    if (!decision.source || !decision.destination) {
+      if (decision.entered) continue;
+      // A told record's warning comes at the end of the step and is claimed then.
+      run.Enter(record, decision.result, decision.subject, decision.why, decision.told);
+      continue;
+    }
+    ShowCopyProgress(run.context, run.view, progressFormat, copyNumber++);
+    const int messagesBefore = run.outcome.MessagesShown();
+    if (CopyPatchFile(run.view, *decision.source, *decision.destination) != 0) {
+      run.Enter(record, RecordResult::Failed, *decision.destination, "the copy failed", true,
+                run.outcome.MessagesShown() - messagesBefore);
+      continue;
+    }
+    made.push_back({&record, *decision.destination});
+  }
+  std::vector<platform::FailedReplacement> failures = batch.Settle();
+  for (const MadeCopy& copy : made) {
+    auto failed = std::find_if(failures.begin(), failures.end(), [&](const auto& failure) {
+      return SameFileName(failure.target, copy.destination);
+    });
+    if (failed == failures.end()) {
+      run.Enter(*copy.record, RecordResult::Done, copy.destination);
+      continue;
+    }
+    const int messagesBefore = run.outcome.MessagesShown();
+    ReportUnfinishedCopies(run.view, {*failed});
+    failures.erase(failed);
+    run.Enter(*copy.record, RecordResult::Failed, copy.destination, "the copy failed", true,
+              run.outcome.MessagesShown() - messagesBefore);
+  }
+  ReportUnfinishedCopies(run.view, failures);  // none expected: every copy above was matched
 }
 
-void PairedFiles::Add(PairedFile file) {
-  std::string key = ComparableName(file.fsFile);
-  byName_.try_emplace(std::move(key), std::move(file));
+void PairedFiles::Add(const std::string& fsFile, const std::string& patchFile) {
+  byName_[ComparableName(fsFile)].push_back(patchFile);
 }
 
-const PairedFile* PairedFiles::Find(const std::string& fsFile) const {
+const std::vector<std::string>& PairedFiles::Find(const std::string& fsFile) const {
   const auto found = byName_.find(ComparableName(fsFile));
-  return found == byName_.end() ? nullptr : &found->second;
+  return found == byName_.end() ? kNoFiles : found->second;
 }
 
-PairedFiles ListedBackups(const PatchContext& context) {
-  return ListedPairs(context, "BAK.OV", kFirstColumn, kSecondColumn);
+PairedFiles ListedBackups(const PatchLists& lists) {
+  PairedFiles files;
+  for (const ListRecord& record : lists.backup) {
+    const ListName& fs = record.names[0];
+    const ListName& backup = record.names[1];
+    // The first record for a file names its backup.
+    if (!fs.inside || !files.Find(fs.path).empty()) continue;
+    // A backup named outside the patch folder is never made: the file has none.
+    files.Add(fs.path, backup.inside ? ScenerySubPath(backup, "BGL") : std::string());
+  }
+  return files;
 }
 
-PairedFiles ListedReplacements(const PatchContext& context) {
-  return ListedPairs(context, "INST.OV", kThirdColumn, kSecondColumn);
+PairedFiles ListedReplacements(const PatchLists& lists) {
+  PairedFiles files;
+  for (const ListRecord& record : lists.install) {
+    const ListName& replacement = record.names[1];
+    const ListName& destination = record.names[2];
+    if (!replacement.inside || !destination.inside) continue;
+    files.Add(destination.path, ScenerySubPath(replacement, "BGL"));
+  }
+  return files;
 }
 
-void WarnAboutFiles(PatchView& view, const std::string& lead, const std::vector<std::string>& files,
+void WarnAboutFiles(StepRun& run, const std::string& lead, const std::vector<std::string>& files,
                     const std::string& tail) {
   if (files.empty()) return;
   std::string text = lead + "\n";
   for (const std::string& file : files) text += "\n" + file;
-  view.ShowStopMessage(text + "\n\n" + tail, "Warning");
+  run.view.ShowStopMessage(text + "\n\n" + tail, "Warning");
+  run.outcome.Claim(1);
 }
 
-void RenameListedFiles(const PatchContext& context, PatchView& view, RenameDirection direction) {
-  ForEachListRecord("REN.OV", ListLayout::Column, [&](const std::string& line, int lineNumber) {
-    if (!RenameNameStaysInside(context, view, line, lineNumber, kFirstColumn) ||
-        !RenameNameStaysInside(context, view, line, lineNumber, kSecondColumn))
-      return;
-    const std::string original = ResolvedRenameName(context, line, kFirstColumn);
-    const std::string patched = ResolvedRenameName(context, line, kSecondColumn);
-    if (direction == RenameDirection::Forward) {
-      ApplyRename(original, patched);
-    } else {
-      ApplyRename(patched, original);
+void RenameListedFiles(StepRun& run, RenameDirection direction) {
+  std::vector<std::string> failed;
+  for (const ListRecord& record : run.lists.rename) {
+    if (!run.NamesStayInside(record, {0, 1})) continue;
+    const std::string& original = record.names[0].path;
+    const std::string& patched = record.names[1].path;
+    // A missing name would resolve to the FS2004 folder itself, which always exists: deleting or
+    // moving against it could lose a file or the whole folder.
+    if (original.empty() || patched.empty()) {
+      run.Enter(record, RecordResult::Skipped, original.empty() ? patched : original,
+                "the line names only one file");
+      continue;
     }
-  });
+    const RenameResult renamed = direction == RenameDirection::Forward
+                                     ? ApplyRename(original, patched)
+                                     : ApplyRename(patched, original);
+    const bool fails = renamed.result == RecordResult::Failed;
+    run.Enter(record, renamed.result, fails ? renamed.failed : original,
+              fails ? "could not be renamed or deleted" : "", fails);
+    if (fails) failed.push_back(renamed.failed);
+  }
+  WarnAboutFiles(run, "These files could not be renamed or deleted:", failed,
+                 kLeftAsTheyWereText);
 }
 
 bool SameFileName(const std::string& a, const std::string& b) {

@@ -1,73 +1,109 @@
 #pragma once
 // What the install and removal steps share: the two forms of an FS2004 scenery file (NAME.BGL
-// active, NAME.XXX disabled), the numbered copies of BAK.OV and INST.OV, and REN.OV's renames.
+// active, NAME.XXX disabled), the numbered copies of BAK.OV and INST.OV, REN.OV's renames, and the
+// entering of each record's result in the operation's outcome.
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "patch/context/patch_context.h"
+#include "patch/engine/operation_outcome.h"
+#include "patch/lists/list_files.h"
 #include "patch/patch_view.h"
+
+// One step of an operation: where it works, the lists read for the operation, and the outcome it
+// enters its results in. `view` counts its messages in `outcome`.
+struct StepRun {
+  PatchContext& context;
+  PatchView& view;
+  const PatchLists& lists;
+  OperationOutcome& outcome;
+  const char* step;  // "BackupFiles"
+
+  // Enters `record`'s result; it claims `messages` of the messages shown.
+  void Enter(const ListRecord& record, RecordResult result, const std::string& subject,
+             const std::string& why = "", bool told = false, int messages = 0);
+  // Enters `record` as skipped, after a "Warning", when one of its names leaves its folder;
+  // false then.
+  bool NamesStayInside(const ListRecord& record, std::initializer_list<size_t> columns);
+};
+
+// Runs one step on its own: the lists read now, the results in an outcome of its own.
+void RunStepAlone(PatchContext& context, PatchView& view,
+                  void (*step)(PatchContext&, PatchView&, const PatchLists&, OperationOutcome&));
 
 // "folder\name.extension".
 std::string ScenerySubPath(const std::string& folder, const std::string& name,
                            const std::string& extension);
+// A scenery name of a list record with its extension.
+std::string ScenerySubPath(const ListName& name, const std::string& extension);
 
 // The form the FS2004 file `name` under `fsPath` has now: "XXX" when the disabled form exists (also
 // when both do), otherwise "BGL" when the active form exists, nullopt when neither does.
 std::optional<std::string> CurrentSceneryForm(const std::string& fsPath, const std::string& name);
 
-// One file copy of a list record.
-struct PlannedCopy {
-  std::string source;
-  std::string destination;
-};
-// What to copy for one record: its line and line number, the name in its first column and that
-// FS2004 file's current form; nullopt to skip the record.
-using CopyPlanner = std::function<std::optional<PlannedCopy>(
-    const std::string& line, int lineNumber, const std::string& name, const std::string& form)>;
+// Why a record whose FS2004 file exists in neither form is skipped.
+std::string NeitherFormText(const ListName& name);
 
-// Runs the column list `listFile`: every record whose first-column FS2004 file stays inside the
-// FS2004 folder (a "Warning" otherwise), exists in some form and that `plan` does not skip is
-// copied with CopyPatchFile, after `progressFormat` (one "%d", numbered from 1) has been shown in
-// the status line for a 50 ms pause.
-void CopyListedSceneryFiles(PatchContext& context, PatchView& view, const char* listFile,
+// One file copy of a list record, or what the record comes to without one.
+struct CopyDecision {
+  std::optional<std::string> source, destination;  // both set: copy
+  RecordResult result = RecordResult::NothingToDo;  // without a copy
+  std::string subject;
+  std::string why;
+  bool told = false;     // a warning of the step will name it
+  bool entered = false;  // the planner has entered the record's result itself
+
+  static CopyDecision Copy(std::string source, std::string destination);
+  static CopyDecision Without(RecordResult result, std::string subject, std::string why = "",
+                              bool told = false);
+  static CopyDecision AlreadyEntered();
+};
+// What to do for one record whose first-column FS2004 file exists in `form`.
+using CopyPlanner = std::function<CopyDecision(const ListRecord& record, const std::string& form)>;
+
+// Walks `records`: a record whose first name leaves the FS2004 folder is skipped with a "Warning",
+// one whose FS2004 file exists in neither form is skipped silently; the others are planned by
+// `plan`, and each copy is made with CopyPatchFile after `progressFormat` (one "%d", numbered from
+// 1) has been shown in the status line for a 50 ms pause. Each record's result is entered.
+void CopyListedSceneryFiles(StepRun& run, const std::vector<ListRecord>& records,
                             const char* progressFormat, const CopyPlanner& plan);
 
-// One FS2004 file named by a list (its path without extension) and the patch-folder file paired
-// with it: its backup (BAK.OV) or its replacement (INST.OV). The patch-folder path is empty when
-// the record's name for it leaves the patch folder.
-struct PairedFile {
-  std::string fsFile;
-  std::string patchFile;
-};
-// Paired files looked up by their FS2004 file (path without extension, compared as SameFileName);
-// the first entry for a file wins. One look-up costs the same however long the list is.
+// The patch-folder files a list pairs with FS2004 files (path without extension, compared as
+// SameFileName), in list order: the backups of BAK.OV (the first record for a file wins) or all
+// the replacements INST.OV puts over a destination. Records with a name outside its folder are
+// left out. One look-up costs the same however long the list is.
 class PairedFiles {
 public:
-  void Add(PairedFile file);
-  const PairedFile* Find(const std::string& fsFile) const;
+  void Add(const std::string& fsFile, const std::string& patchFile);
+  // Nothing when the file is not listed.
+  const std::vector<std::string>& Find(const std::string& fsFile) const;
 
 private:
-  std::unordered_map<std::string, PairedFile> byName_;
+  std::unordered_map<std::string, std::vector<std::string>> byName_;
 };
-// BAK.OV's FS2004 files with their backups, and INST.OV's destinations with their replacements.
-// Records whose FS2004 name leaves the FS2004 folder are left out; nothing is shown.
-PairedFiles ListedBackups(const PatchContext& context);
-PairedFiles ListedReplacements(const PatchContext& context);
+PairedFiles ListedBackups(const PatchLists& lists);
+PairedFiles ListedReplacements(const PatchLists& lists);
 
-// Shows one "Warning": `lead`, the files one per line, then `tail`. Nothing when `files` is empty.
-void WarnAboutFiles(PatchView& view, const std::string& lead, const std::vector<std::string>& files,
+// Shows one "Warning": `lead`, the files one per line, then `tail`; the outcome's records named
+// in it claim it. Nothing when `files` is empty.
+void WarnAboutFiles(StepRun& run, const std::string& lead, const std::vector<std::string>& files,
                     const std::string& tail);
 
 // Runs REN.OV: each line's first name is moved to its second (forward) or back (RenameBack). A
 // target that exists already wins: the source is deleted instead. Same names, missing names and
 // sources that do not exist are left alone; a line with a name outside its folder is skipped with a
-// "Warning".
+// "Warning"; renames and deletions that fail are named in one "Warning".
 enum class RenameDirection { Forward, Back };
-void RenameListedFiles(const PatchContext& context, PatchView& view, RenameDirection direction);
+void RenameListedFiles(StepRun& run, RenameDirection direction);
 
 // True when the two paths name the same file: equal after unifying the separators, merging
 // repeated ones and upper-casing.
 bool SameFileName(const std::string& a, const std::string& b);
+
+// The tail of the warnings about files a step could not change.
+inline constexpr const char* kLeftAsTheyWereText =
+    "They have been left as they were. Another program, such as FS2004, may be using them.";

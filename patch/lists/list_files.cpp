@@ -117,12 +117,82 @@ bool StaysInside(const std::string& folder, const std::string& path) {
   return depth > 0;
 }
 
+namespace {
+
+std::string OutsideText(const std::string& listFile, int lineNumber, const std::string& path) {
+  return "Line " + std::to_string(lineNumber) + " of " + listFile +
+         " names a file outside the folder it belongs in:\n\n" + path +
+         "\n\nThe line has been skipped.";
+}
+
+// What a column holds and which folder it is relative to.
+enum class NameKind { Folder, Rename, FsScenery, PatchScenery };
+
+ListName MakeName(const PatchContext& context, NameKind kind, const std::string& value) {
+  ListName name;
+  name.value = value;
+  switch (kind) {
+    case NameKind::Folder:
+      name.folder = context.m_strFsPath;
+      name.path = platform::JoinPath(name.folder, value);
+      name.inside = StaysInside(name.folder, name.path);
+      break;
+    case NameKind::Rename:
+      if (value.empty()) return name;
+      name.folder = PatchPathFolder(context, value);
+      name.path = ResolvePatchPath(context, value);
+      name.inside = StaysInside(name.folder, name.path);
+      break;
+    case NameKind::FsScenery:
+    case NameKind::PatchScenery:
+      name.folder = kind == NameKind::FsScenery ? context.m_strFsPath : context.m_strAppDir;
+      name.path = platform::JoinPath(name.folder, value);
+      name.inside = StaysInside(name.folder, platform::JoinPath(name.folder, value + ".BGL"));
+      break;
+  }
+  return name;
+}
+
+std::vector<ListRecord> ReadRecords(const PatchContext& context, const char* listFile,
+                                    ListLayout layout, std::initializer_list<NameKind> kinds) {
+  std::vector<ListRecord> records;
+  ForEachListRecord(listFile, layout, [&](const std::string& line, int lineNumber) {
+    ListRecord record{listFile, lineNumber, {}};
+    int column = kFirstColumn;
+    for (NameKind kind : kinds) {
+      record.names.push_back(
+          MakeName(context, kind, layout == ListLayout::Word ? line : ExtractColumn(line, column)));
+      column += kSecondColumn - kFirstColumn;
+    }
+    records.push_back(std::move(record));
+  });
+  return records;
+}
+
+}  // namespace
+
 bool NameStaysInside(PatchView& view, const std::string& listFile, int lineNumber,
                      const std::string& folder, const std::string& path) {
   if (StaysInside(folder, path)) return true;
-  view.ShowStopMessage("Line " + std::to_string(lineNumber) + " of " + listFile +
-                           " names a file outside the folder it belongs in:\n\n" + path +
-                           "\n\nThe line has been skipped.",
-                       "Warning");
+  view.ShowStopMessage(OutsideText(listFile, lineNumber, path), "Warning");
   return false;
+}
+
+PatchLists ReadPatchLists(const PatchContext& context) {
+  using enum NameKind;
+  PatchLists lists;
+  lists.create = ReadRecords(context, "CREATE.OV", ListLayout::Word, {Folder});
+  lists.rename = ReadRecords(context, "REN.OV", ListLayout::Column, {Rename, Rename});
+  lists.remove = ReadRecords(context, "REM.OV", ListLayout::Column, {FsScenery});
+  lists.backup = ReadRecords(context, "BAK.OV", ListLayout::Column, {FsScenery, PatchScenery});
+  lists.install =
+      ReadRecords(context, "INST.OV", ListLayout::Column, {FsScenery, PatchScenery, FsScenery});
+  return lists;
+}
+
+void WarnNameOutside(PatchView& view, const ListRecord& record, const ListName& name) {
+  // Scenery names are told as the steps use them, with their extension.
+  const bool scenery = record.listFile != "CREATE.OV" && record.listFile != "REN.OV";
+  const std::string path = scenery ? platform::JoinPath(name.folder, name.value + ".BGL") : name.path;
+  view.ShowStopMessage(OutsideText(record.listFile, record.lineNumber, path), "Warning");
 }

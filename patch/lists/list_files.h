@@ -3,6 +3,7 @@
 // columns, product-relative paths and the check that a name stays inside its folder.
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "patch/context/patch_context.h"
 #include "patch/patch_view.h"
@@ -51,3 +52,32 @@ bool StaysInside(const std::string& folder, const std::string& path);
 // caller then skips the record.
 bool NameStaysInside(PatchView& view, const std::string& listFile, int lineNumber,
                      const std::string& folder, const std::string& path);
+
+// One name of a list record: the value as written in its column (CREATE.OV: the word), the full
+// path it names (FS2004 scenery names and patch-folder names without their extension), the folder
+// it is relative to, and whether it stays inside that folder. An empty REN.OV value names nothing
+// (path "") and counts as inside.
+struct ListName {
+  std::string value;
+  std::string path;
+  std::string folder;
+  bool inside = true;
+};
+
+// One record of a list file, read once per operation: its file, its line, and one name per column
+// the list uses, in column order (CREATE.OV 1, REN.OV 2, REM.OV 1, BAK.OV 2, INST.OV 3).
+struct ListRecord {
+  std::string listFile;
+  int lineNumber = 0;
+  std::vector<ListName> names;
+};
+
+// The five list files of the current folder as records, in file order; a missing file has none.
+// Scenery names are judged for containment with their ".BGL" extension, as the steps use them.
+struct PatchLists {
+  std::vector<ListRecord> create, rename, remove, backup, install;
+};
+PatchLists ReadPatchLists(const PatchContext& context);
+
+// The "Warning" for a name of `record` that leaves its folder; the caller skips the record.
+void WarnNameOutside(PatchView& view, const ListRecord& record, const ListName& name);

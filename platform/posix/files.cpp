@@ -205,6 +205,11 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
 
 bool IsReadOnlyFile(const std::string& path) { return ReadOnlyHostFile(HostPath(path)); }
 
+// The system decides for this process (root may change any folder).
+bool FolderAcceptsChanges(const std::string& folder) {
+  return access(HostPath(folder).c_str(), W_OK | X_OK) == 0;
+}
+
 FILE* OpenStream(const std::string& path, const char* mode) {
   if (!mode) return nullptr;
   const std::string m = mode;

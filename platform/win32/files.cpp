@@ -86,6 +86,10 @@ bool IsReadOnlyFile(const std::string& path) {
          (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
+// Windows ignores a folder's read-only attribute and decides by its access rights only when a
+// change is tried: nothing is known to be refused beforehand.
+bool FolderAcceptsChanges(const std::string& /*folder*/) { return true; }
+
 FILE* OpenStream(const std::string& path, const char* mode) {
   const win32::DiskSpelling spelled = Spelled(path);
   const std::string m = mode;

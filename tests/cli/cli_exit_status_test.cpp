@@ -49,13 +49,16 @@ TEST(CommandLineExitStatus, FolderWithoutSceneryConfigIsNeverPatched) {
   const auto before = clitest::ReadTree(demo.Fs());
 
   // "Change Install Path" confirms the product folder and enables the checkbox although the
-  // FS2004 folder failed its check; the install must still not run there.
-  CliRun run = demo.Run({"--install-path", demo.FsFile("Addon Scenery/QuillbyBay"), "apply"});
-  EXPECT_EQ(1, run.exitCode);
-  EXPECT_EQ(2u, clitest::CountOf(run.err, "Path Cannot Continue !: "))
-      << "once at start-up, once when the install was asked for";
-  EXPECT_FALSE(PrintedLine(run, "Applying Patch...Please Wait."));
-  EXPECT_FALSE(PrintedLine(run, "Patch Installed !"));
+  // FS2004 folder failed its check; neither operation may run there, and both say so alike.
+  for (const char* command : {"remove", "apply"}) {
+    SCOPED_TRACE(command);
+    CliRun run = demo.Run({"--install-path", demo.FsFile("Addon Scenery/QuillbyBay"), command});
+    EXPECT_EQ(1, run.exitCode);
+    EXPECT_EQ(2u, clitest::CountOf(run.err, "Path Cannot Continue !: "))
+        << "once at start-up, once when the operation was asked for";
+    EXPECT_FALSE(PrintedLine(run, "Applying Patch...Please Wait."));
+    EXPECT_FALSE(PrintedLine(run, "Removing Patch...Please Wait."));
+  }
   EXPECT_TRUE(clitest::ListFolders(emptyFs).empty());
   EXPECT_TRUE(clitest::ReadTree(emptyFs).empty());
   EXPECT_EQ(clitest::ReadTree(demo.Fs()), before) << "nothing renamed inside the product folder";

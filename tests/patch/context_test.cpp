@@ -42,7 +42,7 @@ TEST_F(ContextTest, SettingsOverrideRegistryAndMissingStatusIsWritten) {
   };
   context.m_strFsPath = "C:\\Reg";
   context.m_nPatchStatus = 5;
-  LoadSettings(context);  // no settings file yet
+  LoadSettings(context, view);  // no settings file yet
   EXPECT_EQ(context.m_strFsPath, "C:\\Reg");
   EXPECT_EQ(context.m_nPatchStatus, 0);
   EXPECT_EQ(platform::ReadProfileSectionNames(context.m_strIniFile),
@@ -55,7 +55,7 @@ TEST_F(ContextTest, SettingsOverrideRegistryAndMissingStatusIsWritten) {
     Write("OVPATCH.INI", "[Settings]\r\nFs2004=" + stored + "\r\nStatus=undefined\r\n");
     context.m_strFsPath = "C:\\Reg";
     context.m_nPatchStatus = 1;
-    LoadSettings(context);
+    LoadSettings(context, view);
     EXPECT_EQ(context.m_strFsPath, stored == "undefined" ? "C:\\Reg" : stored);
     EXPECT_EQ(context.m_nPatchStatus, 0);
     EXPECT_EQ(value("Status"), "0");
@@ -67,7 +67,7 @@ TEST_F(ContextTest, SettingsOverrideRegistryAndMissingStatusIsWritten) {
   for (const auto& [stored, expected] : cases) {
     const std::string file = "[Settings]\r\nStatus=" + stored + "\r\n";
     Write("OVPATCH.INI", file);
-    LoadSettings(context);
+    LoadSettings(context, view);
     EXPECT_EQ(context.m_nPatchStatus, expected) << stored;
     EXPECT_EQ(Read("OVPATCH.INI"), file) << stored;
   }
