@@ -37,6 +37,8 @@ void CheckFreeSpace(const PatchContext& context, const std::vector<platform::Fil
 
 OperationPlan PlanOperation(const PatchContext& context, bool install) {
   OperationPlan plan;
+  // One operation on the disk: folders read once are trusted for its length.
+  const platform::FileOperationScope operation;
   PatchContext planned = context;  // the run's status texts stay out of the dialog
   std::vector<platform::FileChange> copies;
   {

@@ -139,6 +139,7 @@ void CheckRemovedFiles(const PatchContext& context, const PatchLists& lists, Che
 
 PatchVerification VerifyPatch(PatchContext& context, bool installed) {
   PatchVerification result;
+  const platform::FileOperationScope operation;  // one look at each folder
   Checker checker(result);
   const PatchLists lists = ReadPatchLists(context);
   if (installed) {
