@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 
 #include "patch/context/settings.h"
 #include "patch_fixture.h"
@@ -71,6 +72,19 @@ TEST_F(ContextTest, SettingsOverrideRegistryAndMissingStatusIsWritten) {
     EXPECT_EQ(context.m_nPatchStatus, expected) << stored;
     EXPECT_EQ(Read("OVPATCH.INI"), file) << stored;
   }
+  EXPECT_TRUE(view.messages.empty());
+
+  // A settings file that cannot be written (a folder of its name) is told as every such write.
+  std::filesystem::remove(testsupport::HostPath(context.m_strIniFile));
+  testsupport::MakeDirs(context.m_strIniFile);
+  LoadSettings(context, view);
+  EXPECT_EQ(context.m_nPatchStatus, 0);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].caption, "Warning");
+  EXPECT_EQ(view.messages[0].text.rfind("The patch is removed, but this could not be saved in " +
+                                            context.m_strIniFile,
+                                        0),
+            0u);
 }
 
 TEST_F(ContextTest, SceneryConfigCheckAndCheckboxSync) {

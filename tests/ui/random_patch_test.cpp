@@ -131,7 +131,9 @@ protected:
       const std::string backup = name + "_BAK";
       const bool backedUp = Chance(90);
       if (backedUp) bak.push_back({listed, backup});
-      const int backupState = Below(100);
+      // A file patched already with its backup present is what a second install meets; that
+      // backup holds the original, so only a missing one is generated here.
+      const int backupState = alreadyPatched ? 100 : Below(100);
       if (backupState < 15) WritePatchFile(backup + ".BGL", "stale backup");
       if (backupState >= 15 && backupState < 20) testsupport::MakeDirs(patch + "\\" + backup + ".BGL");
       if (Chance(90)) inst.push_back({listed, replacement, listed});
@@ -153,11 +155,12 @@ protected:
     const int renames = Below(3);
     for (int k = 0; k < renames; ++k) {
       const std::string first = "g" + std::to_string(k) + ".bgl";
-      const std::string second =
-          (Chance(10) ? "Scenery\\Gone\\g" : "Scenery\\World\\g") + std::to_string(k) + ".off";
+      const bool intoMissingFolder = Chance(10);
+      const std::string second = (intoMissingFolder ? "Scenery\\Gone\\g" : "Scenery\\World\\g") +
+                                 std::to_string(k) + ".off";
       const int state = Below(100);
       const bool firstThere = state < 75 || state >= 95;
-      const bool secondThere = (state >= 75 && state < 85) || state >= 95;
+      const bool secondThere = !intoMissingFolder && ((state >= 75 && state < 85) || state >= 95);
       if (firstThere) testsupport::WriteFile(world + Spelled(first), "first " + first);
       if (secondThere)
         testsupport::WriteFile(fs + "\\" + second, "second " + first);  // spelled as listed
