@@ -105,7 +105,8 @@ void InstallFiles(PatchContext& context, PatchView& view, const PatchLists& list
   CopyListedSceneryFiles(
       run, lists.install, "Installing file %d",
       [&](const ListRecord& record, const std::string& form) -> CopyDecision {
-        if (!run.NamesStayInside(record, {1, 2})) return CopyDecision::AlreadyEntered();
+        if (!run.NamesStayInside(record, {1}) || !run.NamesStayInside(record, {2}, form))
+          return CopyDecision::AlreadyEntered();
         const std::string source = ScenerySubPath(record.names[1], "BGL");
         const std::string destination = ScenerySubPath(record.names[2], form);
         // A missing replacement is tried, so that its copy says so.

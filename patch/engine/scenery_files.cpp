@@ -95,11 +95,13 @@ void StepRun::Enter(const ListRecord& record, RecordResult result, const std::st
   outcome.Enter({step, record.listFile, record.lineNumber, result, subject, why, told}, messages);
 }
 
-bool StepRun::NamesStayInside(const ListRecord& record, std::initializer_list<size_t> columns) {
+bool StepRun::NamesStayInside(const ListRecord& record, std::initializer_list<size_t> columns,
+                              const std::string& extension) {
+  const bool scenery = record.listFile != "CREATE.OV" && record.listFile != "REN.OV";
   for (size_t column : columns) {
     const ListName& name = record.names[column];
     if (name.inside) continue;
-    WarnNameOutside(view, record, name);
+    WarnNameOutside(view, record, scenery ? ScenerySubPath(name, extension) : name.path);
     Enter(record, RecordResult::Skipped, name.path, "names a file outside its folder", true, 1);
     return false;
   }

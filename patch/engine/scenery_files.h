@@ -26,9 +26,10 @@ struct StepRun {
   // Enters `record`'s result; it claims `messages` of the messages shown.
   void Enter(const ListRecord& record, RecordResult result, const std::string& subject,
              const std::string& why = "", bool told = false, int messages = 0);
-  // Enters `record` as skipped, after a "Warning", when one of its names leaves its folder;
-  // false then.
-  bool NamesStayInside(const ListRecord& record, std::initializer_list<size_t> columns);
+  // Enters `record` as skipped, after a "Warning", when one of its names in `columns` leaves its
+  // folder; false then. Scenery names are told with `extension`, as the step uses them.
+  bool NamesStayInside(const ListRecord& record, std::initializer_list<size_t> columns,
+                       const std::string& extension = "BGL");
 };
 
 // Runs one step on its own: the lists read now, the results in an outcome of its own.

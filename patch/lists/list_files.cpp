@@ -190,9 +190,6 @@ PatchLists ReadPatchLists(const PatchContext& context) {
   return lists;
 }
 
-void WarnNameOutside(PatchView& view, const ListRecord& record, const ListName& name) {
-  // Scenery names are told as the steps use them, with their extension.
-  const bool scenery = record.listFile != "CREATE.OV" && record.listFile != "REN.OV";
-  const std::string path = scenery ? platform::JoinPath(name.folder, name.value + ".BGL") : name.path;
+void WarnNameOutside(PatchView& view, const ListRecord& record, const std::string& path) {
   view.ShowStopMessage(OutsideText(record.listFile, record.lineNumber, path), "Warning");
 }

@@ -79,5 +79,6 @@ struct PatchLists {
 };
 PatchLists ReadPatchLists(const PatchContext& context);
 
-// The "Warning" for a name of `record` that leaves its folder; the caller skips the record.
-void WarnNameOutside(PatchView& view, const ListRecord& record, const ListName& name);
+// The "Warning" for a name of `record` that leaves its folder, shown as `path`; the caller skips
+// the record.
+void WarnNameOutside(PatchView& view, const ListRecord& record, const std::string& path);
