@@ -266,22 +266,24 @@ TEST_F(RandomPatchTest, InstallAndRemovalKeepEveryByteAndTellOneOutcome) {
     const GeneratedCase generated = Generate();
     const Tree original = ReadTree(caseDir);
 
-    testsupport::ScopedCurrentFolder inPatch(patch);
-    platform::OverrideOwnFileName(patch + "\\OVPatch.exe");
-    g_productSearchList.entries.clear();
-    statusLines.clear();
-    backend.messageBoxes.clear();
     OperationOutcome installed, removed;
-    Tree afterInstall;
-    RunDialog({[&](HeadlessWindow& window, CPatchDlg& dialog) {
-                 ASSERT_TRUE(backend.messageBoxes.empty()) << "start-up";
-                 RunOperation(window, dialog, true, installed);
-                 afterInstall = ReadTree(caseDir);
-               },
-               [&](HeadlessWindow& window, CPatchDlg& dialog) {
-                 RunOperation(window, dialog, false, removed);
-               }});
-    ExpectNoOriginalLost(original, generated, "after the install");
+    {
+      // The case's folder is left again before it is removed: Windows keeps the current one.
+      testsupport::ScopedCurrentFolder inPatch(patch);
+      platform::OverrideOwnFileName(patch + "\\OVPatch.exe");
+      g_productSearchList.entries.clear();
+      statusLines.clear();
+      backend.messageBoxes.clear();
+      RunDialog({[&](HeadlessWindow& window, CPatchDlg& dialog) {
+                   ASSERT_TRUE(backend.messageBoxes.empty()) << "start-up";
+                   RunOperation(window, dialog, true, installed);
+                   ExpectNoOriginalLost(original, generated, "after the install");
+                 },
+                 [&](HeadlessWindow& window, CPatchDlg& dialog) {
+                   RunOperation(window, dialog, false, removed);
+                 }});
+      platform::OverrideOwnFileName(std::nullopt);
+    }
     ExpectNoOriginalLost(original, generated, "after the removal");
     failedInstalls += installed.Failed();
     failedRemovals += removed.Failed();
@@ -314,8 +316,8 @@ TEST_F(RandomPatchTest, InstallAndRemovalKeepEveryByteAndTellOneOutcome) {
                     << tree << lists << "log:\n"
                     << testsupport::ReadFile(patch + "\\OVPATCH.LOG");
     }
-    platform::OverrideOwnFileName(std::nullopt);
-    std::filesystem::remove_all(testsupport::HostPath(caseDir));
+    std::error_code ignored;
+    std::filesystem::remove_all(testsupport::HostPath(caseDir), ignored);
   }
   if (HasFailure()) ADD_FAILURE() << "seed of this run: " << seed;
   std::printf("%d cases (seed %u): %d installs and %d removals told of failures, %d round trips\n",
