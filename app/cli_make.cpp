@@ -8,6 +8,11 @@ namespace {
 
 constexpr int kCliCouldNotWrite = 1;
 
+// "1 folder", "3 folders".
+std::string Count(size_t count, const std::string& what) {
+  return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
 }  // namespace
 
 int RunMakeCommand(const CliOptions& options, std::ostream& out, std::ostream& err) {
@@ -23,8 +28,8 @@ int RunMakeCommand(const CliOptions& options, std::ostream& out, std::ostream& e
     return kCliUsageError;
   }
   if (!draft.refused.empty()) {
-    out << "The list files cannot express " << draft.refused.size()
-        << (draft.refused.size() == 1 ? " change" : " changes") << "; nothing was written:\n";
+    out << "The list files cannot express " << Count(draft.refused.size(), "change")
+        << "; nothing was written:\n";
     for (const RefusedChange& change : draft.refused) out << RefusedChangeLine(change) << "\n";
     return kCliRanWithMessages;
   }
@@ -32,9 +37,10 @@ int RunMakeCommand(const CliOptions& options, std::ostream& out, std::ostream& e
     err << "ovpatch-cli make: " << failure << "; nothing was written\n";
     return kCliCouldNotWrite;
   }
-  out << "Patch written to " << folder << ": " << draft.folders.size() << " folders, "
-      << draft.renames.size() << " renames, " << draft.backups.size() << " backups, "
-      << draft.installs.size() << " installs, " << draft.removals.size() << " removals, "
-      << draft.ReplacementBytes() << " bytes of replacement files.\n";
+  out << "Patch written to " << folder << ": " << Count(draft.folders.size(), "folder") << ", "
+      << Count(draft.renames.size(), "rename") << ", " << Count(draft.backups.size(), "backup")
+      << ", " << Count(draft.installs.size(), "install") << ", "
+      << Count(draft.removals.size(), "removal") << ", " << Count(draft.ReplacementBytes(), "byte")
+      << " of replacement files.\n";
   return kCliDone;
 }

@@ -21,7 +21,7 @@ constexpr size_t kLongestFolderLine = 510;  // CREATE.OV: one read of the line l
 constexpr size_t kLongestTitleLine = 252;   // TITLE.OV and PATH.OV lines are read 253 at a time
 constexpr size_t kLongestTitle = 232;       // keeps "Select %s Folder Location" within 255
 constexpr size_t kLongestPatchFileName = 60;
-constexpr int kDeepestFolder = 64;          // deeper than this, a link probably loops
+constexpr int kDeepestFolder = 64;  // deeper than this, a link probably loops
 
 constexpr unsigned kActive = 1;    // NAME.BGL
 constexpr unsigned kDisabled = 2;  // NAME.XXX
@@ -112,8 +112,7 @@ std::optional<uint64_t> ContentHash(const std::string& path) {
 bool OnlyTheExclusionAreaAdded(const std::string& original, const std::string& patched) {
   if (patched.size() <= original.size() || patched.compare(0, original.size(), original) != 0)
     return false;
-  const std::vector<std::string> lines =
-      platform::SplitOn(patched.substr(original.size()), "\r\n");
+  const std::vector<std::string> lines = platform::SplitOn(patched.substr(original.size()), "\r\n");
   const std::string local = Key(std::string("Local=") + kExcludeAreaLocal);
   int sections = 0;
   bool exclusion = false;
@@ -165,11 +164,12 @@ private:
     const auto inPatched = patched_.find(productKey_);
     if (product.empty() || inOriginal == original_.end() || !inOriginal->second.folder ||
         inPatched == patched_.end() || !inPatched->second.folder)
-      return Fail("the product folder " + sources_.productFolder + " is not a folder of both trees");
+      return Fail("the product folder " + sources_.productFolder +
+                  " is not a folder of both trees");
     draft_.productFolder = inOriginal->second.spelled;
     if (draft_.productFolder.size() > kLongestTitleLine)
-      return Fail("the product folder's path is longer than " +
-                  std::to_string(kLongestTitleLine) + " characters");
+      return Fail("the product folder's path is longer than " + std::to_string(kLongestTitleLine) +
+                  " characters");
 
     if (sources_.identifyFile) {
       const std::string file = Relative(*sources_.identifyFile);
@@ -250,14 +250,16 @@ private:
 
   // The program's own files in the FS2004 folder, compared apart or not at all.
   static bool OwnFile(const std::string& key) {
-    return key == "SCENERY.CFG" || (key.find('\\') == std::string::npos && IsSceneryBackupName(key));
+    return key == "SCENERY.CFG" ||
+           (key.find('\\') == std::string::npos && IsSceneryBackupName(key));
   }
 
   void CompareSceneryConfig() {
     if (!original_.count("SCENERY.CFG") && !patched_.count("SCENERY.CFG")) return;
     const auto original = platform::ReadWholeFile(OriginalPath("SCENERY.CFG"));
     const auto patched = platform::ReadWholeFile(PatchedPath("SCENERY.CFG"));
-    if (original && patched && (*original == *patched || OnlyTheExclusionAreaAdded(*original, *patched)))
+    if (original && patched &&
+        (*original == *patched || OnlyTheExclusionAreaAdded(*original, *patched)))
       return;
     Refuse({"SCENERY.CFG",
             "changed beyond the exclusion area that the install appends itself; the lists cannot "
@@ -314,7 +316,7 @@ private:
       const auto score = [&](const std::string& candidate) {
         return LastComponent(candidate) == LastComponent(source) ? 2
                : FolderOf(candidate) == FolderOf(source)         ? 1
-                                                                  : 0;
+                                                                 : 0;
       };
       std::stable_sort(equal.begin(), equal.end(), [&](const std::string& a, const std::string& b) {
         return score(a) > score(b);
@@ -366,7 +368,8 @@ private:
       if (!entry.folder) continue;
       const auto found = patched_.find(key);
       if (found == patched_.end() || !found->second.folder)
-        Refuse({entry.spelled, "a folder that the patched tree lacks; the lists cannot remove folders",
+        Refuse({entry.spelled,
+                "a folder that the patched tree lacks; the lists cannot remove folders",
                 "keep the folder in the patched tree (it may be empty)"});
     }
     for (const auto& [key, entry] : patched_) {
@@ -542,7 +545,7 @@ private:
   PatchDraft draft_;
   Tree original_, patched_;
   std::string productKey_;
-  std::set<std::string> changed_;                // files both trees hold, with other bytes
+  std::set<std::string> changed_;               // files both trees hold, with other bytes
   std::map<std::string, std::string> renames_;  // original file -> patched file
   std::set<std::string> renamedTo_;
   std::map<std::string, unsigned> formsAfterRenames_, patchedForms_;  // by stem
@@ -573,7 +576,8 @@ PatchDraft DraftPatch(const PatchSources& sources) {
 std::string PatchFolderProblem(const std::string& folder) {
   if (platform::IsFolder(folder)) {
     if (!platform::FolderEntryNames(folder).empty())
-      return "the folder " + folder + " is not empty; a patch is written into a new or empty folder";
+      return "the folder " + folder +
+             " is not empty; a patch is written into a new or empty folder";
     return "";
   }
   if (platform::PathExists(folder)) return folder + " is not a folder";
@@ -619,5 +623,5 @@ std::string WritePatchFolder(const PatchDraft& draft, const std::string& folder)
 }
 
 std::string RefusedChangeLine(const RefusedChange& change) {
-  return change.path + ": " + change.problem + "; instead: " + change.instead;
+  return change.path + ": " + change.problem + ". Instead: " + change.instead + ".";
 }

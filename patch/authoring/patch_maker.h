@@ -9,10 +9,10 @@
 #include <vector>
 
 struct PatchSources {
-  std::string originalFsPath;  // the FS2004 folder with the product as it ships
-  std::string patchedFsPath;   // the same folder after the author's changes
-  std::string productFolder;   // the product's folder, relative to both
-  std::string title;           // TITLE.OV line 1
+  std::string originalFsPath;               // the FS2004 folder with the product as it ships
+  std::string patchedFsPath;                // the same folder after the author's changes
+  std::string productFolder;                // the product's folder, relative to both
+  std::string title;                        // TITLE.OV line 1
   std::optional<std::string> identifyFile;  // TITLE.OV line 2, relative to the product folder
 };
 
@@ -52,9 +52,9 @@ std::string PatchFolderProblem(const std::string& folder);
 
 // Writes a draft without refusals into `folder` (see PatchFolderProblem): the replacement files,
 // CREATE.OV, REN.OV, REM.OV, BAK.OV, INST.OV, TITLE.OV ("NONE" as its third line) and PATH.OV, as
-// text in the system code page with CR LF line ends. "" on success; otherwise what failed, after removing
-// every file it wrote.
+// text in the system code page with CR LF line ends. "" on success; otherwise what failed, after
+// removing every file it wrote.
 std::string WritePatchFolder(const PatchDraft& draft, const std::string& folder);
 
-// "PATH: problem; instead: what to do".
+// "PATH: problem. Instead: what to do.".
 std::string RefusedChangeLine(const RefusedChange& change);

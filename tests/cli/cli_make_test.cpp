@@ -43,7 +43,7 @@ TEST(CommandLineMake, SamplePatchMadeFromItsTwoTreesAppliesAndRemoves) {
     replacementBytes += testsupport::ReadFile(demo.PatchFile(name)).size();
   EXPECT_EQ(run.out, std::vector<std::string>{"Patch written to " + made +
                                               ": 3 folders, 3 renames, 2 backups, 3 installs, 1 "
-                                              "removals, " +
+                                              "removal, " +
                                               std::to_string(replacementBytes) +
                                               " bytes of replacement files."});
   EXPECT_EQ("Quillby Bay Airfield 2004\r\nQB_README.TXT\r\nNONE\r\n",

@@ -24,9 +24,11 @@ using testsupport::HostPath;
 using Tree = std::map<std::string, std::string>;  // upper-case relative path -> bytes or "<dir>"
 
 const char kProduct[] = "Addon Scenery\\Product One";
-const char kConfig[] = "[General]\r\nTitle=FS9 World Scenery\r\n\r\n[Area.001]\r\nLocal=Scenery\\World\r\nLayer=1\r\n";
+const char kConfig[] =
+    "[General]\r\nTitle=FS9 World Scenery\r\n\r\n[Area.001]\r\nLocal=Scenery\\World\r\nLayer=1\r\n";
 const char kArea[] =
-    "\r\n[Area.002]\r\nTitle=Orvane - Exclude Files For Addon Patches\r\nLocal=SCENERY\\OV_EXCLUDES\r\n"
+    "\r\n[Area.002]\r\nTitle=Orvane - Exclude Files For Addon "
+    "Patches\r\nLocal=SCENERY\\OV_EXCLUDES\r\n"
     "Layer=2\r\nActive=TRUE\r\nRequired=FALSE\r\nRemote=\r\n";
 
 // Writes a file, making its folders first.
@@ -86,7 +88,8 @@ public:
     WriteOriginal("Scenery\\World\\scenery\\STOCK1.XXX", "stock disabled");
     WriteOriginal("Scenery\\World\\scenery\\Stock2.bgl", "stock active");
     for (int i = 0; i < files; ++i) {
-      const std::string stem = Pick(folders_) + "\\" + Pick({"ap", "OBJ_", "Mesh"}) + std::to_string(i);
+      const std::string stem =
+          Pick(folders_) + "\\" + Pick({"ap", "OBJ_", "Mesh"}) + std::to_string(i);
       const int kind = Roll(10);
       if (kind < 5) WriteOriginal(stem + Pick({".BGL", ".bgl"}), Content());
       if (kind >= 5 && kind < 8) WriteOriginal(stem + Pick({".XXX", ".xxx"}), Content());
@@ -117,8 +120,8 @@ private:
         Move(file, file + ".OFF");
         break;
       case 2:  // moved into another folder, or into a new one
-        Move(file, (Roll(2) ? Pick(folders_) : NewFolder()) + "\\" +
-                       file.substr(file.rfind('\\') + 1));
+        Move(file,
+             (Roll(2) ? Pick(folders_) : NewFolder()) + "\\" + file.substr(file.rfind('\\') + 1));
         break;
       case 3:  // the active form made the disabled one
         if (scenery && !twin && upper.ends_with(".BGL")) Move(file, stem + ".XXX");
@@ -178,7 +181,9 @@ private:
     return bytes;
   }
   int Roll(int below) { return std::uniform_int_distribution<int>(0, below - 1)(random_); }
-  std::string Pick(const std::vector<std::string>& from) { return from[Roll(static_cast<int>(from.size()))]; }
+  std::string Pick(const std::vector<std::string>& from) {
+    return from[Roll(static_cast<int>(from.size()))];
+  }
 
   std::mt19937 random_;
   std::string original_, patched_;
@@ -224,7 +229,8 @@ protected:
     const Tree removed = ReadTree(dir / "applied");
     EXPECT_EQ(Files(removed), Files(original));
     EXPECT_EQ(Folders(removed), Folders(patched)) << "only the created folders stay";
-    for (const auto& message : view.messages) ADD_FAILURE() << message.caption << ": " << message.text;
+    for (const auto& message : view.messages)
+      ADD_FAILURE() << message.caption << ": " << message.text;
     fs::remove_all(HostPath(dir / "original"));
     fs::remove_all(HostPath(dir / "patched"));
     fs::remove_all(HostPath(dir / "patch"));
@@ -235,8 +241,8 @@ protected:
 
 TEST_F(PatchMakerTest, InstallGivesThePatchedTreeAndRemovalTheOriginal) {
   const char* chosen = std::getenv("OVPATCH_MAKE_SEED");
-  const unsigned base = chosen ? static_cast<unsigned>(std::strtoul(chosen, nullptr, 10))
-                               : std::random_device{}();
+  const unsigned base =
+      chosen ? static_cast<unsigned>(std::strtoul(chosen, nullptr, 10)) : std::random_device{}();
   RoundTrip(300, base);
   for (unsigned n = 1; n <= 6 && !chosen && !HasFailure(); ++n) RoundTrip(30, base + n);
 }
