@@ -146,6 +146,7 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
         else
           exitStatus = kCliRanWithMessages;
         break;
+      case CliCommand::Make: break;  // runs without the dialog, above
     }
   });
   // With the script done the backend presses Escape: the dialog closes as "Done" does.

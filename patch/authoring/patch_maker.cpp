@@ -288,9 +288,10 @@ private:
     }
   }
 
-  // A file of the original tree that the patched tree lacks, or holds changed, whose bytes a new
-  // file of the patched tree has: the file was moved or renamed. Files the patched tree lacks are
-  // paired first; among equal files, one of the same name, then one in the same folder, is taken.
+  // A file of the original tree that the patched tree lacks, or holds changed (a scenery file),
+  // whose bytes a new file of the patched tree has: the file was moved or renamed. Files the
+  // patched tree lacks are paired first; among equal files, one of the same name, then one in the
+  // same folder, is taken.
   void PairRenames() {
     std::map<uint64_t, std::vector<std::string>> newBySize;
     for (const auto& [key, entry] : patched_)
@@ -299,7 +300,9 @@ private:
     std::vector<std::string> sources;
     for (const auto& [key, entry] : original_)
       if (!entry.folder && !OwnFile(key) && !patched_.count(key)) sources.push_back(key);
-    sources.insert(sources.end(), changed_.begin(), changed_.end());
+    // A changed file's name then holds a new file, which only a scenery file can be.
+    for (const std::string& key : changed_)
+      if (SceneryNameOf(key)) sources.push_back(key);
 
     std::map<std::string, std::optional<uint64_t>> patchedHashes;
     for (const std::string& source : sources) {
@@ -581,6 +584,10 @@ std::string PatchFolderProblem(const std::string& folder) {
     return "";
   }
   if (platform::PathExists(folder)) return folder + " is not a folder";
+  const size_t separator = platform::FindLastSeparator(folder);
+  if (separator != std::string::npos && separator > 0 &&
+      !platform::IsFolder(folder.substr(0, separator)))
+    return "the folder that is to hold " + folder + " does not exist";
   return "";
 }
 

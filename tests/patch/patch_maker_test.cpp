@@ -198,43 +198,39 @@ protected:
   PatchContext context;
   testsupport::RecordingView view{context};
 
-  PatchSources Sources() const {
-    return {dir / "original", dir / "patched", kProduct, "Product One", std::nullopt};
-  }
-
-  // Makes the patch, applies it to a copy of the original and removes it again.
+  // Makes the patch, applies it to a copy of the original and removes it again; each seed in a
+  // folder of its own.
   void RoundTrip(int files, unsigned seed) {
     SCOPED_TRACE("seed " + std::to_string(seed) + " (OVPATCH_MAKE_SEED repeats it)");
-    TreePairGenerator(seed, dir / "original", dir / "patched").Generate(files);
-    const PatchDraft draft = DraftPatch(Sources());
+    const std::string root = dir / ("seed" + std::to_string(seed));
+    const auto in = [&root](const std::string& name) { return root + "\\" + name; };
+    TreePairGenerator(seed, in("original"), in("patched")).Generate(files);
+    const PatchDraft draft =
+        DraftPatch({in("original"), in("patched"), kProduct, "Product One", std::nullopt});
     ASSERT_EQ("", draft.error);
     for (const RefusedChange& change : draft.refused) ADD_FAILURE() << RefusedChangeLine(change);
-    ASSERT_EQ("", WritePatchFolder(draft, dir / "patch"));
+    ASSERT_EQ("", WritePatchFolder(draft, in("patch")));
 
-    fs::copy(HostPath(dir / "original"), HostPath(dir / "applied"), fs::copy_options::recursive);
-    context.m_strFsPath = dir / "applied";
-    context.m_strAppDir = dir / "patch";
-    context.m_strProductPath = dir / (std::string("applied\\") + kProduct + "\\");
+    fs::copy(HostPath(in("original")), HostPath(in("applied")), fs::copy_options::recursive);
+    context.m_strFsPath = in("applied");
+    context.m_strAppDir = in("patch");
+    context.m_strProductPath = in("applied\\") + kProduct + "\\";
     g_sceneryAreaTable = SceneryAreaTable{};
     g_nHighestLayer = 0;
-    testsupport::ScopedCurrentFolder inPatch(dir / "patch");
+    testsupport::ScopedCurrentFolder inPatch(in("patch"));
     for (const ListRemark& remark : LintListFiles()) ADD_FAILURE() << ListRemarkLine(remark);
 
-    const Tree original = ReadTree(dir / "original");
-    const Tree patched = ReadTree(dir / "patched");
+    const Tree original = ReadTree(in("original"));
+    const Tree patched = ReadTree(in("patched"));
     InstallPatch(context, view);
-    EXPECT_EQ(ReadTree(dir / "applied"), patched);
-    EXPECT_TRUE(testsupport::ReadFile(dir / "applied\\SCENERY.CFG").starts_with(kConfig));
+    EXPECT_EQ(ReadTree(in("applied")), patched);
+    EXPECT_TRUE(testsupport::ReadFile(in("applied\\SCENERY.CFG")).starts_with(kConfig));
     RemovePatch(context, view);
-    const Tree removed = ReadTree(dir / "applied");
+    const Tree removed = ReadTree(in("applied"));
     EXPECT_EQ(Files(removed), Files(original));
     EXPECT_EQ(Folders(removed), Folders(patched)) << "only the created folders stay";
     for (const auto& message : view.messages)
       ADD_FAILURE() << message.caption << ": " << message.text;
-    fs::remove_all(HostPath(dir / "original"));
-    fs::remove_all(HostPath(dir / "patched"));
-    fs::remove_all(HostPath(dir / "patch"));
-    fs::remove_all(HostPath(dir / "applied"));
     view.messages.clear();
   }
 };
