@@ -20,12 +20,18 @@ constexpr unsigned kUtf8CodePage = 65001;
 // The name iconv knows the Windows code page `number` by.
 std::string IconvName(unsigned number) {
   switch (number) {
-    case 20127: return "ASCII";
-    case 20866: return "KOI8-R";
-    case 21866: return "KOI8-U";
-    case 10000: return "MACINTOSH";
-    case 28603: return "ISO-8859-13";
-    case 28605: return "ISO-8859-15";
+    case 20127:
+      return "ASCII";
+    case 20866:
+      return "KOI8-R";
+    case 21866:
+      return "KOI8-U";
+    case 10000:
+      return "MACINTOSH";
+    case 28603:
+      return "ISO-8859-13";
+    case 28605:
+      return "ISO-8859-15";
     default:
       if (number >= 28591 && number <= 28599) return "ISO-8859-" + std::to_string(number - 28590);
       return "CP" + std::to_string(number);
@@ -60,7 +66,9 @@ std::string Utf32Le(char32_t c) {
 // The one code point `bytes` (UTF-32LE) holds; `none` when it holds another count.
 char32_t OneCodePoint(const std::optional<std::string>& bytes, char32_t none) {
   if (!bytes || bytes->size() != 4) return none;
-  const auto byte = [&](size_t i) { return static_cast<char32_t>(static_cast<unsigned char>((*bytes)[i])); };
+  const auto byte = [&](size_t i) {
+    return static_cast<char32_t>(static_cast<unsigned char>((*bytes)[i]));
+  };
   return byte(0) | (byte(1) << 8) | (byte(2) << 16) | (byte(3) << 24);
 }
 
@@ -135,7 +143,8 @@ CodePage::CodePage(unsigned number) : number_(number) {
     if (toUnicode_[b] == kNone) continue;
     const auto upper = fromUnicode_.find(UnicodeUpper(toUnicode_[b]));
     // Unicode folds a few letters into ASCII (dotless i into I): names never match that way.
-    if (upper != fromUnicode_.end() && (b < 0x80 || upper->second >= 0x80)) upper_[b] = upper->second;
+    if (upper != fromUnicode_.end() && (b < 0x80 || upper->second >= 0x80))
+      upper_[b] = upper->second;
   }
 }
 
@@ -297,21 +306,32 @@ char32_t UnicodeUpper(char32_t c) {
   if (c <= 0xFE) return c == 0xF7 ? c : c - 0x20;  // Latin-1, not the division sign
   if (c == 0xFF) return 0x178;
   if (c >= 0x100 && c <= 0x17F) {  // Latin Extended-A: pairs of upper and lower case
-    if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c == 0x131 ? 'I' : c == 0x17F ? 'S' : c;
+    if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F)
+      return c == 0x131 ? 'I' : c == 0x17F ? 'S' : c;
     const bool upperOdd = (c >= 0x139 && c <= 0x148) || c >= 0x179;
     return (c % 2 == 0) == upperOdd ? c - 1 : c;
   }
   switch (c) {
-    case 0x192: return 0x191;  // f with hook
-    case 0x1A1: return 0x1A0;  // o with horn
-    case 0x1B0: return 0x1AF;  // u with horn
-    case 0x3AC: return 0x386;
-    case 0x3C2: return 0x3A3;  // final sigma
-    case 0x3CC: return 0x38C;
-    case 0x3CD: return 0x38E;
-    case 0x3CE: return 0x38F;
-    case 0x491: return 0x490;
-    default: break;
+    case 0x192:
+      return 0x191;  // f with hook
+    case 0x1A1:
+      return 0x1A0;  // o with horn
+    case 0x1B0:
+      return 0x1AF;  // u with horn
+    case 0x3AC:
+      return 0x386;
+    case 0x3C2:
+      return 0x3A3;  // final sigma
+    case 0x3CC:
+      return 0x38C;
+    case 0x3CD:
+      return 0x38E;
+    case 0x3CE:
+      return 0x38F;
+    case 0x491:
+      return 0x490;
+    default:
+      break;
   }
   if (c >= 0x3AD && c <= 0x3AF) return c - 0x25;
   if ((c >= 0x3B1 && c <= 0x3C1) || (c >= 0x3C3 && c <= 0x3CB)) return c - 0x20;

@@ -297,7 +297,8 @@ void ForgetWalksThrough(const std::string& dir, const std::string& name) {
                                if (base.empty() || base[0] != '/') return true;
                                if (base.compare(0, prefix.size(), prefix) != 0) return false;
                                const size_t end = base.find('/', prefix.size());
-                               const std::string part = base.substr(prefix.size(), end - prefix.size());
+                               const std::string part =
+                                   base.substr(prefix.size(), end - prefix.size());
                                return part == name || (key && HostNameKey(codePage, part) == key);
                              }),
               memos.end());

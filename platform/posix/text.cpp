@@ -83,7 +83,8 @@ CommandLineText TextFromCommandLine(const std::string& text) {
   }
   std::string unheldUtf8;
   converted.text = codePage.FromUtf8(*utf8, &unheldUtf8);
-  if (!converted.text) converted.unheld = ConvertText(unheldUtf8, "UTF-8", HostCodeset()).value_or("?");
+  if (!converted.text)
+    converted.unheld = ConvertText(unheldUtf8, "UTF-8", HostCodeset()).value_or("?");
   return converted;
 }
 

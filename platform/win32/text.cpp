@@ -21,8 +21,8 @@ std::array<unsigned char, 256> BuildUpperTable() {
     CharUpperBuffW(wide, 1);
     char back[2] = {};
     BOOL usedDefault = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, 1, back, 2, nullptr,
-                                           &usedDefault);
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, 1, back, 2, nullptr, &usedDefault);
     const unsigned char folded = static_cast<unsigned char>(back[0]);
     if (length == 1 && !usedDefault && (b < 0x80 || folded >= 0x80)) upper[b] = folded;
   }

@@ -23,8 +23,8 @@ using testsupport::TempFolder;
 void WritePrefix(const TempFolder& tmp, const std::string& acp, const std::string& more = "") {
   std::string reg = "WINE REGISTRY Version 2\n#arch=win32\n\n";
   if (!acp.empty())
-    reg += "[System\\\\CurrentControlSet\\\\Control\\\\Nls\\\\Codepage] 1700000000\n\"ACP\"=\"" + acp +
-           "\"\n\"OEMCP\"=\"437\"\n\n";
+    reg += "[System\\\\CurrentControlSet\\\\Control\\\\Nls\\\\Codepage] 1700000000\n\"ACP\"=\"" +
+           acp + "\"\n\"OEMCP\"=\"437\"\n\n";
   testsupport::MakeDirs(tmp / "prefix");
   testsupport::WriteFile(tmp / "prefix\\system.reg", reg + more);
 }
@@ -37,9 +37,16 @@ TEST(CodePageRoundTrip, NamesInTheCodePageMeetUtf8OnDisk) {
   ASSERT_EQ(platform::TextCodePage(), 1252u) << "1252 when the prefix names none";
 
   // A Windows-1252 list line naming the product folder that Wine created in UTF-8.
-  testsupport::MakeDirs(tmp / "QuillbyB\xC3\xA9" "a/Scenery");
-  testsupport::WriteFile(tmp / "QuillbyB\xC3\xA9" "a/Scenery/QB01.BGL", "original");
-  const std::string listed = tmp / "QUILLBYB\xC9" "A\\scenery\\qb01.bgl";
+  testsupport::MakeDirs(tmp /
+                        "QuillbyB\xC3\xA9"
+                        "a/Scenery");
+  testsupport::WriteFile(tmp /
+                             "QuillbyB\xC3\xA9"
+                             "a/Scenery/QB01.BGL",
+                         "original");
+  const std::string listed = tmp /
+                             "QUILLBYB\xC9"
+                             "A\\scenery\\qb01.bgl";
   ASSERT_TRUE(platform::PathExists(listed));
   EXPECT_EQ(platform::FileSize(listed), 8u);
 
@@ -54,19 +61,32 @@ TEST(CodePageRoundTrip, NamesInTheCodePageMeetUtf8OnDisk) {
   testsupport::WriteFile(tmp / "\xE6\x97\xA5.txt", "");
   testsupport::WriteFile(tmp / "raw\xE8.txt", "");
   EXPECT_EQ(platform::FolderEntryNames(tmp.path()),
-            (std::vector<std::string>{"CAF\xC9", "QuillbyB\xE9" "a", "prefix", "raw\xE8.txt"}));
+            (std::vector<std::string>{"CAF\xC9",
+                                      "QuillbyB\xE9"
+                                      "a",
+                                      "prefix", "raw\xE8.txt"}));
   EXPECT_TRUE(platform::PathExists(tmp / "RAW\xC8.TXT"));
 
   // An INI value written in the code page into a folder spelled in it, read back unchanged.
-  const std::string ini = tmp / "QuillbyB\xE9" "a\\OVPATCH.INI";
-  const std::string value = "C:\\Jeux\\QuillbyB\xE9" "a \x80";
+  const std::string ini = tmp /
+                          "QuillbyB\xE9"
+                          "a\\OVPATCH.INI";
+  const std::string value =
+      "C:\\Jeux\\QuillbyB\xE9"
+      "a \x80";
   ASSERT_TRUE(platform::WriteProfileValue("Settings", "Fs2004", value.c_str(), ini));
-  EXPECT_EQ(testsupport::ReadFile(tmp / "QuillbyB\xC3\xA9" "a/OVPATCH.INI"),
-            "[Settings]\r\nFs2004=" + value + "\r\n") << "the file holds code-page bytes";
+  EXPECT_EQ(testsupport::ReadFile(tmp / "QuillbyB\xC3\xA9"
+                                        "a/OVPATCH.INI"),
+            "[Settings]\r\nFs2004=" + value + "\r\n")
+      << "the file holds code-page bytes";
   EXPECT_EQ(platform::ReadProfileString("Settings", "Fs2004", "", 260, ini), value);
 
   // Command-line folders come in as UTF-8; a character the code page cannot hold is named.
-  EXPECT_EQ(platform::TextFromCommandLine("/home/b\xC3\xA9" "a").text, "/home/b\xE9" "a");
+  EXPECT_EQ(platform::TextFromCommandLine("/home/b\xC3\xA9"
+                                          "a")
+                .text,
+            "/home/b\xE9"
+            "a");
   const platform::CommandLineText japanese = platform::TextFromCommandLine("/fs9/\xE6\x97\xA5");
   EXPECT_FALSE(japanese.text);
   EXPECT_EQ(japanese.unheld, "\xE6\x97\xA5");
@@ -74,8 +94,7 @@ TEST(CodePageRoundTrip, NamesInTheCodePageMeetUtf8OnDisk) {
 
 TEST(CodePageRoundTrip, ThePrefixOrTheVariableChoosesTheCodePage) {
   TempFolder tmp;
-  WritePrefix(tmp, "1251",
-              "[Software\\\\Quillby] 1700000000\n\"Path\"=\"C:\\\\\\x0416\\x00e9\"\n");
+  WritePrefix(tmp, "1251", "[Software\\\\Quillby] 1700000000\n\"Path\"=\"C:\\\\\\x0416\\x00e9\"\n");
   ScopedEnvironmentVariable prefix("WINEPREFIX", testsupport::HostPath(tmp / "prefix"));
   ScopedEnvironmentVariable chosen("OVPATCH_CODEPAGE", std::nullopt);
   EXPECT_EQ(platform::TextCodePage(), 1251u);
@@ -83,7 +102,8 @@ TEST(CodePageRoundTrip, ThePrefixOrTheVariableChoosesTheCodePage) {
   EXPECT_EQ(platform::ReadMachineRegistryString("SOFTWARE\\quillby", "path", 99), "C:\\\xC6?");
   testsupport::MakeDirs(tmp / "\xD0\x96");
   testsupport::WriteFile(tmp / "\xD0\x96/A", "");
-  EXPECT_TRUE(platform::PathExists(tmp / "\xE6\\a")) << "lower-case zhe in 1251 finds upper on disk";
+  EXPECT_TRUE(platform::PathExists(tmp / "\xE6\\a"))
+      << "lower-case zhe in 1251 finds upper on disk";
 
   {
     ScopedEnvironmentVariable japanese("OVPATCH_CODEPAGE", "932");
@@ -93,7 +113,10 @@ TEST(CodePageRoundTrip, ThePrefixOrTheVariableChoosesTheCodePage) {
     EXPECT_EQ(platform::FindLastSeparator("C:\\\x83\x5C"), 2u);
     ASSERT_TRUE(platform::CreateFolder(tmp / "\x83\x5C"));
     EXPECT_TRUE(testsupport::DirExists(tmp / "\xE3\x82\xBD"));
-    EXPECT_EQ(platform::UpperCase("a\x83\x5C" "b"), "A\x83\x5C" "B");
+    EXPECT_EQ(platform::UpperCase("a\x83\x5C"
+                                  "b"),
+              "A\x83\x5C"
+              "B");
   }
   EXPECT_EQ(platform::TextCodePage(), 1251u);
 }
