@@ -28,6 +28,9 @@ bool ClimbsUp(const std::string& component) {
          component.find_first_not_of(". ") == std::string::npos;
 }
 
+// A REN.OV value that starts with "PATH" is relative to the product folder.
+bool IsProductRelative(const std::string& field) { return field.compare(0, 4, "PATH") == 0; }
+
 }  // namespace
 
 void ForEachListRecord(
@@ -71,34 +74,23 @@ std::string ExtractColumn(const std::string& line, int position) {
 }
 
 std::string ResolvePatchPath(const PatchContext& context, const std::string& field) {
-  if (field.compare(0, 4, "PATH") == 0) {
-    // "PATH" and one separator character are replaced by the product folder, which ends with a
-    // backslash; "PATH" alone names that folder itself.
-    if (field.size() <= 5) return context.m_strProductPath;
-    return context.m_strProductPath + field.substr(5);
-  }
+  // "PATH" and one separator character are replaced by the product folder, which ends with a
+  // backslash; "PATH" alone names that folder itself.
+  if (IsProductRelative(field)) return context.m_strProductPath + RelativePatchPath(field);
   return platform::JoinPath(context.m_strFsPath, field);
 }
 
-std::string PatchPathFolder(const PatchContext& context, const std::string& field) {
-  return field.compare(0, 4, "PATH") == 0 ? context.m_strProductPath : context.m_strFsPath;
+std::string RelativePatchPath(const std::string& field) {
+  if (!IsProductRelative(field)) return field;
+  return field.size() <= 5 ? std::string() : field.substr(5);
 }
 
-bool StaysInside(const std::string& folder, const std::string& path) {
-  if (path.compare(0, folder.size(), folder) != 0) return false;
-  size_t i = folder.size();
-  // The joining separator, unless the folder ends with one.
-  if (!folder.empty() && !IsSeparator(folder.back())) {
-    if (i >= path.size() || !IsSeparator(path[i])) return false;
-    ++i;
-  }
-  // A further separator here means the name itself was absolute.
-  if (i >= path.size() || IsSeparator(path[i])) return false;
-
+bool ListValueStaysInside(const std::string& value) {
+  if (value.empty() || IsSeparator(value[0])) return false;
   int depth = 0;
   std::string component;
-  for (;; ++i) {
-    if (i == path.size() || IsSeparator(path[i])) {
+  for (size_t i = 0;; ++i) {
+    if (i == value.size() || IsSeparator(value[i])) {
       if (component.find(':') != std::string::npos) return false;  // drive letter or stream name
       if (ClimbsUp(component)) {
         if (--depth < 0) return false;
@@ -106,24 +98,18 @@ bool StaysInside(const std::string& folder, const std::string& path) {
         ++depth;
       }
       component.clear();
-      if (i == path.size()) break;
+      if (i == value.size()) break;
       continue;
     }
     // A double-byte character's trail byte may look like a separator; keep the pair together.
-    if (platform::IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size())
-      component += path[i++];
-    component += path[i];
+    if (platform::IsLeadByte(static_cast<unsigned char>(value[i])) && i + 1 < value.size())
+      component += value[i++];
+    component += value[i];
   }
   return depth > 0;
 }
 
 namespace {
-
-std::string OutsideText(const std::string& listFile, int lineNumber, const std::string& path) {
-  return "Line " + std::to_string(lineNumber) + " of " + listFile +
-         " names a file outside the folder it belongs in:\n\n" + path +
-         "\n\nThe line has been skipped.";
-}
 
 // What a column holds and which folder it is relative to.
 enum class NameKind { Folder, Rename, FsScenery, PatchScenery };
@@ -135,19 +121,19 @@ ListName MakeName(const PatchContext& context, NameKind kind, const std::string&
     case NameKind::Folder:
       name.folder = context.m_strFsPath;
       name.path = platform::JoinPath(name.folder, value);
-      name.inside = StaysInside(name.folder, name.path);
+      name.inside = ListValueStaysInside(value);
       break;
     case NameKind::Rename:
       if (value.empty()) return name;
-      name.folder = PatchPathFolder(context, value);
+      name.folder = IsProductRelative(value) ? context.m_strProductPath : context.m_strFsPath;
       name.path = ResolvePatchPath(context, value);
-      name.inside = StaysInside(name.folder, name.path);
+      name.inside = ListValueStaysInside(RelativePatchPath(value));
       break;
     case NameKind::FsScenery:
     case NameKind::PatchScenery:
       name.folder = kind == NameKind::FsScenery ? context.m_strFsPath : context.m_strAppDir;
       name.path = platform::JoinPath(name.folder, value);
-      name.inside = StaysInside(name.folder, platform::JoinPath(name.folder, value + ".BGL"));
+      name.inside = ListValueStaysInside(value + ".BGL");
       break;
   }
   return name;
@@ -171,13 +157,6 @@ std::vector<ListRecord> ReadRecords(const PatchContext& context, const char* lis
 
 }  // namespace
 
-bool NameStaysInside(PatchView& view, const std::string& listFile, int lineNumber,
-                     const std::string& folder, const std::string& path) {
-  if (StaysInside(folder, path)) return true;
-  view.ShowStopMessage(OutsideText(listFile, lineNumber, path), "Warning");
-  return false;
-}
-
 PatchLists ReadPatchLists(const PatchContext& context) {
   using enum NameKind;
   PatchLists lists;
@@ -191,5 +170,8 @@ PatchLists ReadPatchLists(const PatchContext& context) {
 }
 
 void WarnNameOutside(PatchView& view, const ListRecord& record, const std::string& path) {
-  view.ShowStopMessage(OutsideText(record.listFile, record.lineNumber, path), "Warning");
+  view.ShowStopMessage("Line " + std::to_string(record.lineNumber) + " of " + record.listFile +
+                           " names a file outside the folder it belongs in:\n\n" + path +
+                           "\n\nThe line has been skipped.",
+                       "Warning");
 }
