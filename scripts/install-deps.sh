@@ -55,6 +55,10 @@ install_missing() {
   refresh_lists
   echo "install-deps: installing ${missing[*]}" >&2
   "${apt[@]}" install "${missing[@]}" >"$log" 2>&1 && return 0
+  if [ ${#missing[@]} -eq 1 ]; then
+    not_installed=("${missing[@]}")
+    return 1
+  fi
   # One at a time, to name the ones that cannot be installed.
   for p in "${missing[@]}"; do
     have "$p" || "${apt[@]}" install "$p" >"$log" 2>&1 || not_installed+=("$p")
