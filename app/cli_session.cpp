@@ -1,5 +1,6 @@
 #include "app/cli_session.h"
 
+#include "app/cli_make.h"
 #include "app/patch_app.h"
 #include "patch/audit/operation_plan.h"
 #include "patch/audit/operation_record.h"
@@ -8,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/module.h"
 #include "platform/strings.h"
+#include "platform/text.h"
 #include "ui/framework/headless/headless_backend.h"
 #include "ui/patch_dlg.h"
 #include "ui/res/resource.h"
@@ -93,11 +95,19 @@ std::string MessageBoxLine(const std::string& caption, const std::string& text) 
 }
 
 int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& err) {
+  if (options.command == CliCommand::Make) return RunMakeCommand(options, out, err);
   if (options.patchDir && !platform::SetCurrentFolder(*options.patchDir)) {
     err << "ovpatch-cli: cannot use the patch folder " << *options.patchDir << "\n";
     return kCliUsageError;
   }
-  platform::OverrideOwnFileName(platform::JoinPath(platform::CurrentFolder(), kOwnFileName));
+  const std::string patchFolder = platform::CurrentFolder();
+  if (patchFolder.empty()) {
+    err << "ovpatch-cli: cannot use the current folder as the patch folder: it is gone, or its path"
+           " has a character that code page "
+        << platform::TextCodePage() << " cannot hold\n";
+    return kCliUsageError;
+  }
+  platform::OverrideOwnFileName(platform::JoinPath(patchFolder, kOwnFileName));
 
   HeadlessBackend backend;
   backend.strings = StringResources();
@@ -144,6 +154,7 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
         else
           exitStatus = kCliRanWithMessages;
         break;
+      case CliCommand::Make: break;  // runs without the dialog, above
     }
   });
   // With the script done the backend presses Escape: the dialog closes as "Done" does.
