@@ -79,6 +79,15 @@ public:
   FileOperationScope& operator=(const FileOperationScope&) = delete;
 };
 
+// The most characters a full path may have for the host's file calls to accept it: 259 on Windows
+// (MAX_PATH less the terminating zero), 4095 on Linux (PATH_MAX less the terminating zero).
+size_t LongestPathLength();
+
+// True when the system refuses `path` for its length alone: the full path (a relative one taken
+// from the current folder; on Linux as it reaches the file system) is longer than
+// LongestPathLength(), or one of its names is longer than 255. Looks at no file.
+bool PathTooLong(const std::string& path);
+
 // Makes `path` the process's current folder. True on success.
 bool SetCurrentFolder(const std::string& path);
 

@@ -4,12 +4,25 @@
 
 #include "platform/files.h"
 #include "platform/stream_io.h"
+#include "platform/text.h"
 #include "platform/write_batch.h"
 
 namespace platform {
 
+std::string ScratchPathFor(const std::string& target) {
+  // Where the last character starts: a double-byte character is replaced as a whole.
+  size_t last = std::string::npos;
+  for (size_t i = 0; i < target.size(); ++i) {
+    last = i;
+    if (IsLeadByte(static_cast<unsigned char>(target[i])) && i + 1 < target.size()) ++i;
+  }
+  if (last == std::string::npos || target[last] == '\\' || target[last] == '/')
+    return target + "~";  // no name to take the place of
+  return target.substr(0, last) + (target[last] == '~' ? "$" : "~");
+}
+
 ReplacementFile::ReplacementFile(std::string target)
-    : target_(std::move(target)), temporary_(target_ + ".ovpatch-partial") {}
+    : target_(std::move(target)), temporary_(ScratchPathFor(target_)) {}
 
 ReplacementFile::~ReplacementFile() { Discard(); }
 

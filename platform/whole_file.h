@@ -17,6 +17,12 @@ enum class WriteOutcome {
   ReplaceFailed,  // the target could not be replaced (read-only, a folder, locked)
 };
 
+// The scratch file a replacement of `target` is written to: in the same folder, named as the
+// target with its last character replaced by "~" ("$" when that is a "~" already), as in
+// "AIRPORT.BG~". Its path is never longer than the target's, so every file the system can write
+// can be replaced, and the simulator never loads one left behind as scenery.
+std::string ScratchPathFor(const std::string& target);
+
 // A new file that is to replace `target`. Nothing happens on disk before Open; unless Commit puts
 // it in place, the new file is removed again.
 class ReplacementFile {
@@ -26,7 +32,7 @@ public:
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-  // Creates the new file ("<target>.ovpatch-partial"), with `streamBuffer` as its write buffer when
+  // Creates the new file (ScratchPathFor(target)), with `streamBuffer` as its write buffer when
   // one is given. False when it cannot be created.
   bool Open(char* streamBuffer = nullptr, size_t bufferSize = 0);
   // Appends `size` bytes. False when the write failed; Commit then fails without replacing.

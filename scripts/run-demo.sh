@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh demo
 
 echo "== Building and installing ovpatch-cli (release preset, as a user would)"
 mkdir -p build

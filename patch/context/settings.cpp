@@ -1,5 +1,6 @@
 #include "patch/context/settings.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -16,8 +17,13 @@ namespace {
 constexpr const char* kFsRegistryKey =
     "SOFTWARE\\Microsoft\\Microsoft Games\\Flight Simulator\\9.0";
 constexpr const char* kFsRegistryValue = "EXE Path";
-// The fixed buffers the registry value and the program's file name are read into.
+// The buffers the registry value, the program's file name and the settings are read into: as
+// large as the longest path the system accepts, and never smaller than these.
 constexpr size_t kPathBufferSize = 999;
+size_t PathBufferSize() { return std::max(kPathBufferSize, platform::LongestPathLength() + 1); }
+size_t SettingBufferSize() {
+  return std::max(kProfileBufferSize, platform::LongestPathLength() + 1);
+}
 
 constexpr const char* kAppPathErrorText =
     "Error obtaining application path !\n\nUnexpected results will occur.\nPlease exit now.\n";
@@ -32,7 +38,7 @@ std::string SettingsFilePath(const PatchContext& context) {
 }
 
 std::string ReadSetting(const PatchContext& context, const char* key) {
-  return platform::ReadProfileString(kSettingsSection, key, kProfileMissing, kProfileBufferSize,
+  return platform::ReadProfileString(kSettingsSection, key, kProfileMissing, SettingBufferSize(),
                                      context.m_strIniFile);
 }
 
@@ -45,20 +51,20 @@ bool WriteSetting(const PatchContext& context, const char* key, const std::strin
 void ReadRegistryFsPath(PatchContext& context) {
   context.m_strFsPath = "";
   std::optional<std::string> value =
-      platform::ReadMachineRegistryString(kFsRegistryKey, kFsRegistryValue, kPathBufferSize);
+      platform::ReadMachineRegistryString(kFsRegistryKey, kFsRegistryValue, PathBufferSize());
   if (!value) return;
   // The value is a zero-terminated text in a fixed buffer: it ends at its first zero, and one
   // stored without a terminating zero ends at the buffer's end.
   std::string text = std::move(*value);
   size_t end = text.find('\0');
   if (end == std::string::npos) end = text.size();
-  if (end > kPathBufferSize) end = kPathBufferSize;
+  if (end > PathBufferSize()) end = PathBufferSize();
   text.resize(end);
   context.m_strFsPath = std::move(text);
 }
 
 void DeriveAppDir(PatchContext& context, PatchView& view) {
-  std::optional<std::string> ownName = platform::OwnFileName(kPathBufferSize);
+  std::optional<std::string> ownName = platform::OwnFileName(PathBufferSize());
   if (!ownName) {
     view.ShowStopMessage(kAppPathErrorText, "Warning");
     context.m_strAppDir = "";

@@ -13,6 +13,7 @@ inline constexpr const char* kSettingsStatusKey = "Status";
 inline constexpr const char* kSettingsFileName = "OVPATCH.INI";
 // Default text of every profile read; a value equal to it counts as missing.
 inline constexpr const char* kProfileMissing = "undefined";
+// The buffer of every SCENERY.CFG read; settings are read in one at least as large.
 inline constexpr size_t kProfileBufferSize = 998;
 
 // m_strFsPath = the FS2004 registry value "EXE Path", or "" when it cannot be read.

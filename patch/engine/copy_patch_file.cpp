@@ -30,6 +30,13 @@ std::string DestinationOpenFailureText(const std::string& destination) {
          "SETUP again.";
 }
 
+std::string PathTooLongText(const std::string& path) {
+  return "Error opening file " + path +
+         "\n\nIts path is longer than the system accepts: at most " +
+         std::to_string(platform::LongestPathLength()) +
+         " characters, and 255 for one name.\n\nMove the folder to a shorter path and try again.";
+}
+
 std::string ReadFailureText(const std::string& source, const std::string& destination) {
   return "Error reading file " + source +
          "\n\nThe file could not be read to its end, so it was not copied.\n\n" + destination +
@@ -57,6 +64,10 @@ int FailCommit(PatchView& view, platform::WriteOutcome outcome, const std::strin
 }  // namespace
 
 int CopyPatchFile(PatchView& view, std::string source, std::string destination) {
+  // The system would refuse either path, whatever else is true of it.
+  for (const std::string* path : {&source, &destination})
+    if (platform::PathTooLong(*path)) return Fail(view, PathTooLongText(*path));
+
   platform::UniqueStream in(platform::OpenStream(source, "rb"));
   if (!in) return Fail(view, SourceOpenFailureText(source));
 

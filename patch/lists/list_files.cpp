@@ -43,17 +43,15 @@ void ForEachListRecord(
   for (bool first = true; platform::ReadLine(stream.get(), kListLineBufferSize, line);
        first = false) {
     if (first) DropByteOrderMark(line);
-    if (layout == ListLayout::Column) {
-      // An empty line or one that begins with a space ends the list.
-      if (line.empty() || line[0] == '\n' || line[0] == ' ') break;
-      onRecord(line, lineNumber);
-    } else {
-      std::string word = WordOf(line);
-      if (word.empty()) break;
-      onRecord(word, lineNumber);
-    }
+    if (EndsList(line, layout)) break;
+    onRecord(layout == ListLayout::Column ? line : WordOf(line), lineNumber);
     if (!line.empty() && line.back() == '\n') ++lineNumber;
   }
+}
+
+bool EndsList(const std::string& piece, ListLayout layout) {
+  if (layout == ListLayout::Word) return WordOf(piece).empty();
+  return piece.empty() || piece[0] == '\n' || piece[0] == ' ';
 }
 
 void DropByteOrderMark(std::string& firstLine) {

@@ -26,6 +26,11 @@ void ForEachListRecord(
     const std::string& fileName, ListLayout layout,
     const std::function<void(const std::string& record, int lineNumber)>& onRecord);
 
+// True when `piece`, one read of the line loop (the file's first without its byte-order mark),
+// ends the list: for the column layout it begins with a line break or a space; for the word layout
+// its word is empty (it begins with a line break, a space or a NUL byte).
+bool EndsList(const std::string& piece, ListLayout layout);
+
 // Removes a UTF-8 byte-order mark (EF BB BF), as editors such as Notepad write it, from the start
 // of `firstLine`, the first text read from a list file; anything else is left as it is.
 void DropByteOrderMark(std::string& firstLine);

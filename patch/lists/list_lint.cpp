@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "patch/lists/list_files.h"
 #include "platform/files.h"
 #include "platform/stream_io.h"
 
@@ -15,29 +16,42 @@ constexpr size_t kValueWidth = 79;
 
 struct ListFile {
   const char* name;
-  std::vector<size_t> columns;  // empty: word layout
+  ListLayout layout;
+  std::vector<size_t> columns;
 };
 
 const ListFile kListFiles[] = {
-    {"CREATE.OV", {}},   {"REN.OV", {0, 80}},       {"REM.OV", {0}},
-    {"BAK.OV", {0, 80}}, {"INST.OV", {0, 80, 160}},
+    {"CREATE.OV", ListLayout::Word, {}},
+    {"REN.OV", ListLayout::Column, {0, 80}},
+    {"REM.OV", ListLayout::Column, {0}},
+    {"BAK.OV", ListLayout::Column, {0, 80}},
+    {"INST.OV", ListLayout::Column, {0, 80, 160}},
 };
 
-// One line of the file as written, however long: its first characters and its length.
+// Where a line ends the list, as the line loop reads it.
+enum class ListEnd { None, AtLine, InsideLine };
+
+// One line of the file as written, however long: its first characters and its length, as the
+// line loop reads them (the file's first line without its byte-order mark).
 struct PhysicalLine {
   std::string text;  // without the line break, at most kKeptCharacters
-  size_t length = 0;
-  bool endsList = false;  // a later read of the line begins with a space or the line break
+  size_t length = 0;  // characters read, a byte-order mark included
+  ListEnd end = ListEnd::None;
 };
 
-bool ReadPhysicalLine(FILE* stream, PhysicalLine& line) {
+bool ReadPhysicalLine(FILE* stream, ListLayout layout, bool firstOfFile, PhysicalLine& line) {
   line = PhysicalLine{};
   std::string piece;
   bool any = false;
   while (platform::ReadLine(stream, kReadLimit, piece)) {
-    if (any && (piece[0] == ' ' || piece[0] == '\n')) line.endsList = true;
+    // The mark takes room in the first read, so it counts towards the length that splits a line.
+    const size_t read = piece.size();
+    if (firstOfFile && !any) DropByteOrderMark(piece);
+    line.length += read - piece.size();
+    if (line.end == ListEnd::None && EndsList(piece, layout))
+      line.end = any ? ListEnd::InsideLine : ListEnd::AtLine;
     any = true;
-    const bool ends = piece.back() == '\n';
+    const bool ends = !piece.empty() && piece.back() == '\n';
     if (ends) piece.pop_back();
     line.length += piece.size();
     if (line.text.size() < kKeptCharacters)
@@ -53,8 +67,9 @@ bool Blank(const std::string& text, size_t from, size_t to) {
   return true;
 }
 
+// The columns as the reader takes them: from the text before the line's first NUL byte.
 void CheckColumns(const ListFile& file, const PhysicalLine& line, std::vector<std::string>& found) {
-  const std::string& text = line.text;
+  const std::string text = line.text.substr(0, line.text.find('\0'));
   size_t last = 0;
   for (size_t column : file.columns) {
     last = column;
@@ -91,7 +106,7 @@ std::vector<std::string> CheckLine(const ListFile& file, const PhysicalLine& lin
     found.push_back("a NUL byte at position " + std::to_string(nul) + ": the text ends there");
   if (const size_t tab = text.find('\t'); tab != std::string::npos)
     found.push_back("a tab character at position " + std::to_string(tab));
-  if (file.columns.size() > 0) CheckColumns(file, line, found);
+  if (file.layout == ListLayout::Column) CheckColumns(file, line, found);
   return found;
 }
 
@@ -102,7 +117,7 @@ void LintFile(const ListFile& file, std::vector<ListRemark>& remarks) {
   int number = 0;
   int endLine = 0;  // the line that ended the list, 0 while it goes on
   std::string endReason;
-  while (ReadPhysicalLine(stream, line)) {
+  while (ReadPhysicalLine(stream, file.layout, number == 0, line)) {
     ++number;
     if (endLine != 0) {
       if (!Blank(line.text, 0, line.text.size())) {
@@ -113,14 +128,16 @@ void LintFile(const ListFile& file, std::vector<ListRemark>& remarks) {
       }
       continue;
     }
-    if (line.text.empty() || line.text[0] == ' ') {
+    if (line.end == ListEnd::AtLine) {
       endLine = number;
-      endReason = " (an empty line or one that begins with a space)";
+      endReason = file.layout == ListLayout::Column
+                      ? " (an empty line or one that begins with a space)"
+                      : " (an empty line or one that begins with a space or a NUL byte)";
       continue;
     }
     for (std::string& text : CheckLine(file, line))
       remarks.push_back({file.name, number, std::move(text)});
-    if (line.endsList) {
+    if (line.end == ListEnd::InsideLine) {
       remarks.push_back({file.name, number,
                          "the list ends inside this line: a read of " +
                              std::to_string(kLongestRecord) +

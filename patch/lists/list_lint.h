@@ -12,7 +12,8 @@ struct ListRemark {
 // The lines of CREATE.OV, REN.OV, REM.OV, BAK.OV and INST.OV (current folder) that look like
 // mistakes: a tab, a NUL byte, a line longer than one read, a column value that does not start at
 // its column or is missing, text in the gap before a column or after the last one, and lines
-// after the end of the list. Missing files give nothing. How the lists are read is not changed.
+// after the end of the list. Lines, positions and the end of the list are those the install's
+// line loop reads (after a byte-order mark; a NUL byte cuts the text). Missing files give nothing.
 std::vector<ListRemark> LintListFiles();
 
 // "INST.OV line 3: text".

@@ -14,8 +14,8 @@ namespace {
 
 constexpr const char* kTitleFileName = "TITLE.OV";
 constexpr const char* kSearchListFileName = "PATH.OV";
-// 253 characters and the terminating zero.
-constexpr int kProductLineReadLimit = 254;
+// PATH.OV is read 253 characters at a time (and the terminating zero).
+constexpr int kSearchListReadLimit = 254;
 
 constexpr const char* kMissingDataFilesText =
     "Critical patch data files are missing.\nPlease exit and reinstall the patch before "
@@ -27,10 +27,14 @@ constexpr const char* kTitleFileUnwritableText =
     "The patch data file TITLE.OV could not be written.\n"
     "The product folder will not be remembered for the next run.";
 
-// Reads the next line of a TITLE.OV or PATH.OV stream, at most 253 characters at a time, cut at its
-// first line feed. False at the end of the stream.
-bool ReadProductFileLine(FILE* stream, std::string& line) {
-  if (!platform::ReadLine(stream, kProductLineReadLimit, line)) return false;
+// TITLE.OV is read a whole path at a time, however long a path the system accepts: the path, its
+// line feed and the terminating zero.
+int TitleLineReadLimit() { return static_cast<int>(platform::LongestPathLength()) + 2; }
+
+// Reads the next line of a TITLE.OV or PATH.OV stream, at most `limit` - 1 characters at a time, cut
+// at its first line feed. False at the end of the stream.
+bool ReadProductFileLine(FILE* stream, int limit, std::string& line) {
+  if (!platform::ReadLine(stream, limit, line)) return false;
   size_t feed = line.find('\n');
   if (feed != std::string::npos) line.resize(feed);
   return true;
@@ -48,10 +52,11 @@ struct TitleFileLines {
 bool ReadTitleFile(TitleFileLines& lines) {
   platform::UniqueStream stream(platform::OpenStream(kTitleFileName, "r"));
   if (!stream) return false;
-  if (!ReadProductFileLine(stream.get(), lines.title)) lines.title = "";
+  const int limit = TitleLineReadLimit();
+  if (!ReadProductFileLine(stream.get(), limit, lines.title)) lines.title = "";
   DropByteOrderMark(lines.title);
-  if (!ReadProductFileLine(stream.get(), lines.checkFile)) lines.checkFile = "";
-  if (!ReadProductFileLine(stream.get(), lines.folder)) lines.folder = "NONE";
+  if (!ReadProductFileLine(stream.get(), limit, lines.checkFile)) lines.checkFile = "";
+  if (!ReadProductFileLine(stream.get(), limit, lines.folder)) lines.folder = "NONE";
   return true;
 }
 
@@ -86,7 +91,7 @@ int LoadProductSearchList(PatchContext& /*context*/, PatchView& view) {
   // Every line is an entry, empty ones included, however many there are.
   g_productSearchList.entries.clear();
   std::string line;
-  for (bool first = true; ReadProductFileLine(stream.get(), line); first = false) {
+  for (bool first = true; ReadProductFileLine(stream.get(), kSearchListReadLimit, line); first = false) {
     if (first) DropByteOrderMark(line);
     StripTrailingWhiteSpace(line);
     g_productSearchList.entries.push_back(line);

@@ -3,6 +3,7 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <linux/magic.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -353,6 +354,20 @@ std::string CurrentFolder() {
 }  // namespace platform::host
 
 namespace platform {
+
+size_t LongestPathLength() { return PATH_MAX - 1; }
+
+bool PathTooLong(const std::string& path) {
+  std::string host = posix::HostPath(path);
+  if (host.empty() || host[0] != '/') host = host::CurrentFolder() + "/" + host;
+  if (host.size() > LongestPathLength()) return true;
+  size_t nameLength = 0;
+  for (char c : host) {
+    nameLength = c == '/' ? 0 : nameLength + 1;
+    if (nameLength > NAME_MAX) return true;
+  }
+  return false;
+}
 
 FileOperationScope::FileOperationScope() { posix::BeginOperation(); }
 

@@ -153,6 +153,25 @@ std::string CurrentFolder() {
 
 namespace platform {
 
+// The longest name of one file or folder that NTFS and FAT32 keep.
+constexpr size_t kLongestName = 255;
+
+size_t LongestPathLength() { return MAX_PATH - 1; }
+
+bool PathTooLong(const std::string& path) {
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  const bool full =
+      path.size() >= 2 && (path[1] == ':' || (separator(path[0]) && separator(path[1])));
+  const std::string whole = full ? path : host::CurrentFolder() + "\\" + path;
+  if (whole.size() > LongestPathLength()) return true;
+  size_t nameLength = 0;
+  for (char c : whole) {
+    nameLength = separator(c) ? 0 : nameLength + 1;
+    if (nameLength > kLongestName) return true;
+  }
+  return false;
+}
+
 FileOperationScope::FileOperationScope() { win32::BeginOperation(); }
 FileOperationScope::~FileOperationScope() { win32::EndOperation(); }
 

@@ -1,5 +1,8 @@
 #include "engine_fixture.h"
+#include "patch/context/settings.h"
 #include "patch/engine/copy_patch_file.h"
+#include "patch/product/product_locator.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -107,4 +110,48 @@ TEST_F(CopyPatchFileTest, ReadWriteAndCloseFailuresKeepTheDestination) {
   EXPECT_EQ(CopyPatchFile(view, source, dir / "fresh.bgl"), -1);
   platform::ClearStreamFaults();
   EXPECT_EQ(Tree(dir.path()), before);
+}
+
+// A file whose path is as long as the system accepts can be replaced, and its folder is remembered
+// in TITLE.OV and OVPATCH.INI at full length; a longer path is refused with a message that says so.
+TEST_F(CopyPatchFileTest, PathsAsLongAsTheSystemAcceptsWork) {
+  const size_t longest = platform::LongestPathLength();
+  std::string folder = dir.path();
+  while (longest - folder.size() > 231) folder += "\\" + std::string(200, 'f');
+  folder += "\\" + std::string(longest - folder.size() - 30, 'g');
+  const std::string name = std::string(24, 'T') + ".BGL";
+  const std::string target = folder + "\\" + name;
+  ASSERT_EQ(target.size(), longest);
+  testsupport::MakeDirs(folder);
+  WriteFile(target, "old");
+  WriteFile(folder + "\\README.TXT", "check file");
+  WriteFile(source, Bytes(3000));
+
+  EXPECT_EQ(CopyPatchFile(view, source, target), 0);
+  EXPECT_EQ(ReadFile(target), Bytes(3000));
+  EXPECT_EQ(testsupport::ListFolder(folder), (std::vector<std::string>{"README.TXT", name}));
+
+  const std::string tooLong = folder + "\\" + std::string(30, 'T') + ".BGL";
+  EXPECT_EQ(CopyPatchFile(view, source, tooLong), -1);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].text.rfind("Error opening file " + tooLong +
+                                            "\n\nIts path is longer than the system accepts",
+                                        0),
+            0u)
+      << view.messages[0].text;
+  EXPECT_EQ(testsupport::ListFolder(folder), (std::vector<std::string>{"README.TXT", name}));
+
+  context.m_strProductTitle = "Long";
+  context.m_strProductCheckFile = "README.TXT";
+  context.m_strProductFolder = folder + "\\";
+  SaveProductTitleFile(context, view);
+  context.m_strProductFolder.clear();
+  EXPECT_EQ(LocateProduct(context, view), 0);
+  EXPECT_EQ(context.m_strProductPath, folder + "\\");
+
+  EXPECT_TRUE(SaveSettingsFsPath(context, view, target));
+  context.m_strFsPath.clear();
+  LoadSettings(context);
+  EXPECT_EQ(context.m_strFsPath, target);
+  EXPECT_EQ(view.messages.size(), 1u);
 }

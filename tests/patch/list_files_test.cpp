@@ -3,6 +3,7 @@
 #include "patch/lists/list_files.h"
 #include "patch/lists/list_lint.h"
 #include "patch_fixture.h"
+#include "support/list_lines.h"
 
 namespace {
 
@@ -14,6 +15,12 @@ std::vector<std::string> Records(const std::string& file, ListLayout layout) {
 }
 
 using Lines = std::vector<std::string>;
+
+Lines LintLines() {
+  Lines lines;
+  for (const ListRemark& remark : LintListFiles()) lines.push_back(ListRemarkLine(remark));
+  return lines;
+}
 
 }  // namespace
 
@@ -112,4 +119,60 @@ TEST_F(ListFilesTest, LintNamesTheLinesThatAreReadOtherwiseThanTheyLook) {
              "INST.OV line 4: the list ends inside this line: a read of 510 characters stops "
              "before a space or the line break",
              "INST.OV line 5: never read: the list ends at line 4"}));
+}
+
+// The checks read each list as the install does: after the byte-order mark, with a NUL byte
+// cutting the text, and ending where the reader ends.
+TEST_F(ListFilesTest, LintReadsEachListAsTheInstallReadsIt) {
+  using testsupport::ColumnLine;
+  const std::string mark = "\xEF\xBB\xBF";
+  const std::string nul(1, '\0');
+
+  // Well-formed lists saved with a mark: nothing to remark.
+  Write("CREATE.OV", mark + "Scenery\\New remark\r\n");
+  Write("REN.OV", mark + ColumnLine({"Scenery\\A.BGL", "Scenery\\A.OFF"}) + "\r\n");
+  Write("REM.OV", mark + "OLD\r\n");
+  Write("BAK.OV", mark + ColumnLine({"SCEN1", "BAK1"}) + "\r\n");
+  Write("INST.OV", mark + ColumnLine({"SCEN1", "NEW1", "SCEN1"}) + "\r\n");
+  EXPECT_EQ(LintLines(), Lines{});
+  EXPECT_EQ(Records("BAK.OV", ListLayout::Column), Lines{ColumnLine({"SCEN1", "BAK1"}) + "\n"});
+
+  // A first line that is only a mark is an empty line: the list ends there.
+  Write("CREATE.OV", mark + "\r\n\tA\r\n");
+  Write("REN.OV", mark + "\r\n\tA\r\n");
+  // A NUL byte ends a word, so a NUL-led CREATE.OV line ends that list; in a column list the line
+  // is a record whose values are cut at the NUL.
+  Write("REM.OV", "A\r\n" + nul + nul + "\r\n\x0B\r\n\r\nB\r\n");
+  Write("BAK.OV", mark + ColumnLine({"SCEN1", "BAK" + nul + "1"}) + "\r\n");
+  Write("INST.OV", mark + ColumnLine({"SCEN1", "NEW1", "SCEN1"}) + "\r\n" + nul + "X\r\n");
+  EXPECT_EQ(Records("CREATE.OV", ListLayout::Word), Lines{});
+  EXPECT_EQ(Records("REN.OV", ListLayout::Column), Lines{});
+  EXPECT_EQ(Records("REM.OV", ListLayout::Column), (Lines{"A\n", nul + nul + "\n", "\x0B\n"}));
+  EXPECT_EQ(LintLines(),
+            (Lines{"CREATE.OV line 2: never read: the list ends at line 1 (an empty line or one "
+                   "that begins with a space or a NUL byte)",
+                   "REN.OV line 2: never read: the list ends at line 1 (an empty line or one that "
+                   "begins with a space)",
+                   "REM.OV line 2: a NUL byte at position 0: the text ends there",
+                   "REM.OV line 2: no value in the column at position 0",
+                   "REM.OV line 5: never read: the list ends at line 4 (an empty line or one that "
+                   "begins with a space)",
+                   "BAK.OV line 1: a NUL byte at position 83: the text ends there",
+                   "INST.OV line 2: a NUL byte at position 0: the text ends there",
+                   "INST.OV line 2: no value in the column at position 0",
+                   "INST.OV line 2: no value in the column at position 80",
+                   "INST.OV line 2: no value in the column at position 160"}));
+
+  Write("CREATE.OV", nul + nul + "\r\n\x0B\r\n");
+  Write("REM.OV", mark);  // nothing but the mark
+  Write("INST.OV", mark + ColumnLine({"SCEN1", "NEW1", "SCEN1"}) + "\r\n \r\nLATER\r\n");
+  EXPECT_EQ(Records("CREATE.OV", ListLayout::Word), Lines{});
+  EXPECT_EQ(LintLines(),
+            (Lines{"CREATE.OV line 2: never read: the list ends at line 1 (an empty line or one "
+                   "that begins with a space or a NUL byte)",
+                   "REN.OV line 2: never read: the list ends at line 1 (an empty line or one that "
+                   "begins with a space)",
+                   "BAK.OV line 1: a NUL byte at position 83: the text ends there",
+                   "INST.OV line 3: never read: the list ends at line 2 (an empty line or one that "
+                   "begins with a space)"}));
 }

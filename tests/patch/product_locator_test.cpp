@@ -1,5 +1,6 @@
 #include "patch/product/product_locator.h"
 #include "patch_fixture.h"
+#include "platform/files.h"
 #include "platform/stream_io.h"
 
 using testsupport::ShownMessage;
@@ -99,10 +100,11 @@ TEST_F(ProductTest, ShortTitleFileSearchesInsteadOfTakingDriveRoot) {
   }
   EXPECT_EQ(context.m_strProductCheckFile, "CHECK.DAT");
 
-  // A title of 260 characters: its rest is read as line 2.
-  Write("TITLE.OV", std::string(260, 't') + "\r\nC\r\nNONE\r\n");
+  // A line is read as long as the longest path and its line feed; the rest goes on as line 2.
+  const size_t longest = platform::LongestPathLength();
+  Write("TITLE.OV", std::string(longest + 8, 't') + "\r\nC\r\nNONE\r\n");
   LocateProduct(context, view);
-  EXPECT_EQ(context.m_strProductTitle, std::string(253, 't'));
+  EXPECT_EQ(context.m_strProductTitle, std::string(longest + 1, 't'));
   EXPECT_EQ(context.m_strProductCheckFile, std::string(7, 't'));
   EXPECT_EQ(context.m_strProductFolder, "C");
 }
