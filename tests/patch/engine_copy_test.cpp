@@ -151,7 +151,7 @@ TEST_F(CopyPatchFileTest, PathsAsLongAsTheSystemAcceptsWork) {
 
   EXPECT_TRUE(SaveSettingsFsPath(context, view, target));
   context.m_strFsPath.clear();
-  LoadSettings(context);
+  LoadSettings(context, view);
   EXPECT_EQ(context.m_strFsPath, target);
   EXPECT_EQ(view.messages.size(), 1u);
 }
