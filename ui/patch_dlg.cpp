@@ -1,6 +1,7 @@
 #include "ui/patch_dlg.h"
 
 #include "patch/audit/operation_record.h"
+#include "patch/context/change_lock.h"
 #include "patch/context/settings.h"
 #include "patch/engine/install_sequence.h"
 #include "patch/engine/removal_sequence.h"
@@ -82,6 +83,7 @@ bool CPatchDlg::InitializeDialog() {
       LocateProduct(m_context, *this) == 0) {
     SyncApplyCheckbox(m_context, *this);
   }
+  if (ChangeUnderWay(m_context)) m_context.m_strStatus = kChangeUnderWayStatus;
   RefreshControls();
   return true;
 }
@@ -98,6 +100,11 @@ void CPatchDlg::ApplyOrRemovePatch() {
   }
   // An FS2004 folder without SCENERY.CFG would put every path at the drive root.
   if (!CheckSceneryConfig(m_context, *this)) {
+    PutTickBack();
+    return;
+  }
+  ChangeLock lock;
+  if (!LockForChange(lock, m_context, *this)) {
     PutTickBack();
     return;
   }
@@ -124,6 +131,8 @@ void CPatchDlg::ApplyOrRemovePatch() {
 }
 
 void CPatchDlg::ChangeFsPath() {
+  ChangeLock lock;
+  if (!LockForChange(lock, m_context, *this)) return;
   const std::optional<std::string> folder = BrowseForFolder("Select FS2004 Folder Location");
   if (!folder) return;
   // A line break would end the settings value early and the rest would become a line of its own.
@@ -143,7 +152,10 @@ void CPatchDlg::ChangeFsPath() {
   if (LocateProduct(m_context, *this) == 0) SyncApplyCheckbox(m_context, *this);
 }
 
-void CPatchDlg::ChangeProductPath() { ::ChangeProductPath(m_context, *this); }
+void CPatchDlg::ChangeProductPath() {
+  ChangeLock lock;
+  if (LockForChange(lock, m_context, *this)) ::ChangeProductPath(m_context, *this);
+}
 
 void CPatchDlg::HandleSysCommand(unsigned id, intptr_t position) {
   if ((id & kSysCommandIdMask) == IDM_ABOUTBOX) {
