@@ -88,8 +88,12 @@ bool CPatchDlg::InitializeDialog() {
   return true;
 }
 
-// The checkbox shows m_bApplyPatch again, undoing the toggle of a click that was refused.
-void CPatchDlg::PutTickBack() { m_checkApplyPatch.SetCheck(m_context.m_bApplyPatch); }
+// Undoes the toggle of a click that was refused. The tick before the click is not always
+// m_bApplyPatch: the command line sets the box without a click to have the operation run.
+void CPatchDlg::PutTickBack() {
+  if (DialogWindow* window = GetWindow())
+    window->SetCheck(IDC_APPLY_PATCH, window->GetCheck(IDC_APPLY_PATCH) != 0 ? 0 : 1);
+}
 
 void CPatchDlg::ApplyOrRemovePatch() {
   // A pause of a running install or removal dispatches keys, so a space bar on the checkbox can
