@@ -124,7 +124,8 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
   bool folderRefused = false;
   if (options.fsPath) {
     backend.steps.push_back([&, folder = *options.fsPath](HeadlessWindow& window) {
-      folderRefused |= !PickFolder(backend, window, IDC_CHANGE_FS_PATH, folder, IDC_FS_PATH, folder);
+      folderRefused |=
+          !PickFolder(backend, window, IDC_CHANGE_FS_PATH, folder, IDC_FS_PATH, folder);
     });
   }
   if (options.installPath) {

@@ -92,8 +92,8 @@ FolderLockResult TakeFolder(int fd) {
 FolderLockResult FolderLock::TryTake(const std::string& folder, FolderLockPlace place) {
   Release();
   const bool lockFile = place == FolderLockPlace::kLockFile;
-  auto hold = std::make_unique<DescriptorHold>(lockFile ? OpenLockFile(folder, true)
-                                                        : OpenFolder(folder));
+  auto hold =
+      std::make_unique<DescriptorHold>(lockFile ? OpenLockFile(folder, true) : OpenFolder(folder));
   if (hold->fd < 0) return FolderLockResult::kUnavailable;
   const FolderLockResult result = lockFile ? TakeLockFile(hold->fd) : TakeFolder(hold->fd);
   if (result == FolderLockResult::kTaken) held_ = std::move(hold);

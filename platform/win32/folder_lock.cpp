@@ -66,10 +66,9 @@ std::set<std::string>& HeldMutexNames() {
 // names, another drive letter or share for the same disk): built from the volume's serial
 // number and the folder's file index. nullopt when the folder cannot be opened.
 std::optional<std::string> FolderMutexName(const std::string& folder) {
-  const HANDLE handle =
-      CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE handle = CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info{};
   const bool known = GetFileInformationByHandle(handle, &info) != 0 &&
