@@ -7,19 +7,40 @@ namespace {
 struct OptionSlot {
   const char* name;
   std::optional<std::string> CliOptions::*member;
+  const char* value;     // what the option needs, in words
+  bool forMake = false;  // an option of make, and of no other command
 };
 
 constexpr OptionSlot kOptions[] = {
-    {"--patch-dir", &CliOptions::patchDir},
-    {"--fs-path", &CliOptions::fsPath},
-    {"--install-path", &CliOptions::installPath},
+    {"--patch-dir", &CliOptions::patchDir, "a folder"},
+    {"--fs-path", &CliOptions::fsPath, "a folder"},
+    {"--install-path", &CliOptions::installPath, "a folder"},
+    {"--original", &CliOptions::original, "a folder", true},
+    {"--patched", &CliOptions::patched, "a folder", true},
+    {"--product", &CliOptions::product, "a folder", true},
+    {"--title", &CliOptions::title, "a text", true},
+    {"--identify", &CliOptions::identify, "a file", true},
+    {"--out", &CliOptions::out, "a folder", true},
 };
+
+// The options given that `command` does not take, or make's missing ones; "" when all is well.
+std::string OptionsMisfit(const CliOptions& options) {
+  const bool make = options.command == CliCommand::Make;
+  for (const OptionSlot& slot : kOptions) {
+    if (options.*(slot.member) && slot.forMake != make)
+      return std::string(slot.name) + (make ? " is not an option of make" : " belongs to make");
+  }
+  if (make && !(options.original && options.patched && options.product && options.title))
+    return "make needs --original, --patched, --product and --title";
+  return "";
+}
 
 std::optional<CliCommand> CommandNamed(const std::string& word) {
   if (word == "status") return CliCommand::Status;
   if (word == "apply") return CliCommand::Apply;
   if (word == "remove") return CliCommand::Remove;
   if (word == "verify") return CliCommand::Verify;
+  if (word == "make") return CliCommand::Make;
   return std::nullopt;
 }
 
@@ -52,9 +73,9 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
       } else if (i + 1 < arguments.size()) {
         value = arguments[++i];
       } else {
-        return {{}, name + " needs a folder"};
+        return {{}, name + " needs " + slot->value};
       }
-      if (value.empty()) return {{}, name + " needs a folder"};
+      if (value.empty()) return {{}, name + " needs " + slot->value};
       std::optional<std::string>& member = result.options.*(slot->member);
       if (member) return {{}, name + " given twice"};
       member = value;
@@ -76,7 +97,10 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
     haveCommand = true;
   }
   if (!haveCommand && !result.options.help && !result.options.version)
-    return {{}, "no command given (status, apply, remove, plan or verify)"};
+    return {{}, "no command given (status, apply, remove, plan, verify or make)"};
+  if (haveCommand) {
+    if (std::string misfit = OptionsMisfit(result.options); !misfit.empty()) return {{}, misfit};
+  }
   return result;
 }
 
@@ -84,6 +108,8 @@ std::string CliVersionText() { return std::string("ovpatch-cli ") + OVPATCH_VERS
 
 const char* CliHelpText() {
   return R"(Usage: ovpatch-cli [--patch-dir DIR] [--fs-path DIR] [--install-path DIR] COMMAND
+       ovpatch-cli make --original DIR --patched DIR --product FOLDER --title TEXT
+                        [--identify FILE] [--out DIR]
        ovpatch-cli --help | --version
 
 Runs the patch dialog without a window: start-up exactly as the dialog's, then
@@ -102,6 +128,14 @@ Commands:
            file lines that look like mistakes
   verify   check the disk against the patch in the state OVPATCH.INI records:
            one line per check that fails, then a summary
+  make     for patch authors: compares two FS2004 folders, --original with the
+           product as it ships and --patched, a copy changed until it works, and
+           writes the patch that turns the one into the other into --out (a new
+           or empty folder; default: the current folder): the list files and the
+           replacement files. --product is the product's folder relative to both,
+           --title and --identify (a file of the product folder; default: one
+           that both hold) go into TITLE.OV. Changes the lists cannot make are
+           listed, each with what to do instead, and nothing is written
 
 Every install and removal is recorded in OVPATCH.LOG in the patch folder.
 SCENERY.CFG is copied to SCENERY.yyyymmdd-hhmmss.CFG beside it before it is
@@ -113,6 +147,8 @@ Options:
                       (default: the current folder)
   --fs-path DIR       the FS2004 folder to pick; it is remembered in OVPATCH.INI
   --install-path DIR  the product folder to pick; it is remembered in TITLE.OV
+  --original, --patched, --product, --title, --identify, --out
+                      make's options (see make above); no other command takes them
   -h, --help          this text
   --version           the program's version
 On Linux, folders may be Windows paths (C:\... inside the Wine prefix $WINEPREFIX,
@@ -129,10 +165,12 @@ Output:
 Exit status:
   0  done
   1  the operation could not run: "Apply Patch" is disabled, or the FS2004
-     folder has no SCENERY.CFG (a message above says why)
-  2  usage error
+     folder has no SCENERY.CFG (a message above says why); make: the patch
+     could not be written (nothing of it is left)
+  2  usage error; make: also a folder or file of its options that cannot be
+     used
   3  a message box was shown (at start-up, by a folder option or during the
      operation: something failed); plan: a problem is foreseen; verify: a
-     check failed
+     check failed; make: changes the lists cannot make, nothing written
 )";
 }

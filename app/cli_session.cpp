@@ -1,5 +1,6 @@
 #include "app/cli_session.h"
 
+#include "app/cli_make.h"
 #include "app/patch_app.h"
 #include "patch/audit/operation_plan.h"
 #include "patch/audit/operation_record.h"
@@ -97,6 +98,7 @@ std::string MessageBoxLine(const std::string& caption, const std::string& text) 
 }
 
 int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& err) {
+  if (options.command == CliCommand::Make) return RunMakeCommand(options, out, err);
   if (options.patchDir && !platform::SetCurrentFolder(*options.patchDir)) {
     err << "ovpatch-cli: cannot use the patch folder " << *options.patchDir << "\n";
     return kCliUsageError;
@@ -155,6 +157,7 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
         else
           exitStatus = kCliRanWithMessages;
         break;
+      case CliCommand::Make: break;  // runs without the dialog, above
     }
   });
   // With the script done the backend presses Escape: the dialog closes as "Done" does.

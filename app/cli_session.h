@@ -9,9 +9,10 @@ inline constexpr int kCliCouldNotRun = 1;
 inline constexpr int kCliUsageError = 2;
 inline constexpr int kCliRanWithMessages = 3;
 
-// Sets up the patch folder, runs the application with a script made from `options` and returns
-// the exit status: kCliCouldNotRun when apply or remove was refused, else kCliRanWithMessages when
-// any message box was shown, else kCliDone. Status-line changes and the status fields go to `out`,
+// make goes to RunMakeCommand (app/cli_make.h). Every other command: sets up the patch folder,
+// runs the application with a script made from `options` and returns the exit status:
+// kCliCouldNotRun when apply or remove was refused, else kCliRanWithMessages when any message box
+// was shown, else kCliDone. Status-line changes and the status fields go to `out`,
 // message boxes to `err`.
 int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& err);
 

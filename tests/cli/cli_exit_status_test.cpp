@@ -122,7 +122,7 @@ TEST(CommandLineExitStatus, UsageErrorsRunNothing) {
   const std::string settings = testsupport::ReadFile(demo.PatchFile("OVPATCH.INI"));
   const std::vector<std::vector<std::string>> misuses = {
       {}, {"install"}, {"--bogus", "status"}, {"status", "apply"}, {"status", "--fs-path"},
-      {"plan"}, {"plan", "status"},
+      {"plan"}, {"plan", "status"}, {"status", "--title", "T"}, {"make", "--title", "T"},
   };
   for (const auto& args : misuses) {
     std::string shown;
