@@ -8,8 +8,9 @@
 #
 #   apply          two "apply" from the removed state
 #   apply-remove   "apply" against "remove" from the installed state
-#   FIRST, SECOND  linux (build/release or build/native ovpatch-cli) or windows (the windows64
-#                  build's ovpatch-cli.exe under 64-bit Wine)
+#   FIRST, SECOND  linux (build/release or build/native ovpatch-cli, or $OVPATCH_LINUX_CLI) or
+#                  windows (the windows64 build's ovpatch-cli.exe, or $OVPATCH_WINDOWS_CLI, under
+#                  64-bit Wine)
 #
 # Both work on one scratch Wine prefix under build/two-instances/ (FS2004 folder C:\FS2004, patch
 # folder C:\patch); the Windows program runs there with a Wine server kept up for the tries.
@@ -19,15 +20,15 @@ repo=$PWD
 
 tries=20
 if [ "${1:-}" = --tries ]; then tries=$2; shift 2; fi
-[ $# -eq 3 ] || { sed -n '6,12p' "$0" >&2; exit 2; }
+[ $# -eq 3 ] || { sed -n '6,13p' "$0" >&2; exit 2; }
 mode=$1 first=$2 second=$3
 case $mode in apply | apply-remove) ;; *) echo "unknown mode $mode" >&2; exit 2 ;; esac
 
-linux_cli=
-for c in build/release/app/ovpatch-cli build/native/app/ovpatch-cli; do
+linux_cli=${OVPATCH_LINUX_CLI:-}
+[ -n "$linux_cli" ] || for c in build/release/app/ovpatch-cli build/native/app/ovpatch-cli; do
   [ -x "$c" ] && { linux_cli=$repo/$c; break; }
 done
-windows_cli=$repo/build/windows64/app/ovpatch-cli.exe
+windows_cli=${OVPATCH_WINDOWS_CLI:-$repo/build/windows64/app/ovpatch-cli.exe}
 
 run="$repo/build/two-instances"
 prefix="$run/wineprefix"
