@@ -1,6 +1,7 @@
 #include "app/cli_options.h"
 
 #include "ovpatch_version.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -78,7 +79,12 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
       if (value.empty()) return {{}, name + " needs " + slot->value};
       std::optional<std::string>& member = result.options.*(slot->member);
       if (member) return {{}, name + " given twice"};
-      member = value;
+      const platform::CommandLineText folder = platform::TextFromCommandLine(value);
+      if (!folder.text)
+        return {{}, name + ": the character \"" + folder.unheld + "\" has no place in code page " +
+                        std::to_string(platform::TextCodePage()) +
+                        ", in which the program holds its text (see --help)"};
+      member = folder.text;
       continue;
     }
     std::optional<CliCommand> command = CommandNamed(argument);
@@ -153,6 +159,13 @@ Options:
   --version           the program's version
 On Linux, folders may be Windows paths (C:\... inside the Wine prefix $WINEPREFIX,
 default ~/.wine) or host paths.
+
+Text on Linux: as a Windows program in the prefix, the program holds its text
+(list files, TITLE.OV, OVPATCH.INI, SCENERY.CFG) in the prefix's ANSI code page:
+the ACP value in $WINEPREFIX/system.reg, or 1252 when it has none. Set
+OVPATCH_CODEPAGE to a code page number (1251, 932, ...) to use another. Names
+on disk are in UTF-8, as Wine creates them; folders on the command line must
+use only characters of the code page.
 
 Output:
   stdout  every change of the status line, one line each; for status the fields

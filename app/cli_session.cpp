@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/module.h"
 #include "platform/strings.h"
+#include "platform/text.h"
 #include "ui/framework/headless/headless_backend.h"
 #include "ui/patch_dlg.h"
 #include "ui/res/resource.h"
@@ -103,7 +104,14 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
     err << "ovpatch-cli: cannot use the patch folder " << *options.patchDir << "\n";
     return kCliUsageError;
   }
-  platform::OverrideOwnFileName(platform::JoinPath(platform::CurrentFolder(), kOwnFileName));
+  const std::string patchFolder = platform::CurrentFolder();
+  if (patchFolder.empty()) {
+    err << "ovpatch-cli: cannot use the current folder as the patch folder: it is gone, or its path"
+           " has a character that code page "
+        << platform::TextCodePage() << " cannot hold\n";
+    return kCliUsageError;
+  }
+  platform::OverrideOwnFileName(platform::JoinPath(patchFolder, kOwnFileName));
 
   HeadlessBackend backend;
   backend.strings = StringResources();

@@ -5,16 +5,17 @@
 
 #include "platform/file_services.h"
 #include "platform/host_files.h"
-#include "platform/strings.h"
+#include "platform/text.h"
 
 namespace platform {
 namespace {
 
 WriteBatch* g_collectingBatch = nullptr;
 
-// What every spelling of a file's name has in common: its last component, upper-cased, without the
-// trailing dots and spaces Windows ignores. Two paths of one file (other letter case, other
-// separators, "." and ".." on the way) give the same key; "" when the path ends in no name.
+// What every spelling of a file's name has in common: its last component in upper case as the
+// system compares names (platform/text.h), without the trailing dots and spaces Windows ignores.
+// Two paths of one file (other letter case, other separators, "." and ".." on the way) give the
+// same key; "" when the path ends in no name.
 std::string NameKey(const std::string& path) {
   size_t end = path.size();
   while (end > 0 && (path[end - 1] == '\\' || path[end - 1] == '/')) --end;
@@ -23,8 +24,7 @@ std::string NameKey(const std::string& path) {
   std::string name = path.substr(begin, end - begin);
   if (name == "." || name == "..") return "";
   while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-  for (char& c : name) c = AsciiUpper(c);
-  return name;
+  return UpperCase(name);
 }
 
 }  // namespace

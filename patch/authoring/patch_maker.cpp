@@ -73,7 +73,7 @@ std::optional<RefusedChange> ColumnValueProblem(const std::string& path, const s
                          "use shorter folder or file names"};
   bool control = false;
   for (char c : value) control = control || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
-  if (control || value.front() == ' ' || value.back() == ' ' || !StaysInside("F", "F\\" + value))
+  if (control || value.front() == ' ' || value.back() == ' ' || !ListValueStaysInside(value))
     return RefusedChange{path,
                          "its name cannot be written in a list column (a control character, a "
                          "space at its start or end, a \":\" or a name of dots)",
@@ -392,7 +392,7 @@ private:
                 "a new folder whose path holds a space; CREATE.OV ends a folder's name at its "
                 "first space",
                 "create the folder under a path without spaces"});
-      } else if (control || path.size() > kLongestFolderLine || !StaysInside("F", "F\\" + path)) {
+      } else if (control || path.size() > kLongestFolderLine || !ListValueStaysInside(path)) {
         Refuse({path, "a new folder whose name cannot be written in CREATE.OV", "rename it"});
       } else {
         draft_.folders.push_back(path);

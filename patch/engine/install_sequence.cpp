@@ -19,7 +19,7 @@ void InstallPatch(PatchContext& context, PatchView& view) {
 void CreateFolders(PatchContext& context, PatchView& view) {
   ForEachListRecord("CREATE.OV", ListLayout::Word, [&](const std::string& folder, int lineNumber) {
     const std::string path = platform::JoinPath(context.m_strFsPath, folder);
-    if (!NameStaysInside(view, "CREATE.OV", lineNumber, context.m_strFsPath, path)) return;
+    if (!NameStaysInside(view, "CREATE.OV", lineNumber, folder, path)) return;
     // One level only: a folder whose parent is missing is simply not made.
     if (!platform::PathExists(path)) platform::CreateFolder(path);
   });
@@ -38,11 +38,12 @@ void BackupFiles(PatchContext& context, PatchView& view) {
           const std::string& form) -> std::optional<PlannedCopy> {
         // The backup comes from the form that install and restore write, so that a removal puts
         // back exactly the content that the install replaced.
-        PlannedCopy copy{
-            ScenerySubPath(context.m_strFsPath, name, form),
-            ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL")};
-        if (!NameStaysInside(view, "BAK.OV", lineNumber, context.m_strAppDir, copy.destination))
+        const std::string backupName = ExtractColumn(line, kSecondColumn);
+        if (!SceneryNameStaysInside(view, "BAK.OV", lineNumber, context.m_strAppDir, backupName,
+                                    "BGL"))
           return std::nullopt;
+        PlannedCopy copy{ScenerySubPath(context.m_strFsPath, name, form),
+                         ScenerySubPath(context.m_strAppDir, backupName, "BGL")};
         // A file that already is its replacement is never taken for the original.
         const PairedFile* replacement =
             replacements.Find(platform::JoinPath(context.m_strFsPath, name));
@@ -71,13 +72,14 @@ void InstallFiles(PatchContext& context, PatchView& view) {
       context, view, "INST.OV", "Installing file %d",
       [&](const std::string& line, int lineNumber, const std::string& /*name*/,
           const std::string& form) -> std::optional<PlannedCopy> {
+        const std::string replacement = ExtractColumn(line, kSecondColumn);
         const std::string target = ExtractColumn(line, kThirdColumn);
-        PlannedCopy copy{
-            ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL"),
-            ScenerySubPath(context.m_strFsPath, target, form)};
-        if (!NameStaysInside(view, "INST.OV", lineNumber, context.m_strAppDir, copy.source) ||
-            !NameStaysInside(view, "INST.OV", lineNumber, context.m_strFsPath, copy.destination))
+        if (!SceneryNameStaysInside(view, "INST.OV", lineNumber, context.m_strAppDir, replacement,
+                                    "BGL") ||
+            !SceneryNameStaysInside(view, "INST.OV", lineNumber, context.m_strFsPath, target, form))
           return std::nullopt;
+        PlannedCopy copy{ScenerySubPath(context.m_strAppDir, replacement, "BGL"),
+                         ScenerySubPath(context.m_strFsPath, target, form)};
         // A file BAK.OV names is overwritten only while its backup holds it (or it is the
         // replacement already), so that the removal can always put it back.
         const PairedFile* backup =

@@ -21,11 +21,12 @@ void RestoreFiles(PatchContext& context, PatchView& view) {
       context, view, "BAK.OV", "Restoring file %d",
       [&](const std::string& line, int lineNumber, const std::string& name,
           const std::string& form) -> std::optional<PlannedCopy> {
-        PlannedCopy copy{
-            ScenerySubPath(context.m_strAppDir, ExtractColumn(line, kSecondColumn), "BGL"),
-            ScenerySubPath(context.m_strFsPath, name, form)};
-        if (!NameStaysInside(view, "BAK.OV", lineNumber, context.m_strAppDir, copy.source))
+        const std::string backupName = ExtractColumn(line, kSecondColumn);
+        if (!SceneryNameStaysInside(view, "BAK.OV", lineNumber, context.m_strAppDir, backupName,
+                                    "BGL"))
           return std::nullopt;
+        PlannedCopy copy{ScenerySubPath(context.m_strAppDir, backupName, "BGL"),
+                         ScenerySubPath(context.m_strFsPath, name, form)};
         if (platform::SameFileBytes(copy.destination, copy.source)) return std::nullopt;
         // Only the replacement that was installed is taken out again; a file changed since then
         // (an update of the product) is kept. Without a backup it was never replaced at all.
@@ -46,8 +47,7 @@ void RestoreFiles(PatchContext& context, PatchView& view) {
 void RemoveFiles(PatchContext& context, PatchView& view) {
   ForEachListRecord("REM.OV", ListLayout::Column, [&](const std::string& line, int lineNumber) {
     const std::string name = ExtractColumn(line, kFirstColumn);
-    if (!NameStaysInside(view, "REM.OV", lineNumber, context.m_strFsPath,
-                         ScenerySubPath(context.m_strFsPath, name, "BGL")))
+    if (!SceneryNameStaysInside(view, "REM.OV", lineNumber, context.m_strFsPath, name, "BGL"))
       return;
     for (const char* extension : {"BGL", "XXX"}) {
       const std::string path = ScenerySubPath(context.m_strFsPath, name, extension);

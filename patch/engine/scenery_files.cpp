@@ -67,9 +67,8 @@ std::string ResolvedRenameName(const PatchContext& context, const std::string& l
 bool RenameNameStaysInside(const PatchContext& context, PatchView& view, const std::string& line,
                            int lineNumber, int column) {
   const std::string value = ExtractColumn(line, column);
-  return value.empty() ||
-         NameStaysInside(view, "REN.OV", lineNumber, PatchPathFolder(context, value),
-                         ResolvePatchPath(context, value));
+  return value.empty() || NameStaysInside(view, "REN.OV", lineNumber, RelativePatchPath(value),
+                                          ResolvePatchPath(context, value));
 }
 
 // Each record's FS2004 file (column `fsColumn`) with its patch-folder file (column `patchColumn`).
@@ -78,11 +77,11 @@ PairedFiles ListedPairs(const PatchContext& context, const char* listFile, int f
   PairedFiles files;
   ForEachListRecord(listFile, ListLayout::Column, [&](const std::string& line, int /*lineNumber*/) {
     const std::string fsName = ExtractColumn(line, fsColumn);
-    if (!StaysInside(context.m_strFsPath, ScenerySubPath(context.m_strFsPath, fsName, "BGL")))
-      return;
-    std::string patchFile =
-        ScenerySubPath(context.m_strAppDir, ExtractColumn(line, patchColumn), "BGL");
-    if (!StaysInside(context.m_strAppDir, patchFile)) patchFile.clear();
+    if (!ListValueStaysInside(SceneryFileName(fsName, "BGL"))) return;
+    const std::string patchName = ExtractColumn(line, patchColumn);
+    std::string patchFile = ListValueStaysInside(SceneryFileName(patchName, "BGL"))
+                                ? ScenerySubPath(context.m_strAppDir, patchName, "BGL")
+                                : std::string();
     files.Add({platform::JoinPath(context.m_strFsPath, fsName), patchFile});
   });
   return files;
@@ -90,9 +89,20 @@ PairedFiles ListedPairs(const PatchContext& context, const char* listFile, int f
 
 }  // namespace
 
+std::string SceneryFileName(const std::string& name, const std::string& extension) {
+  return name + "." + extension;
+}
+
 std::string ScenerySubPath(const std::string& folder, const std::string& name,
                            const std::string& extension) {
-  return platform::JoinPath(folder, name + "." + extension);
+  return platform::JoinPath(folder, SceneryFileName(name, extension));
+}
+
+bool SceneryNameStaysInside(PatchView& view, const std::string& listFile, int lineNumber,
+                            const std::string& folder, const std::string& name,
+                            const std::string& extension) {
+  return NameStaysInside(view, listFile, lineNumber, SceneryFileName(name, extension),
+                         ScenerySubPath(folder, name, extension));
 }
 
 std::optional<std::string> CurrentSceneryForm(const std::string& fsPath, const std::string& name) {
@@ -108,8 +118,7 @@ void CopyListedSceneryFiles(PatchContext& context, PatchView& view, const char* 
   platform::WriteBatch batch;
   ForEachListRecord(listFile, ListLayout::Column, [&](const std::string& line, int lineNumber) {
     const std::string name = ExtractColumn(line, kFirstColumn);
-    if (!NameStaysInside(view, listFile, lineNumber, context.m_strFsPath,
-                         ScenerySubPath(context.m_strFsPath, name, "BGL")))
+    if (!SceneryNameStaysInside(view, listFile, lineNumber, context.m_strFsPath, name, "BGL"))
       return;
     const auto form = CurrentSceneryForm(context.m_strFsPath, name);
     if (!form) return;

@@ -10,9 +10,18 @@
 #include "patch/context/patch_context.h"
 #include "patch/patch_view.h"
 
+// "name.extension": a scenery file named by a list, relative to its folder.
+std::string SceneryFileName(const std::string& name, const std::string& extension);
+
 // "folder\name.extension".
 std::string ScenerySubPath(const std::string& folder, const std::string& name,
                            const std::string& extension);
+
+// NameStaysInside for the scenery file SceneryFileName(name, extension), relative to `folder`;
+// the warning shows it as ScenerySubPath.
+bool SceneryNameStaysInside(PatchView& view, const std::string& listFile, int lineNumber,
+                            const std::string& folder, const std::string& name,
+                            const std::string& extension);
 
 // The form the FS2004 file `name` under `fsPath` has now: "XXX" when the disabled form exists (also
 // when both do), otherwise "BGL" when the active form exists, nullopt when neither does.

@@ -28,6 +28,9 @@ bool ClimbsUp(const std::string& component) {
          component.find_first_not_of(". ") == std::string::npos;
 }
 
+// A REN.OV value that starts with "PATH" is relative to the product folder.
+bool IsProductRelative(const std::string& field) { return field.compare(0, 4, "PATH") == 0; }
+
 }  // namespace
 
 void ForEachListRecord(
@@ -71,34 +74,23 @@ std::string ExtractColumn(const std::string& line, int position) {
 }
 
 std::string ResolvePatchPath(const PatchContext& context, const std::string& field) {
-  if (field.compare(0, 4, "PATH") == 0) {
-    // "PATH" and one separator character are replaced by the product folder, which ends with a
-    // backslash; "PATH" alone names that folder itself.
-    if (field.size() <= 5) return context.m_strProductPath;
-    return context.m_strProductPath + field.substr(5);
-  }
+  // "PATH" and one separator character are replaced by the product folder, which ends with a
+  // backslash; "PATH" alone names that folder itself.
+  if (IsProductRelative(field)) return context.m_strProductPath + RelativePatchPath(field);
   return platform::JoinPath(context.m_strFsPath, field);
 }
 
-std::string PatchPathFolder(const PatchContext& context, const std::string& field) {
-  return field.compare(0, 4, "PATH") == 0 ? context.m_strProductPath : context.m_strFsPath;
+std::string RelativePatchPath(const std::string& field) {
+  if (!IsProductRelative(field)) return field;
+  return field.size() <= 5 ? std::string() : field.substr(5);
 }
 
-bool StaysInside(const std::string& folder, const std::string& path) {
-  if (path.compare(0, folder.size(), folder) != 0) return false;
-  size_t i = folder.size();
-  // The joining separator, unless the folder ends with one.
-  if (!folder.empty() && !IsSeparator(folder.back())) {
-    if (i >= path.size() || !IsSeparator(path[i])) return false;
-    ++i;
-  }
-  // A further separator here means the name itself was absolute.
-  if (i >= path.size() || IsSeparator(path[i])) return false;
-
+bool ListValueStaysInside(const std::string& value) {
+  if (value.empty() || IsSeparator(value[0])) return false;
   int depth = 0;
   std::string component;
-  for (;; ++i) {
-    if (i == path.size() || IsSeparator(path[i])) {
+  for (size_t i = 0;; ++i) {
+    if (i == value.size() || IsSeparator(value[i])) {
       if (component.find(':') != std::string::npos) return false;  // drive letter or stream name
       if (ClimbsUp(component)) {
         if (--depth < 0) return false;
@@ -106,20 +98,20 @@ bool StaysInside(const std::string& folder, const std::string& path) {
         ++depth;
       }
       component.clear();
-      if (i == path.size()) break;
+      if (i == value.size()) break;
       continue;
     }
     // A double-byte character's trail byte may look like a separator; keep the pair together.
-    if (platform::IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size())
-      component += path[i++];
-    component += path[i];
+    if (platform::IsLeadByte(static_cast<unsigned char>(value[i])) && i + 1 < value.size())
+      component += value[i++];
+    component += value[i];
   }
   return depth > 0;
 }
 
 bool NameStaysInside(PatchView& view, const std::string& listFile, int lineNumber,
-                     const std::string& folder, const std::string& path) {
-  if (StaysInside(folder, path)) return true;
+                     const std::string& value, const std::string& path) {
+  if (ListValueStaysInside(value)) return true;
   view.ShowStopMessage("Line " + std::to_string(lineNumber) + " of " + listFile +
                            " names a file outside the folder it belongs in:\n\n" + path +
                            "\n\nThe line has been skipped.",

@@ -37,17 +37,18 @@ std::string ExtractColumn(const std::string& line, int position);
 // FS2004 folder.
 std::string ResolvePatchPath(const PatchContext& context, const std::string& field);
 
-// The folder a REN.OV value is relative to: the product folder for "PATH\rest", else the FS2004
-// folder.
-std::string PatchPathFolder(const PatchContext& context, const std::string& field);
+// The part of a REN.OV value that is relative to its folder: "rest" for "PATH\rest" (the product
+// folder), "" for "PATH" alone, the whole value otherwise (the FS2004 folder).
+std::string RelativePatchPath(const std::string& field);
 
-// True when `path`, a name from a list file joined to `folder`, names something strictly inside
-// `folder`: the part after the folder is not absolute (no leading separator), holds no drive letter
-// or other ":", and never climbs above the folder with ".." (a component of dots and spaces alone
-// counts as ".."); it must not end at the folder itself. "\" and "/" both separate.
-bool StaysInside(const std::string& folder, const std::string& path);
+// True when `value`, a name from a list file, names something strictly inside the folder it is
+// relative to, whatever form that folder is written in: it is not absolute (no leading
+// separator), holds no drive letter or other ":", never climbs above its start with ".." (a
+// component of dots and spaces alone counts as "..") and does not end at its start. "\" and "/"
+// both separate.
+bool ListValueStaysInside(const std::string& value);
 
-// StaysInside, and when it fails a "Warning" that names the list file, the line and the path: the
-// caller then skips the record.
+// ListValueStaysInside(value), and when it fails a "Warning" that names the list file, the line
+// and `path`, the value joined to its folder: the caller then skips the record.
 bool NameStaysInside(PatchView& view, const std::string& listFile, int lineNumber,
-                     const std::string& folder, const std::string& path);
+                     const std::string& value, const std::string& path);

@@ -15,7 +15,10 @@ std::vector<std::string> FolderEntryNames(const std::string& folder) {
   if (!dir) return names;
   while (const dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
-    if (name != "." && name != "..") names.push_back(name);
+    if (name == "." || name == "..") continue;
+    // A name the code page cannot hold could not be opened by the name a listing would give.
+    if (std::optional<std::string> inCodePage = posix::NameFromHost(name))
+      names.push_back(std::move(*inCodePage));
   }
   closedir(dir);
   std::sort(names.begin(), names.end());

@@ -17,6 +17,7 @@
 
 #include "platform/posix/path_resolver.h"
 #include "platform/posix/text_stream.h"
+#include "platform/text.h"
 
 namespace platform::host {
 namespace {
@@ -92,13 +93,11 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
   return rename(from.c_str(), to.c_str()) == 0;
 }
 
-// The last component of `path` as spelled (separators "\" or "/").
-std::string SpelledName(const std::string& path) {
-  size_t end = path.size();
-  while (end > 0 && (path[end - 1] == '\\' || path[end - 1] == '/')) --end;
-  size_t begin = end;
-  while (begin > 0 && path[begin - 1] != '\\' && path[begin - 1] != '/') --begin;
-  return path.substr(begin, end - begin);
+// The last component of `path` as spelled (separators "\" or "/"), as the file system spells it.
+std::string SpelledName(std::string path) {
+  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  const size_t cut = FindLastSeparator(path);
+  return posix::HostName(cut == std::string::npos ? path : path.substr(cut + 1));
 }
 
 std::string ParentOf(const std::string& host) {
@@ -342,7 +341,8 @@ std::string CurrentFolder() {
     if (errno != ERANGE) return "";
     buffer.resize(buffer.size() * 2);
   }
-  return buffer.data();
+  // A folder the code page cannot name cannot be the program's either.
+  return posix::NameFromHost(buffer.data()).value_or("");
 }
 
 }  // namespace platform::host

@@ -10,6 +10,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/posix/code_page.h"
+#include "platform/text.h"
+
 namespace platform::posix {
 namespace {
 
@@ -17,17 +20,35 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string Folded(const std::string& name) {
-  std::string folded = name;
-  for (char& c : folded) c = LowerAscii(c);
-  return folded;
+// A name on disk in the code page (NameFromHost).
+std::optional<std::string> NameInCodePage(const CodePage& codePage, const std::string& host) {
+  std::string unheld;
+  std::optional<std::string> name = codePage.FromUtf8(host, &unheld);
+  // Not UTF-8: taken as bytes of the code page, so that a folder copied from Windows as it was is
+  // found.
+  if (!name && unheld.empty()) return host;
+  return name;
 }
 
+// What every spelling of a name on disk in other letter case has in common: the name in the code
+// page, folded as the system folds it; nullopt for a name the code page cannot hold, which no name
+// of the program's can reach.
+std::optional<std::string> HostNameKey(const CodePage& codePage, const std::string& host) {
+  std::optional<std::string> name = NameInCodePage(codePage, host);
+  if (!name) return std::nullopt;
+  return codePage.Upper(*name);
+}
+
+// The components of `path` (code page) from `from` on; a trail byte is never taken for a separator.
 std::vector<std::string> SplitComponents(const std::string& path, size_t from) {
+  const CodePage& codePage = ActiveCodePage();
   std::vector<std::string> parts;
   std::string current;
   for (size_t i = from; i < path.size(); ++i) {
-    if (IsSeparator(path[i])) {
+    if (codePage.IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+      current += path[i];
+      current += path[++i];
+    } else if (IsSeparator(path[i])) {
       if (!current.empty()) parts.push_back(current);
       current.clear();
     } else {
@@ -56,7 +77,7 @@ std::pair<std::string, std::string> SplitLast(std::string host) {
 // The names of one folder, read once.
 struct FolderIndex {
   bool listed = false;  // false when the folder could not be read (then only exact names are found)
-  // Each name folded to lower case -> the names on disk that fold to it, in byte order.
+  // Each name's HostNameKey -> the names on disk that fold to it, in byte order.
   std::unordered_map<std::string, std::vector<std::string>> byFolded;
 };
 
@@ -97,10 +118,12 @@ FolderIndex ReadFolder(const std::string& dir) {
   DIR* d = opendir(dir.empty() ? "." : dir.c_str());
   if (!d) return index;
   index.listed = true;
+  const CodePage& codePage = ActiveCodePage();
   while (const dirent* entry = readdir(d)) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
-    index.byFolded[Folded(name)].push_back(name);
+    if (std::optional<std::string> key = HostNameKey(codePage, name))
+      index.byFolded[*key].push_back(name);
   }
   closedir(d);
   for (auto& entry : index.byFolded) std::sort(entry.second.begin(), entry.second.end());
@@ -139,25 +162,26 @@ std::pair<FolderIndex*, std::string> IndexHolding(const std::string& host) {
   return {&index->second, name};
 }
 
-// The on-disk spelling of `name` inside `dir`, or "" when no entry matches.
-std::string FindEntry(const std::string& dir, const std::string& name) {
+// The on-disk spelling of the name `name` (code page; `spelled` as the file system spells it)
+// inside `dir`, or "" when no entry matches.
+std::string FindEntry(const std::string& dir, const std::string& name, const std::string& spelled) {
   const FolderIndex* index = IndexOf(dir);
   if (!index) return "";
   if (!index->listed) {
     struct stat st;
-    return lstat(Join(dir, name).c_str(), &st) == 0 ? name : "";
+    return lstat(Join(dir, spelled).c_str(), &st) == 0 ? spelled : "";
   }
-  const auto match = index->byFolded.find(Folded(name));
+  const auto match = index->byFolded.find(UpperCase(name));
   if (match == index->byFolded.end()) return "";
   const std::vector<std::string>& names = match->second;
-  return std::binary_search(names.begin(), names.end(), name) ? name : names.front();
+  return std::binary_search(names.begin(), names.end(), spelled) ? spelled : names.front();
 }
 
-// Resolves one more component.
+// Resolves one more component (code page).
 void Step(Walk& walk, const std::string& part) {
-  std::string name = part;
+  std::string name = HostName(part);
   if (walk.found && part != "." && part != "..") {
-    const std::string onDisk = FindEntry(walk.base, part);
+    const std::string onDisk = FindEntry(walk.base, part, name);
     if (onDisk.empty())
       walk.found = false;
     else
@@ -194,11 +218,12 @@ public:
 
 }  // namespace
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
+std::string HostName(const std::string& name) {
+  return ActiveCodePage().ToUtf8(name).value_or(name);
+}
+
+std::optional<std::string> NameFromHost(const std::string& host) {
+  return NameInCodePage(ActiveCodePage(), host);
 }
 
 std::string WinePrefix() {
@@ -213,7 +238,7 @@ std::string HostPath(const std::string& path) {
   const bool inOperation = InOperation();
   CallOperation call;
   // The folder part is resolved once for the paths in one folder (until something changes).
-  const size_t cut = path.find_last_of("\\/");
+  const size_t cut = FindLastSeparator(path);
   const bool lastNamed = cut != std::string::npos && cut + 1 < path.size();
   const bool memorable = lastNamed && inOperation;
   std::vector<FolderMemo>& memos = State().memos;
@@ -264,15 +289,17 @@ void ForgetWalksThrough(const std::string& dir, const std::string& name) {
     return;
   }
   const std::string prefix = dir.back() == '/' ? dir : dir + "/";
-  const std::string folded = Folded(name);
+  const CodePage& codePage = ActiveCodePage();
+  const std::optional<std::string> key = HostNameKey(codePage, name);
   memos.erase(std::remove_if(memos.begin(), memos.end(),
                              [&](const FolderMemo& memo) {
                                const std::string& base = memo.walk.base;
                                if (base.empty() || base[0] != '/') return true;
                                if (base.compare(0, prefix.size(), prefix) != 0) return false;
                                const size_t end = base.find('/', prefix.size());
-                               return Folded(base.substr(prefix.size(), end - prefix.size())) ==
-                                      folded;
+                               const std::string part =
+                                   base.substr(prefix.size(), end - prefix.size());
+                               return part == name || (key && HostNameKey(codePage, part) == key);
                              }),
               memos.end());
 }
@@ -284,7 +311,9 @@ void NoteCreated(const std::string& host) {
   ForgetWalksThrough(dir, last);
   auto [index, name] = IndexHolding(host);
   if (!index) return;
-  std::vector<std::string>& names = index->byFolded[Folded(name)];
+  const std::optional<std::string> key = HostNameKey(ActiveCodePage(), name);
+  if (!key) return;
+  std::vector<std::string>& names = index->byFolded[*key];
   const auto at = std::lower_bound(names.begin(), names.end(), name);
   if (at == names.end() || *at != name) names.insert(at, name);
 }
@@ -294,7 +323,8 @@ void NoteRemoved(const std::string& host) {
   ForgetWalksThrough(dir, last);
   auto [index, name] = IndexHolding(host);
   if (!index) return;
-  const auto match = index->byFolded.find(Folded(name));
+  const std::optional<std::string> key = HostNameKey(ActiveCodePage(), name);
+  const auto match = key ? index->byFolded.find(*key) : index->byFolded.end();
   if (match == index->byFolded.end()) return;
   std::vector<std::string>& names = match->second;
   names.erase(std::remove(names.begin(), names.end(), name), names.end());

@@ -2,13 +2,15 @@
 // Maps a Windows-style path to this host's file system, as Wine lays a prefix out:
 // "\" and "/" both separate and repeated separators count as one; "X:\..." goes through
 // $WINEPREFIX/dosdevices/x: ($WINEPREFIX defaults to ~/.wine); a relative path stays relative to
-// the current folder. Each component is matched to the disk without regard to ASCII letter case:
+// the current folder. Paths come in the code page (platform/posix/code_page.h) and go to the disk
+// in UTF-8. Each component is matched to the disk without regard to case (platform::UpperCase):
 // an exact match wins, otherwise the first case-insensitive match in byte order, otherwise the
 // name as spelled (which is also how a created name reuses an existing one).
 //
 // Matching reads each folder's names once into an index. While an operation is open
 // (BeginOperation .. EndOperation) the indexes are kept and updated through the Note* calls
 // below, so each folder is read once per operation; outside an operation every call reads afresh.
+#include <optional>
 #include <string>
 
 namespace platform::posix {
@@ -16,11 +18,16 @@ namespace platform::posix {
 // The host path for `path`. A trailing separator is kept as "/"; an empty path stays empty.
 std::string HostPath(const std::string& path);
 
+// A name of the program's (code page) as the file system spells it: UTF-8, as Wine creates it;
+// bytes that are not text of the code page stay as they are.
+std::string HostName(const std::string& name);
+
+// A name the file system gave (a listing, the current folder) in the code page: a name that is
+// not UTF-8 is taken as bytes of the code page; nullopt when the code page cannot hold it.
+std::optional<std::string> NameFromHost(const std::string& host);
+
 // The Wine prefix in use: $WINEPREFIX, or ~/.wine when unset or empty.
 std::string WinePrefix();
-
-// True when `a` and `b` are equal without regard to ASCII letter case.
-bool EqualNoCase(const std::string& a, const std::string& b);
 
 // Opens or ends one operation; they nest, and the indexes are dropped when the outermost ends.
 void BeginOperation();

@@ -1,6 +1,6 @@
 #include "platform/posix/profile_document.h"
 
-#include "platform/posix/utf16_text.h"
+#include "platform/posix/code_page.h"
 
 namespace platform::posix {
 namespace {
@@ -45,13 +45,13 @@ std::string ProfileDocument::Decode(size_t begin, size_t end) const {
   std::u16string units;
   units.reserve((end - begin) / 2);
   for (size_t at = begin; at < end; at += 2) units += static_cast<char16_t>(UnitAt(at));
-  return Utf16ToUtf8(units);
+  return ActiveCodePage().FromUtf16(units);
 }
 
 std::string ProfileDocument::Encode(const std::string& text) const {
   if (!utf16_) return text;
   std::string encoded;
-  for (char16_t unit : Utf8ToUtf16(text)) {
+  for (char16_t unit : ActiveCodePage().ToUtf16(text)) {
     encoded += static_cast<char>(unit & 0xFF);
     encoded += static_cast<char>(unit >> 8);
   }

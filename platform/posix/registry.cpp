@@ -3,15 +3,22 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/posix/code_page.h"
 #include "platform/posix/path_resolver.h"
-#include "platform/posix/utf16_text.h"
+#include "platform/posix/registry_file.h"
 
 // HKEY_LOCAL_MACHINE lives in the Wine prefix's system.reg: "[key\\path] stamp" headers followed by
 // "name"=value lines, names and strings written with the escapes of Wine's registry files.
-namespace platform {
+namespace platform::posix {
 namespace {
 
-using posix::EqualNoCase;
+// Registry names compare without regard to case, letter by letter in Unicode.
+bool EqualNoCase(const std::u16string& a, const std::u16string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (UnicodeUpper(a[i]) != UnicodeUpper(b[i])) return false;
+  return true;
+}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -63,10 +70,10 @@ size_t DecodeEscaped(const std::string& line, size_t pos, char endChar, std::u16
   return pos < line.size() ? pos + 1 : std::string::npos;
 }
 
-std::vector<std::string> SplitKeyPath(const std::string& path) {
-  std::vector<std::string> parts;
-  std::string current;
-  for (char c : path) {
+std::vector<std::u16string> SplitKeyPath(const std::u16string& path) {
+  std::vector<std::u16string> parts;
+  std::u16string current;
+  for (char16_t c : path) {
     if (c == '\\') {
       if (!current.empty()) parts.push_back(current);
       current.clear();
@@ -78,7 +85,7 @@ std::vector<std::string> SplitKeyPath(const std::string& path) {
   return parts;
 }
 
-bool SameKeyPath(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+bool SameKeyPath(const std::vector<std::u16string>& a, const std::vector<std::u16string>& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
     if (!EqualNoCase(a[i], b[i])) return false;
@@ -126,8 +133,8 @@ bool ParseStringData(const std::string& data, std::u16string& units, bool& termi
 }
 
 struct Lookup {
-  std::vector<std::string> key;
-  std::string valueName;  // "" = the default value "@"
+  std::vector<std::u16string> key;
+  std::u16string valueName;  // "" = the default value "@"
   bool keyFound = false;
   std::optional<std::string> data;  // raw text after "=" when the value was found
 };
@@ -152,7 +159,7 @@ void Scan(const std::string& file, std::vector<Lookup*>& lookups, bool& win64) {
     if (line[start] == '[') {
       std::u16string units;
       if (DecodeEscaped(line, start + 1, ']', units) == std::string::npos) continue;
-      const auto path = SplitKeyPath(posix::Utf16ToUtf8(units));
+      const auto path = SplitKeyPath(units);
       inKey.clear();
       for (Lookup* l : lookups)
         if (!l->keyFound && SameKeyPath(path, l->key)) {
@@ -167,13 +174,11 @@ void Scan(const std::string& file, std::vector<Lookup*>& lookups, bool& win64) {
       line.pop_back();
       continue;
     }
-    std::string name;
+    std::u16string name;
     size_t pos = start + 1;
     if (line[start] == '"') {
-      std::u16string units;
-      pos = DecodeEscaped(line, start + 1, '"', units);
+      pos = DecodeEscaped(line, start + 1, '"', name);
       if (pos == std::string::npos) continue;
-      name = posix::Utf16ToUtf8(units);
     }
     while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
     if (pos >= line.size() || line[pos] != '=') continue;
@@ -186,28 +191,41 @@ void Scan(const std::string& file, std::vector<Lookup*>& lookups, bool& win64) {
 
 }  // namespace
 
-std::optional<std::string> ReadMachineRegistryString(const std::string& keyPath,
-                                                     const std::string& valueName,
-                                                     size_t bufferSize) {
+std::optional<RegistryString> ReadSystemRegistryString(const std::u16string& keyPath,
+                                                       const std::u16string& valueName) {
   Lookup plain{SplitKeyPath(keyPath), valueName, false, std::nullopt};
   // A 32-bit program in a 64-bit prefix sees HKLM\Software\X at Software\Wow6432Node\X.
   Lookup redirected = plain;
-  const bool underSoftware = !plain.key.empty() && EqualNoCase(plain.key[0], "Software");
-  if (underSoftware) redirected.key.insert(redirected.key.begin() + 1, "Wow6432Node");
+  const bool underSoftware = !plain.key.empty() && EqualNoCase(plain.key[0], u"Software");
+  if (underSoftware) redirected.key.insert(redirected.key.begin() + 1, u"Wow6432Node");
 
   std::vector<Lookup*> lookups{&plain};
   if (underSoftware) lookups.push_back(&redirected);
   bool win64 = false;
-  Scan(posix::WinePrefix() + "/system.reg", lookups, win64);
+  Scan(WinePrefix() + "/system.reg", lookups, win64);
 
   const Lookup& chosen = win64 && underSoftware && redirected.keyFound ? redirected : plain;
   if (!chosen.keyFound || !chosen.data) return std::nullopt;
-  std::u16string units;
-  bool terminated = false;
-  if (!ParseStringData(*chosen.data, units, terminated)) return std::nullopt;
-  const std::string text = posix::Utf16ToUtf8(units);
+  RegistryString value;
+  if (!ParseStringData(*chosen.data, value.units, value.terminated)) return std::nullopt;
+  return value;
+}
+
+}  // namespace platform::posix
+
+namespace platform {
+
+std::optional<std::string> ReadMachineRegistryString(const std::string& keyPath,
+                                                     const std::string& valueName,
+                                                     size_t bufferSize) {
+  // RegQueryValueExA gives the text in the code page, each character it cannot hold as "?".
+  const posix::CodePage& codePage = posix::ActiveCodePage();
+  const std::optional<posix::RegistryString> value =
+      posix::ReadSystemRegistryString(codePage.ToUtf16(keyPath), codePage.ToUtf16(valueName));
+  if (!value) return std::nullopt;
+  const std::string text = codePage.FromUtf16(value->units);
   // The value and its zero must fit; a value stored without one may fill the buffer exactly.
-  if (text.size() + (terminated ? 1 : 0) > bufferSize) return std::nullopt;
+  if (text.size() + (value->terminated ? 1 : 0) > bufferSize) return std::nullopt;
   return text;
 }
 

@@ -1,18 +1,102 @@
 #include "platform/text.h"
 
-#include "platform/strings.h"
+#include <iconv.h>
+#include <langinfo.h>
+#include <locale.h>
+
+#include <optional>
+
+#include "platform/posix/code_page.h"
+#include "platform/posix/utf8_text.h"
 
 namespace platform {
+namespace {
 
-// Linux paths and texts are UTF-8 or single-byte: no byte is a double-byte lead.
-bool IsLeadByte(unsigned char) { return false; }
+// The encoding of the terminal and the command line: the locale's codeset, where the plain C
+// locale (ASCII) is taken for UTF-8, which is what the terminals and names of such sessions use.
+std::string HostCodeset() {
+  static const std::string codeset = [] {
+    const locale_t locale = newlocale(LC_CTYPE_MASK, "", static_cast<locale_t>(nullptr));
+    std::string name = locale ? nl_langinfo_l(CODESET, locale) : "";
+    if (locale) freelocale(locale);
+    if (name.empty() || name == "ANSI_X3.4-1968" || name == "ASCII") name = "UTF-8";
+    return name;
+  }();
+  return codeset;
+}
 
-size_t FindLastSeparator(const std::string& path) { return path.find_last_of("\\/"); }
+// `text` converted from the encoding `from` to `to` by iconv; nullopt when it cannot be.
+std::optional<std::string> ConvertText(const std::string& text, const std::string& from,
+                                       const std::string& to) {
+  const iconv_t cd = iconv_open(to.c_str(), from.c_str());
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string out(text.size() * 4 + 16, '\0');
+  char* in = const_cast<char*>(text.data());
+  size_t inLeft = text.size();
+  char* outPtr = out.data();
+  size_t outLeft = out.size();
+  const bool converted = iconv(cd, &in, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) &&
+                         iconv(cd, nullptr, nullptr, &outPtr, &outLeft) != static_cast<size_t>(-1);
+  iconv_close(cd);
+  if (!converted) return std::nullopt;
+  out.resize(out.size() - outLeft);
+  return out;
+}
 
-std::string UpperCase(const std::string& text) {
-  std::string upper = text;
-  for (char& c : upper) c = AsciiUpper(c);
-  return upper;
+}  // namespace
+
+bool IsLeadByte(unsigned char c) { return posix::ActiveCodePage().IsLeadByte(c); }
+
+size_t FindLastSeparator(const std::string& path) {
+  const posix::CodePage& codePage = posix::ActiveCodePage();
+  size_t last = std::string::npos;
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (codePage.IsLeadByte(static_cast<unsigned char>(path[i])))
+      ++i;
+    else if (path[i] == '\\' || path[i] == '/')
+      last = i;
+  }
+  return last;
+}
+
+std::string UpperCase(const std::string& text) { return posix::ActiveCodePage().Upper(text); }
+
+bool SameTextNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && UpperCase(a) == UpperCase(b);
+}
+
+unsigned TextCodePage() { return posix::ActiveCodePage().Number(); }
+
+CommandLineText TextFromCommandLine(const std::string& text) {
+  CommandLineText converted;
+  const posix::CodePage& codePage = posix::ActiveCodePage();
+  if (HostCodeset() == "UTF-8") {
+    converted.text = codePage.FromUtf8(text, &converted.unheld);
+    if (!converted.text && converted.unheld.empty()) converted.unheld = "(not UTF-8)";
+    return converted;
+  }
+  // Another codeset: through UTF-8, character by character so that the one that fails is known.
+  const std::optional<std::string> utf8 = ConvertText(text, HostCodeset(), "UTF-8");
+  if (!utf8) {
+    converted.unheld = "(not " + HostCodeset() + ")";
+    return converted;
+  }
+  std::string unheldUtf8;
+  converted.text = codePage.FromUtf8(*utf8, &unheldUtf8);
+  if (!converted.text)
+    converted.unheld = ConvertText(unheldUtf8, "UTF-8", HostCodeset()).value_or("?");
+  return converted;
+}
+
+std::string TextForTerminal(const std::string& text) {
+  const posix::CodePage& codePage = posix::ActiveCodePage();
+  std::string utf8;
+  for (char16_t unit : codePage.ToUtf16(text)) {
+    // Surrogates do not occur: the code pages hold the Basic Multilingual Plane only.
+    posix::AppendUtf8(utf8, unit >= 0xD800 && unit <= 0xDFFF ? U'?' : unit);
+  }
+  if (HostCodeset() == "UTF-8") return utf8;
+  return ConvertText(utf8, "UTF-8", HostCodeset() + "//TRANSLIT").value_or(utf8);
 }
 
 }  // namespace platform

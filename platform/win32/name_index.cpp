@@ -3,29 +3,50 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/strings.h"
+#include "platform/text.h"
 
 namespace platform::win32 {
 namespace {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = AsciiUpper(c);
-  return text;
+std::string Upper(const std::string& text) { return UpperCase(text); }
+
+// True when the system folds the single-byte character `c` as UpperCase does for certain: printable
+// ASCII, or a letter whose other case the code page holds (é and É in 1252). Other characters (µ,
+// whose upper case lies outside the code page, double-byte characters) may match names on disk
+// that the code page spells otherwise.
+bool FoldsForCertain(unsigned char c) {
+  if (c >= 0x20 && c <= 0x7E) return true;
+  if (c < 0x80 || IsLeadByte(c)) return false;
+  const std::string single(1, static_cast<char>(c));
+  const std::string upper = UpperCase(single);
+  if (upper != single) return true;
+  // An upper-case letter: some other character folds to it.
+  for (unsigned other = 0x80; other < 0x100; ++other)
+    if (other != c && !IsLeadByte(static_cast<unsigned char>(other)) &&
+        UpperCase(std::string(1, static_cast<char>(other))) == single)
+      return true;
+  return false;
 }
 
-// A name whose absence a listing proves: printable ASCII without the short-name tilde, wildcards
-// or the trailing dot or space that the system would read otherwise. Other names (other letters
-// the system folds, short names) are left to the system.
+// A name whose absence a listing proves: characters the system folds as UpperCase does, without
+// the short-name tilde, wildcards or the trailing dot or space that the system would read
+// otherwise. Other names (short names, characters folded otherwise) are left to the system.
 bool PlainName(const std::string& name) {
   if (name.empty() || name.back() == '.' || name.back() == ' ') return false;
   return std::all_of(name.begin(), name.end(), [](char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    return u >= 0x20 && u <= 0x7E && c != '~' && c != '*' && c != '?';
+    static const std::array<bool, 256> certain = [] {
+      std::array<bool, 256> table{};
+      for (unsigned b = 0; b < 256; ++b) table[b] = FoldsForCertain(static_cast<unsigned char>(b));
+      return table;
+    }();
+    return certain[static_cast<unsigned char>(c)] && c != '~' && c != '*' && c != '?';
   });
 }
 

@@ -1,9 +1,35 @@
 #include "platform/text.h"
 
-#include <mbstring.h>
 #include <windows.h>
 
+#include <array>
+
 namespace platform {
+namespace {
+
+// What the system folds each single-byte character of its code page to: the character to Unicode,
+// to upper case there (CharUpperBuffW), and back only when the code page holds the result exactly.
+// A letter is never folded into ASCII from outside it (dotless i), as on Linux.
+std::array<unsigned char, 256> BuildUpperTable() {
+  std::array<unsigned char, 256> upper{};
+  for (unsigned b = 0; b < 256; ++b) {
+    upper[b] = static_cast<unsigned char>(b);
+    if (b == 0 || IsDBCSLeadByte(static_cast<BYTE>(b))) continue;
+    const char single = static_cast<char>(b);
+    wchar_t wide[2] = {};
+    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &single, 1, wide, 2) != 1) continue;
+    CharUpperBuffW(wide, 1);
+    char back[2] = {};
+    BOOL usedDefault = FALSE;
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, 1, back, 2, nullptr, &usedDefault);
+    const unsigned char folded = static_cast<unsigned char>(back[0]);
+    if (length == 1 && !usedDefault && (b < 0x80 || folded >= 0x80)) upper[b] = folded;
+  }
+  return upper;
+}
+
+}  // namespace
 
 bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
 
@@ -21,9 +47,26 @@ size_t FindLastSeparator(const std::string& path) {
 }
 
 std::string UpperCase(const std::string& text) {
-  std::string upper = text;
-  _mbsupr(reinterpret_cast<unsigned char*>(upper.data()));
-  return upper;
+  static const std::array<unsigned char, 256> upper = BuildUpperTable();
+  std::string folded = text;
+  for (size_t i = 0; i < folded.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(folded[i]);
+    if (IsDBCSLeadByte(c) && i + 1 < folded.size())
+      ++i;  // double-byte characters stay as they are
+    else
+      folded[i] = static_cast<char>(upper[c]);
+  }
+  return folded;
 }
+
+bool SameTextNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && UpperCase(a) == UpperCase(b);
+}
+
+unsigned TextCodePage() { return GetACP(); }
+
+CommandLineText TextFromCommandLine(const std::string& text) { return {text, ""}; }
+
+std::string TextForTerminal(const std::string& text) { return text; }
 
 }  // namespace platform

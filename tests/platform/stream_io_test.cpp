@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "platform/stream_io.h"
 #include "platform/strings.h"
 #include "platform/text.h"
+#include "support/environment.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -88,6 +90,59 @@ TEST(CodePageText, SeparatorsAndUpperCase) {
   EXPECT_EQ(platform::UpperCase("Scenery\\ov_excludes 9"), "SCENERY\\OV_EXCLUDES 9");
   EXPECT_FALSE(platform::IsLeadByte('S'));
   EXPECT_FALSE(platform::IsLeadByte('\\'));
+}
+
+// Names compared without regard to case fold as the system does in code page 1252 (the Linux build
+// is set to it; under Wine it is the prefix's): every letter with its other case in the code page,
+// never µ into M nor ß into anything, on both builds alike.
+TEST(CodePageText, NamesFoldAsTheSystemFoldsThemIn1252) {
+  testsupport::ScopedEnvironmentVariable codePage("OVPATCH_CODEPAGE", "1252");
+  if (platform::TextCodePage() != 1252) GTEST_SKIP() << "code page " << platform::TextCodePage();
+  const auto expectedUpper = [](unsigned b) -> unsigned {
+    if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) return b - 0x20;
+    switch (b) {
+      case 0x9A: return 0x8A;  // š
+      case 0x9C: return 0x8C;  // œ
+      case 0x9E: return 0x8E;  // ž
+      case 0xFF: return 0x9F;  // ÿ
+      default: return b;
+    }
+  };
+  for (unsigned b = 1; b < 256; ++b)
+    EXPECT_EQ(static_cast<unsigned char>(platform::UpperCase(std::string(1, static_cast<char>(b)))[0]),
+              expectedUpper(b))
+        << "byte " << b;
+  EXPECT_TRUE(platform::SameTextNoCase("QuillbyB\xE9" "a\\Scenery", "QUILLBYB\xC9" "A\\SCENERY"));
+  EXPECT_FALSE(platform::SameTextNoCase("Quillby\xE9", "QuillbyE"));
+  EXPECT_FALSE(platform::SameTextNoCase("\xB5", "M"));
+  EXPECT_FALSE(platform::SameTextNoCase("Stra\xDF" "e", "STRASSE"));
+
+  // Any string equals itself with each character swapped for one of its other cases.
+  const unsigned seed = std::random_device{}();
+  std::mt19937 random(seed);
+  for (int round = 0; round < 200; ++round) {
+    std::string text, other;
+    for (int i = static_cast<int>(random() % 12); i >= 0; --i) {
+      const unsigned char c = static_cast<unsigned char>(1 + random() % 255);
+      text += static_cast<char>(c);
+      std::vector<char> sameLetter;
+      for (unsigned b = 1; b < 256; ++b)
+        if (expectedUpper(b) == expectedUpper(c)) sameLetter.push_back(static_cast<char>(b));
+      other += sameLetter[random() % sameLetter.size()];
+    }
+    ASSERT_TRUE(platform::SameTextNoCase(text, other)) << "seed " << seed;
+    ASSERT_EQ(platform::UpperCase(platform::UpperCase(text)), platform::UpperCase(text)) << "seed " << seed;
+  }
+
+  // The file system agrees: an accented folder is found in other letter case, also while an
+  // operation keeps its listings.
+  testsupport::TempFolder tmp;
+  ASSERT_TRUE(platform::CreateFolder(tmp / "QuillbyB\xE9" "a"));
+  platform::FileOperationScope operation;
+  EXPECT_TRUE(platform::IsFolder(tmp / "QUILLBYB\xC9" "A"));
+  EXPECT_FALSE(platform::PathExists(tmp / "QUILLBYBEA"));
+  EXPECT_TRUE(platform::CreateFolder(tmp / "QUILLBYB\xC9" "A\\Scenery"));
+  EXPECT_TRUE(platform::IsFolder(tmp / "quillbyb\xe9" "a\\SCENERY"));
 }
 
 TEST(StringHelpers, JoinSplitFoldAndClampedDecimals) {
