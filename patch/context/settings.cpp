@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "patch/context/change_lock.h"
 #include "platform/files.h"
 #include "platform/module.h"
 #include "platform/profile.h"
@@ -85,7 +86,8 @@ void LoadSettings(PatchContext& context) {
   if (status != kProfileMissing) {
     context.m_nPatchStatus = platform::ParseClampedDecimal(status);
   } else {
-    WriteSetting(context, kSettingsStatusKey, "0");
+    // Not while another instance changes the folders: its own write of "Status" must stand.
+    if (ChangeLock lock; lock.TryTake(context)) WriteSetting(context, kSettingsStatusKey, "0");
     context.m_nPatchStatus = 0;
   }
 }

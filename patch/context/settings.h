@@ -24,7 +24,8 @@ void ReadRegistryFsPath(PatchContext& context);
 void DeriveAppDir(PatchContext& context, PatchView& view);
 
 // Overrides m_strFsPath with the settings key "Fs2004" when present; sets m_nPatchStatus from
-// "Status", writing "Status" = "0" when the key is missing.
+// "Status", writing "Status" = "0" when the key is missing (unless another instance is changing
+// the folders: see change_lock.h).
 void LoadSettings(PatchContext& context);
 
 // True when SCENERY.CFG exists in m_strFsPath; otherwise shows why, disables the checkbox, false.
