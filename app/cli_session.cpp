@@ -38,8 +38,10 @@ int ClickApplyPatch(HeadlessWindow& window, const CPatchDlg& dialog, int wanted)
     window.SetCheck(IDC_APPLY_PATCH, wanted != 0 ? 0 : 1);
   }
   window.Click(IDC_APPLY_PATCH);
+  // No outcome when the click was refused (no SCENERY.CFG in the FS2004 folder, or another
+  // instance is changing the same folders).
   const OperationOutcome* outcome = dialog.LastOutcome();
-  if (!outcome) return kCliCouldNotRun;  // no SCENERY.CFG in the FS2004 folder
+  if (!outcome) return kCliCouldNotRun;
   return outcome->Failed() ? kCliRanWithMessages : kCliDone;
 }
 
@@ -84,12 +86,15 @@ int PrintVerification(CPatchDlg& dialog, std::ostream& out) {
   return result.failures.empty() ? kCliDone : kCliRanWithMessages;
 }
 
-void PickFolder(HeadlessBackend& backend, HeadlessWindow& window, int button,
-                const std::string& folder) {
+// Clicks `button` and picks `folder`. False when the dialog refused the change: `field` does not
+// show `shown` afterwards.
+bool PickFolder(HeadlessBackend& backend, HeadlessWindow& window, int button,
+                const std::string& folder, int field, const std::string& shown) {
   backend.folderAnswers.clear();
   backend.folderAnswers.push_back(folder);
   window.Click(button);
   backend.folderAnswers.clear();
+  return window.GetControlText(field) == shown;
 }
 
 }  // namespace
@@ -130,14 +135,18 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
     auto* dialog = static_cast<CPatchDlg*>(app->m_pMainWnd);
     return OperationCanRun(window, *dialog, out) ? dialog : nullptr;
   };
+  // An install or removal never runs on other folders than those asked for.
+  bool folderRefused = false;
   if (options.fsPath) {
-    backend.steps.push_back([&backend, folder = *options.fsPath](HeadlessWindow& window) {
-      PickFolder(backend, window, IDC_CHANGE_FS_PATH, folder);
+    backend.steps.push_back([&, folder = *options.fsPath](HeadlessWindow& window) {
+      folderRefused |=
+          !PickFolder(backend, window, IDC_CHANGE_FS_PATH, folder, IDC_FS_PATH, folder);
     });
   }
   if (options.installPath) {
-    backend.steps.push_back([&backend, folder = *options.installPath](HeadlessWindow& window) {
-      PickFolder(backend, window, IDC_CHANGE_INSTALL_PATH, folder);
+    backend.steps.push_back([&, folder = *options.installPath](HeadlessWindow& window) {
+      folderRefused |= !PickFolder(backend, window, IDC_CHANGE_INSTALL_PATH, folder,
+                                   IDC_PRODUCT_PATH, folder + "\\");
     });
   }
   backend.steps.push_back([&](HeadlessWindow& window) {
@@ -145,8 +154,10 @@ int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& er
       case CliCommand::Status: PrintFields(window, out); break;
       case CliCommand::Apply:
       case CliCommand::Remove:
-        exitStatus = ClickApplyPatch(window, *static_cast<CPatchDlg*>(app->m_pMainWnd),
-                                     options.command == CliCommand::Apply ? 1 : 0);
+        exitStatus = folderRefused
+                         ? kCliCouldNotRun
+                         : ClickApplyPatch(window, *static_cast<CPatchDlg*>(app->m_pMainWnd),
+                                           options.command == CliCommand::Apply ? 1 : 0);
         break;
       case CliCommand::PlanApply:
       case CliCommand::PlanRemove:

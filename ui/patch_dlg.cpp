@@ -1,6 +1,7 @@
 #include "ui/patch_dlg.h"
 
 #include "patch/audit/operation_record.h"
+#include "patch/context/change_lock.h"
 #include "patch/context/settings.h"
 #include "patch/engine/install_sequence.h"
 #include "patch/engine/removal_sequence.h"
@@ -83,12 +84,17 @@ bool CPatchDlg::InitializeDialog() {
       LocateProduct(m_context, *this) == 0) {
     SyncApplyCheckbox(m_context, *this);
   }
+  if (ChangeUnderWay(m_context)) m_context.m_strStatus = kChangeUnderWayStatus;
   RefreshControls();
   return true;
 }
 
-// The checkbox shows m_bApplyPatch again, undoing the toggle of a click that was refused.
-void CPatchDlg::PutTickBack() { m_checkApplyPatch.SetCheck(m_context.m_bApplyPatch); }
+// Undoes the toggle of a click that was refused. The tick before the click is not always
+// m_bApplyPatch: the command line sets the box without a click to have the operation run.
+void CPatchDlg::PutTickBack() {
+  if (DialogWindow* window = GetWindow())
+    window->SetCheck(IDC_APPLY_PATCH, window->GetCheck(IDC_APPLY_PATCH) != 0 ? 0 : 1);
+}
 
 void CPatchDlg::ApplyOrRemovePatch() {
   // A pause of a running install or removal dispatches keys, so a space bar on the checkbox can
@@ -100,6 +106,11 @@ void CPatchDlg::ApplyOrRemovePatch() {
   m_lastOutcome.reset();
   // An FS2004 folder without SCENERY.CFG would put every path at the drive root.
   if (!CheckSceneryConfig(m_context, *this)) {
+    PutTickBack();
+    return;
+  }
+  ChangeLock lock;
+  if (!LockForChange(lock, m_context, *this)) {
     PutTickBack();
     return;
   }
@@ -127,6 +138,8 @@ void CPatchDlg::ApplyOrRemovePatch() {
 }
 
 void CPatchDlg::ChangeFsPath() {
+  ChangeLock lock;
+  if (!LockForChange(lock, m_context, *this)) return;
   const std::optional<std::string> folder = BrowseForFolder("Select FS2004 Folder Location");
   if (!folder) return;
   // A line break would end the settings value early and the rest would become a line of its own.
@@ -146,7 +159,10 @@ void CPatchDlg::ChangeFsPath() {
   if (LocateProduct(m_context, *this) == 0) SyncApplyCheckbox(m_context, *this);
 }
 
-void CPatchDlg::ChangeProductPath() { ::ChangeProductPath(m_context, *this); }
+void CPatchDlg::ChangeProductPath() {
+  ChangeLock lock;
+  if (LockForChange(lock, m_context, *this)) ::ChangeProductPath(m_context, *this);
+}
 
 void CPatchDlg::HandleSysCommand(unsigned id, intptr_t position) {
   if ((id & kSysCommandIdMask) == IDM_ABOUTBOX) {

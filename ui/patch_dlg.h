@@ -17,14 +17,17 @@ public:
   ~CPatchDlg() override;
 
   // Window set-up, context start-up and the start-up chain (scenery check, search list, product),
-  // then the controls show the context. Returns true (focus to the first tab stop).
+  // then the controls show the context; the status line says when another instance is changing
+  // the same folders (start-up then writes nothing). Returns true (focus to the first tab stop).
   bool InitializeDialog() override;
   // "Apply Patch" clicked: installs when the box is now ticked, removes when clear, and records
   // the state; the status line ends saying so, or that messages were shown on the way. A click
-  // while an install or removal is running, or while the FS2004 folder has no SCENERY.CFG, is
-  // refused and the tick put back.
+  // while an install or removal is running (in this instance or, with a "Warning", in another on
+  // the same folders), or while the FS2004 folder has no SCENERY.CFG, is refused and the tick put
+  // back.
   void ApplyOrRemovePatch();
-  // "Change FS2004 Path": picks, remembers and checks a new FS2004 folder.
+  // "Change FS2004 Path": picks, remembers and checks a new FS2004 folder. The two folder changes
+  // are refused with a "Warning" while another instance changes the same folders.
   void ChangeFsPath();
   // "Change Install Path": picks and remembers the product folder.
   void ChangeProductPath();

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "patch/context/change_lock.h"
 #include "platform/files.h"
 #include "platform/module.h"
 #include "platform/profile.h"
@@ -86,7 +87,8 @@ void LoadSettings(PatchContext& context, PatchView& view) {
     context.m_nPatchStatus = platform::ParseClampedDecimal(status);
   } else {
     context.m_nPatchStatus = 0;
-    SaveSettingsStatus(context, view, false);
+    // Not while another instance changes the folders: its own write of "Status" must stand.
+    if (ChangeLock lock; lock.TryTake(context)) SaveSettingsStatus(context, view, false);
   }
 }
 

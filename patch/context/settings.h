@@ -24,8 +24,8 @@ void ReadRegistryFsPath(PatchContext& context);
 void DeriveAppDir(PatchContext& context, PatchView& view);
 
 // Overrides m_strFsPath with the settings key "Fs2004" when present; sets m_nPatchStatus from
-// "Status", writing "Status" = "0" when the key is missing (the "Warning" of SaveSettingsStatus
-// when that write fails).
+// "Status", writing "Status" = "0" when the key is missing (unless another instance is changing
+// the folders: see change_lock.h), with the "Warning" of SaveSettingsStatus when that write fails.
 void LoadSettings(PatchContext& context, PatchView& view);
 
 // True when SCENERY.CFG exists in m_strFsPath; otherwise shows why, disables the checkbox, false.

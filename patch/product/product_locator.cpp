@@ -1,5 +1,6 @@
 #include "patch/product/product_locator.h"
 
+#include "patch/context/change_lock.h"
 #include "patch/context/settings.h"
 #include "patch/lists/list_files.h"
 #include "platform/files.h"
@@ -125,7 +126,9 @@ int LocateProduct(PatchContext& context, PatchView& view) {
       context.m_strProductPath = platform::JoinPath(context.m_strFsPath, entry) + "\\";
       if (platform::PathExists(context.m_strProductPath)) {
         context.m_strProductFolder = context.m_strProductPath;
-        SaveProductTitleFile(context, view);
+        // Remembered only while no other instance changes the folders; else the next start
+        // searches again.
+        if (ChangeLock lock; lock.TryTake(context)) SaveProductTitleFile(context, view);
         view.EnableApplyCheckbox(true);
         return 0;
       }

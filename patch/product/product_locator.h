@@ -17,8 +17,9 @@ extern ProductSearchList g_productSearchList;
 // Leaves the checkbox disabled.
 int LoadProductSearchList(PatchContext& context, PatchView& view);
 
-// Reads TITLE.OV and confirms the remembered folder, or searches g_productSearchList. 0 when a
-// folder is confirmed (checkbox enabled); -1 after a message when not found or TITLE.OV is missing.
+// Reads TITLE.OV and confirms the remembered folder, or searches g_productSearchList and remembers
+// the folder found in TITLE.OV (unless another instance is changing the folders). 0 when a folder
+// is confirmed (checkbox enabled); -1 after a message when not found or TITLE.OV is missing.
 int LocateProduct(PatchContext& context, PatchView& view);
 
 // Rewrites TITLE.OV from the three product fields. Always 0; leaves the checkbox disabled.

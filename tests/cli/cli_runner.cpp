@@ -16,12 +16,6 @@ namespace clitest {
 using testsupport::HostPath;
 namespace {
 
-// The build passes Windows-build paths as "Z:/..." (Wine's drive for the host's root).
-std::string FromBuild(std::string path) {
-  if (path.size() > 2 && path[1] == ':') std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
-}
-
 std::string Quote(const std::string& s) { return "\"" + s + "\""; }
 
 // std::system's result as the program's exit status (-1 when it did not exit normally).
@@ -46,6 +40,11 @@ std::string WithoutCarriageReturns(std::string text) {
 }
 
 }  // namespace
+
+std::string FromBuild(std::string path) {
+  if (path.size() > 2 && path[1] == ':') std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
 
 CliRun RunCli(const std::vector<std::string>& args) {
   testsupport::TempFolder capture;

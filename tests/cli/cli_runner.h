@@ -16,6 +16,10 @@ struct CliRun {
   std::string err;               // stderr as printed, line ends as "\n"
 };
 
+// A path the build passed in: a Windows build's "Z:/..." (Wine's drive for the host's root) with
+// "\" separators, any other as it is.
+std::string FromBuild(std::string path);
+
 // Runs ovpatch-cli with `args` (each passed as one argument) in the current folder.
 CliRun RunCli(const std::vector<std::string>& args);
 

@@ -1,0 +1,168 @@
+#include "platform/folder_lock.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <set>
+#include <thread>
+
+#include "platform/strings.h"
+
+namespace platform {
+namespace {
+
+// Two bytes far beyond the end of the lock file, below 2^31 so that a Wine server built without
+// large-file offsets passes their locks on to the host too. Takers compete for the first; a holder
+// also keeps the second, which FolderLockTaken tests with a shared lock of a moment.
+constexpr DWORD kTakeByte = 2'000'000'000;
+constexpr DWORD kMarkByte = kTakeByte + 1;
+// How long a taker that has won the take byte waits for such a test to let go of the mark byte.
+constexpr auto kMarkPatience = std::chrono::seconds(2);
+
+bool LockByte(HANDLE file, DWORD byte, bool exclusive) {
+  OVERLAPPED at{};
+  at.Offset = byte;
+  const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+  return LockFileEx(file, flags, 0, 1, 0, &at) != 0;
+}
+
+void UnlockByte(HANDLE file, DWORD byte) {
+  OVERLAPPED at{};
+  at.Offset = byte;
+  UnlockFileEx(file, 0, 1, 0, &at);
+}
+
+HANDLE OpenLockFile(const std::string& folder, bool create) {
+  const DWORD access = create ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+  return CreateFileA(JoinPath(folder, kFolderLockFileName).c_str(), access,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                     create ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+struct LockFileHold : FolderLock::Hold {
+  explicit LockFileHold(HANDLE handle) : file(handle) {}
+  ~LockFileHold() override {
+    if (file == INVALID_HANDLE_VALUE) return;
+    if (locked) {
+      UnlockByte(file, kMarkByte);
+      UnlockByte(file, kTakeByte);
+    }
+    CloseHandle(file);
+  }
+  HANDLE file;
+  bool locked = false;
+};
+
+// The names of the folder mutexes this process holds: a mutex is granted again to the thread that
+// owns it, so a second take within the process is refused here instead.
+std::set<std::string>& HeldMutexNames() {
+  static std::set<std::string> names;
+  return names;
+}
+
+// The name of the mutex of `folder`, the same for every spelling of it (letter case, short
+// names, another drive letter or share for the same disk): built from the volume's serial
+// number and the folder's file index. nullopt when the folder cannot be opened.
+std::optional<std::string> FolderMutexName(const std::string& folder) {
+  const HANDLE handle = CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool known = GetFileInformationByHandle(handle, &info) != 0 &&
+                     (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  CloseHandle(handle);
+  if (!known) return std::nullopt;
+  char name[64];
+  std::snprintf(name, sizeof name, "Global\\OVPatch.folder.%08lX.%08lX%08lX",
+                static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                static_cast<unsigned long>(info.nFileIndexHigh),
+                static_cast<unsigned long>(info.nFileIndexLow));
+  return std::string(name);
+}
+
+struct MutexHold : FolderLock::Hold {
+  MutexHold(HANDLE handle, std::string mutexName) : mutex(handle), name(std::move(mutexName)) {
+    HeldMutexNames().insert(name);
+  }
+  ~MutexHold() override {
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+    HeldMutexNames().erase(name);
+  }
+  HANDLE mutex;
+  std::string name;
+};
+
+FolderLockResult TakeLockFile(const std::string& folder, std::unique_ptr<FolderLock::Hold>& held) {
+  auto hold = std::make_unique<LockFileHold>(OpenLockFile(folder, true));
+  if (hold->file == INVALID_HANDLE_VALUE) return FolderLockResult::kUnavailable;
+  if (!LockByte(hold->file, kTakeByte, true)) {
+    return GetLastError() == ERROR_LOCK_VIOLATION ? FolderLockResult::kBusy
+                                                  : FolderLockResult::kUnavailable;
+  }
+  hold->locked = true;
+  const auto giveUp = std::chrono::steady_clock::now() + kMarkPatience;
+  while (!LockByte(hold->file, kMarkByte, true)) {
+    if (GetLastError() != ERROR_LOCK_VIOLATION) return FolderLockResult::kUnavailable;
+    if (std::chrono::steady_clock::now() > giveUp) return FolderLockResult::kBusy;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  held = std::move(hold);
+  return FolderLockResult::kTaken;
+}
+
+// A named mutex is released by the system when its owner ends (the next owner is told it was
+// abandoned, which changes nothing here) and vanishes with the last handle to it.
+FolderLockResult TakeFolderMutex(const std::string& folder,
+                                 std::unique_ptr<FolderLock::Hold>& held) {
+  const std::optional<std::string> name = FolderMutexName(folder);
+  if (!name) return FolderLockResult::kUnavailable;
+  if (HeldMutexNames().count(*name) != 0) return FolderLockResult::kBusy;
+  const HANDLE mutex = CreateMutexA(nullptr, FALSE, name->c_str());
+  // Made by a program of another user or elevation, and so held by it.
+  if (mutex == nullptr) {
+    return GetLastError() == ERROR_ACCESS_DENIED ? FolderLockResult::kBusy
+                                                 : FolderLockResult::kUnavailable;
+  }
+  const DWORD wait = WaitForSingleObject(mutex, 0);
+  if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) {
+    CloseHandle(mutex);
+    return FolderLockResult::kBusy;
+  }
+  held = std::make_unique<MutexHold>(mutex, *name);
+  return FolderLockResult::kTaken;
+}
+
+}  // namespace
+
+FolderLockResult FolderLock::TryTake(const std::string& folder, FolderLockPlace place) {
+  Release();
+  return place == FolderLockPlace::kLockFile ? TakeLockFile(folder, held_)
+                                             : TakeFolderMutex(folder, held_);
+}
+
+bool FolderLockTaken(const std::string& folder, FolderLockPlace place) {
+  if (place == FolderLockPlace::kNoFile) {
+    // Only holders keep the mutex open for longer than a moment, so while it exists it is held.
+    const std::optional<std::string> name = FolderMutexName(folder);
+    if (!name) return false;
+    const HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, name->c_str());
+    if (mutex != nullptr) {
+      CloseHandle(mutex);
+      return true;
+    }
+    return GetLastError() == ERROR_ACCESS_DENIED;
+  }
+  const HANDLE file = OpenLockFile(folder, false);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const bool free = LockByte(file, kMarkByte, false);
+  const bool taken = !free && GetLastError() == ERROR_LOCK_VIOLATION;
+  if (free) UnlockByte(file, kMarkByte);
+  CloseHandle(file);
+  return taken;
+}
+
+}  // namespace platform

@@ -1,0 +1,81 @@
+// Two instances on the same folders: while a second one holds the change lock, the command line
+// changes nothing; once that one is killed, the lock is free again.
+#include <gtest/gtest.h>
+
+#include "cli/cli_runner.h"
+#include "support/child_process.h"
+
+namespace {
+
+using clitest::CliRun;
+using clitest::DemoCopy;
+using testsupport::HostPath;
+
+const char* const kRefusal =
+    "Warning: Another install or removal is running on this FS2004 folder.\n"
+    "  Please try again when it has finished.\n";
+
+bool PrintedLine(const CliRun& run, const std::string& line) {
+  for (const std::string& printed : run.out)
+    if (printed == line) return true;
+  return false;
+}
+
+// The patch folder's files but the lock file, which the refused instance may have made.
+std::map<std::string, std::string> PatchTree(const DemoCopy& demo) {
+  auto tree = clitest::ReadTree(demo.Patch());
+  tree.erase("OVPATCH.LCK");
+  return tree;
+}
+
+TEST(CommandLineChangeLock, AnotherInstanceAtWorkRefusesEveryChangeUntilItIsKilled) {
+  DemoCopy demo;
+  // A first start would remember the product folder in TITLE.OV and write "Status".
+  demo.RememberFsPath(demo.Fs());
+  testsupport::TempFolder elsewhere;
+  testsupport::MakeDirs(elsewhere / "patch");
+  testsupport::MakeDirs(elsewhere / "fs");
+
+  // The holder shares the FS2004 folder only, then the patch folder only.
+  const std::vector<std::pair<std::string, std::string>> holders{
+      {HostPath(elsewhere / "patch"), demo.Fs()}, {demo.Patch(), HostPath(elsewhere / "fs")}};
+  for (size_t i = 0; i < holders.size(); ++i) {
+    SCOPED_TRACE("holder " + std::to_string(i));
+    const std::string ready = HostPath(elsewhere / ("ready" + std::to_string(i)));
+    testsupport::ChildProcess holder(clitest::FromBuild(OVPATCH_LOCK_HOLDER_PATH),
+                                     {holders[i].first, holders[i].second, ready});
+    ASSERT_TRUE(holder.Started());
+    ASSERT_TRUE(testsupport::WaitForFile(ready, 60));
+    const auto fsBefore = clitest::ReadTree(demo.Fs());
+    const auto patchBefore = PatchTree(demo);
+
+    CliRun status = demo.Run({"status"});
+    EXPECT_EQ(0, status.exitCode);
+    EXPECT_TRUE(PrintedLine(status, "Status: Another install or removal is running"));
+
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"apply"},
+          {"--fs-path", HostPath(elsewhere / "fs"), "apply"},
+          {"--install-path", demo.FsFile("Addon Scenery/QuillbyBay"), "remove"}}) {
+      SCOPED_TRACE(command.front());
+      CliRun run = demo.Run(command);
+      EXPECT_EQ(1, run.exitCode);
+      EXPECT_EQ(1u, clitest::CountOf(run.err, kRefusal)) << run.err;
+      EXPECT_FALSE(PrintedLine(run, "Applying Patch...Please Wait."));
+      EXPECT_FALSE(PrintedLine(run, "Removing Patch...Please Wait."));
+    }
+    // Start-up's writes were held back too: TITLE.OV still asks for the search.
+    EXPECT_TRUE(clitest::ReadTree(demo.Fs()) == fsBefore) << "the FS2004 folder changed";
+    EXPECT_TRUE(PatchTree(demo) == patchBefore) << "the patch folder changed";
+    EXPECT_EQ("", clitest::IniStatus(demo));
+
+    holder.Kill();
+  }
+
+  CliRun apply = demo.Run({"apply"});
+  EXPECT_EQ(0, apply.exitCode) << apply.err;
+  EXPECT_TRUE(PrintedLine(apply, "Patch Installed !"));
+  EXPECT_EQ("1", clitest::IniStatus(demo));
+}
+
+}  // namespace
