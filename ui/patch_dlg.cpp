@@ -156,6 +156,9 @@ void CPatchDlg::ChangeFsPath() {
   EnableApplyCheckbox(true);
   if (!CheckSceneryConfig(m_context, *this)) return;
   SyncApplyCheckbox(m_context, *this);
+  // A start-up that found no SCENERY.CFG never read PATH.OV: without it a first run that names the
+  // folder here could never find the product.
+  if (!g_productSearchList.loaded && LoadProductSearchList(m_context, *this) != 0) return;
   if (LocateProduct(m_context, *this) == 0) SyncApplyCheckbox(m_context, *this);
 }
 

@@ -97,6 +97,7 @@ int LoadProductSearchList(PatchContext& /*context*/, PatchView& view) {
     StripTrailingWhiteSpace(line);
     g_productSearchList.entries.push_back(line);
   }
+  g_productSearchList.loaded = true;
   return 0;
 }
 

@@ -6,10 +6,11 @@
 #include "patch/context/patch_context.h"
 #include "patch/patch_view.h"
 
-// The search folders of PATH.OV (relative to the FS2004 folder), in file order; filled at most once
-// per run, at start-up.
+// The search folders of PATH.OV (relative to the FS2004 folder), in file order; filled at start-up,
+// or by the first change of the FS2004 folder when start-up stopped before reading it.
 struct ProductSearchList {
   std::vector<std::string> entries;
+  bool loaded = false;  // PATH.OV has been read in this run
 };
 extern ProductSearchList g_productSearchList;
 

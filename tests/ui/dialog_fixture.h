@@ -40,7 +40,7 @@ protected:
     winePrefix_.emplace("WINEPREFIX", dir.path());
 
     platform::OverrideOwnFileName(patchDir + "\\OVPatch.exe");
-    g_productSearchList.entries.clear();
+    g_productSearchList = {};
     backend.strings = StringResources();
     backend.onControlTextChanged = [this](int id, const std::string& text) {
       if (id == IDC_STATUS) statusLines.push_back(text);
@@ -53,7 +53,7 @@ protected:
     current.reset();
     activeBackend_.reset();
     platform::OverrideOwnFileName(std::nullopt);
-    g_productSearchList.entries.clear();
+    g_productSearchList = {};
     winePrefix_.reset();
   }
 

@@ -195,7 +195,7 @@ TEST_F(ActionsTest, ChangeFsPathFlows) {
       ASSERT_TRUE(w.Click(IDC_CHANGE_FS_PATH));
     };
   };
-  // Start-up: no registry, no settings file; the search list is never loaded.
+  // Start-up: no registry, no settings file; the chain stops before PATH.OV.
   RunDialog({look, pick(std::nullopt), look, pick(emptyFs), look, pick(fsDir), look});
   EXPECT_EQ(backend.pickerTitles, (std::vector<std::string>{kFsPicker, kFsPicker, kFsPicker}));
   ASSERT_EQ(seen.size(), 4u);
@@ -206,10 +206,10 @@ TEST_F(ActionsTest, ChangeFsPathFlows) {
   EXPECT_EQ(inis[2], "[Settings]\r\nStatus=0\r\nFs2004=" + emptyFs + "\r\n");
   EXPECT_EQ(seen[2].field, emptyFs);
   EXPECT_FALSE(seen[2].enabled);
-  // The right folder: the empty search list finds nothing, so the box ends disabled.
+  // The right folder: PATH.OV, which start-up never reached, is read now and finds the product.
   EXPECT_EQ(inis[3], "[Settings]\r\nStatus=0\r\nFs2004=" + fsDir + "\r\n");
-  EXPECT_FALSE(seen[3].enabled);
-  EXPECT_EQ(Captions(), (std::vector<std::string>{"Path Cannot Continue !", "Path Cannot Continue !", "Warning"}));
+  EXPECT_TRUE(seen[3].enabled);
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Path Cannot Continue !", "Path Cannot Continue !"}));
 }
 
 TEST_F(ActionsTest, ChangeFsPathAfterInstallSyncsFromStartUpState) {
