@@ -97,14 +97,31 @@ bool PickFolder(HeadlessBackend& backend, HeadlessWindow& window, int button,
   return window.GetControlText(field) == shown;
 }
 
+// `folder` joined to `start` when it is relative: neither rooted ("\\", "/") nor with a drive.
+void AnchorToFolder(const std::string& start, std::optional<std::string>& folder) {
+  if (!folder || folder->empty() || start.empty()) return;
+  const bool rooted = (*folder)[0] == '\\' || (*folder)[0] == '/';
+  const bool drive = folder->size() >= 2 && (*folder)[1] == ':';
+  if (rooted || drive) return;
+  // Joined with the separator the start folder is spelled with, so that the field reads naturally.
+  const char separator = start.find('\\') == std::string::npos ? '/' : '\\';
+  folder = start + (start.back() == separator ? "" : std::string(1, separator)) + *folder;
+}
+
 }  // namespace
 
 std::string MessageBoxLine(const std::string& caption, const std::string& text) {
   return MessageLines(caption, text);
 }
 
-int RunCliSession(const CliOptions& options, std::ostream& out, std::ostream& err) {
-  if (options.command == CliCommand::Make) return RunMakeCommand(options, out, err);
+int RunCliSession(const CliOptions& given, std::ostream& out, std::ostream& err) {
+  if (given.command == CliCommand::Make) return RunMakeCommand(given, out, err);
+  // A relative folder option means the folder the command was started in, as a shell user expects,
+  // not the patch folder the session changes to.
+  CliOptions options = given;
+  const std::string startFolder = platform::CurrentFolder();
+  AnchorToFolder(startFolder, options.fsPath);
+  AnchorToFolder(startFolder, options.installPath);
   if (options.patchDir && !platform::SetCurrentFolder(*options.patchDir)) {
     err << "ovpatch-cli: cannot use the patch folder " << *options.patchDir << "\n";
     return kCliUsageError;

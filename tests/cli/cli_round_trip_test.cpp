@@ -182,3 +182,15 @@ TEST(CommandLine, PatchFolderDefaultsToTheCurrentFolder) {
 }
 
 }  // namespace
+
+TEST(CommandLine, RelativeFolderOptionsMeanTheFolderTheCommandStartedIn) {
+  DemoCopy demo;
+  const std::string fsFolder = demo.Fs();
+  const std::string root = fsFolder.substr(0, fsFolder.find_last_of("\\/"));
+  testsupport::ScopedCurrentFolder startedIn(root);
+  CliRun run = clitest::RunCli({"--patch-dir", "patch", "--fs-path", "FS2004", "status"});
+  // SCENERY.CFG and the product are found: only the missing registry value is told.
+  EXPECT_EQ(0u, clitest::CountOf(run.err, "Warning: ")) << run.err;
+  EXPECT_NE(std::find(run.out.begin(), run.out.end(), "Apply Patch: clear, enabled"),
+            run.out.end());
+}
