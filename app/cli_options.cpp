@@ -81,9 +81,10 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
       if (member) return {{}, name + " given twice"};
       const platform::CommandLineText folder = platform::TextFromCommandLine(value);
       if (!folder.text)
-        return {{}, name + ": the character \"" + folder.unheld + "\" has no place in code page " +
-                        std::to_string(platform::TextCodePage()) +
-                        ", in which the program holds its text (see --help)"};
+        return {{},
+                name + ": the character \"" + folder.unheld + "\" has no place in code page " +
+                    std::to_string(platform::TextCodePage()) +
+                    ", in which the program holds its text (see --help)"};
       member = folder.text;
       continue;
     }

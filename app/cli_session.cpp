@@ -189,7 +189,8 @@ int RunCliSession(const CliOptions& given, std::ostream& out, std::ostream& err)
         else
           exitStatus = kCliRanWithMessages;
         break;
-      case CliCommand::Make: break;  // runs without the dialog, above
+      case CliCommand::Make:
+        break;  // runs without the dialog, above
     }
   });
   // With the script done the backend presses Escape: the dialog closes as "Done" does.

@@ -40,9 +40,7 @@ public:
   PatchContext& Context() { return m_context; }
   // The outcome of the install or removal the last click on "Apply Patch" ran; nullptr when that
   // click was refused (or none was made).
-  const OperationOutcome* LastOutcome() const {
-    return m_lastOutcome ? &*m_lastOutcome : nullptr;
-  }
+  const OperationOutcome* LastOutcome() const { return m_lastOutcome ? &*m_lastOutcome : nullptr; }
 
   // PatchView.
   void ShowStopMessage(const std::string& text, const std::string& caption) override;

@@ -31,8 +31,7 @@ std::string DestinationOpenFailureText(const std::string& destination) {
 }
 
 std::string PathTooLongText(const std::string& path) {
-  return "Error opening file " + path +
-         "\n\nIts path is longer than the system accepts: at most " +
+  return "Error opening file " + path + "\n\nIts path is longer than the system accepts: at most " +
          std::to_string(platform::LongestPathLength()) +
          " characters, and 255 for one name.\n\nMove the folder to a shorter path and try again.";
 }

@@ -66,27 +66,30 @@ void BackupFiles(PatchContext& context, PatchView& view, const PatchLists& lists
   StepRun run{context, view, lists, outcome, "BackupFiles"};
   const PairedFiles replacements = ListedReplacements(lists);
   std::vector<std::string> patchedWithoutBackup;
-  CopyListedSceneryFiles(
-      run, lists.backup, "Backing up file %d",
-      [&](const ListRecord& record, const std::string& form) -> CopyDecision {
-        if (!run.NamesStayInside(record, {1})) return CopyDecision::AlreadyEntered();
-        // The backup comes from the form that install and restore write, so that a removal puts
-        // back exactly the content that the install replaced.
-        const std::string source = ScenerySubPath(record.names[0], form);
-        const std::string destination = ScenerySubPath(record.names[1], "BGL");
-        // A file that already is its replacement is never taken for the original.
-        if (HoldsAnyOf(source, replacements.Find(record.names[0].path))) {
-          if (platform::PathExists(destination))
-            return CopyDecision::Without(RecordResult::NothingToDo, source);
-          patchedWithoutBackup.push_back(source);
-          return CopyDecision::Without(RecordResult::Skipped, source, "patched already, no backup of its original", true);
-        }
-        // A backup that still holds the file is kept; one that differs is stale (the product has
-        // changed since) and is taken again.
-        if (platform::SameFileBytes(source, destination))
-          return CopyDecision::Without(RecordResult::NothingToDo, source);
-        return CopyDecision::Copy(source, destination);
-      });
+  CopyListedSceneryFiles(run, lists.backup, "Backing up file %d",
+                         [&](const ListRecord& record, const std::string& form) -> CopyDecision {
+                           if (!run.NamesStayInside(record, {1}))
+                             return CopyDecision::AlreadyEntered();
+                           // The backup comes from the form that install and restore write, so that
+                           // a removal puts back exactly the content that the install replaced.
+                           const std::string source = ScenerySubPath(record.names[0], form);
+                           const std::string destination = ScenerySubPath(record.names[1], "BGL");
+                           // A file that already is its replacement is never taken for the
+                           // original.
+                           if (HoldsAnyOf(source, replacements.Find(record.names[0].path))) {
+                             if (platform::PathExists(destination))
+                               return CopyDecision::Without(RecordResult::NothingToDo, source);
+                             patchedWithoutBackup.push_back(source);
+                             return CopyDecision::Without(
+                                 RecordResult::Skipped, source,
+                                 "patched already, no backup of its original", true);
+                           }
+                           // A backup that still holds the file is kept; one that differs is stale
+                           // (the product has changed since) and is taken again.
+                           if (platform::SameFileBytes(source, destination))
+                             return CopyDecision::Without(RecordResult::NothingToDo, source);
+                           return CopyDecision::Copy(source, destination);
+                         });
   WarnAboutFiles(run,
                  "These files are patched already, but the patch folder holds no backup of their "
                  "originals:",
@@ -119,7 +122,8 @@ void InstallFiles(PatchContext& context, PatchView& view, const PatchLists& list
             !platform::SameFileBytes(destination, backup.front()) &&
             !HoldsAnyOf(destination, replacements.Find(record.names[2].path))) {
           notInstalled.push_back(destination);
-          return CopyDecision::Without(RecordResult::Failed, destination, "no backup of it could be made", true);
+          return CopyDecision::Without(RecordResult::Failed, destination,
+                                       "no backup of it could be made", true);
         }
         return CopyDecision::Copy(source, destination);
       });

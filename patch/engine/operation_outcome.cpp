@@ -20,10 +20,18 @@ int OperationOutcome::Failures() const {
 std::string DescribeRecordOutcome(const RecordOutcome& entry, bool planned) {
   std::string what;
   switch (entry.result) {
-    case RecordResult::Done: what = planned ? "will be done" : "done"; break;
-    case RecordResult::NothingToDo: what = "nothing to do"; break;
-    case RecordResult::Skipped: what = planned ? "will be skipped" : "skipped"; break;
-    case RecordResult::Failed: what = planned ? "will fail" : "failed"; break;
+    case RecordResult::Done:
+      what = planned ? "will be done" : "done";
+      break;
+    case RecordResult::NothingToDo:
+      what = "nothing to do";
+      break;
+    case RecordResult::Skipped:
+      what = planned ? "will be skipped" : "skipped";
+      break;
+    case RecordResult::Failed:
+      what = planned ? "will fail" : "failed";
+      break;
   }
   std::string text = entry.listFile + " line " + std::to_string(entry.lineNumber) + ": " + what;
   if (!entry.subject.empty()) text += ": " + entry.subject;

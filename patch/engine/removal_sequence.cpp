@@ -47,7 +47,8 @@ void RestoreFiles(PatchContext& context, PatchView& view, const PatchLists& list
         if (!platform::PathExists(source))
           return CopyDecision::Without(RecordResult::NothingToDo, destination);
         changedSinceInstall.push_back(destination);
-        return CopyDecision::Without(RecordResult::Skipped, destination, "changed since the patch was installed", true);
+        return CopyDecision::Without(RecordResult::Skipped, destination,
+                                     "changed since the patch was installed", true);
       });
   WarnAboutFiles(run,
                  "These files have changed since the patch was installed:", changedSinceInstall,
@@ -91,6 +92,4 @@ void RestoreFiles(PatchContext& context, PatchView& view) {
 void RemoveFiles(PatchContext& context, PatchView& view) {
   RunStepAlone(context, view, RemoveFiles);
 }
-void RenameBack(PatchContext& context, PatchView& view) {
-  RunStepAlone(context, view, RenameBack);
-}
+void RenameBack(PatchContext& context, PatchView& view) { RunStepAlone(context, view, RenameBack); }

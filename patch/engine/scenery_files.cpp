@@ -249,8 +249,7 @@ void RenameListedFiles(StepRun& run, RenameDirection direction) {
               fails ? "could not be renamed or deleted" : "", fails);
     if (fails) failed.push_back(renamed.failed);
   }
-  WarnAboutFiles(run, "These files could not be renamed or deleted:", failed,
-                 kLeftAsTheyWereText);
+  WarnAboutFiles(run, "These files could not be renamed or deleted:", failed, kLeftAsTheyWereText);
 }
 
 bool SameFileName(const std::string& a, const std::string& b) {

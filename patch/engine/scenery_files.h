@@ -51,7 +51,7 @@ std::string NeitherFormText(const ListName& name);
 
 // One file copy of a list record, or what the record comes to without one.
 struct CopyDecision {
-  std::optional<std::string> source, destination;  // both set: copy
+  std::optional<std::string> source, destination;   // both set: copy
   RecordResult result = RecordResult::NothingToDo;  // without a copy
   std::string subject;
   std::string why;

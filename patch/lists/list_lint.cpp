@@ -21,10 +21,8 @@ struct ListFile {
 };
 
 const ListFile kListFiles[] = {
-    {"CREATE.OV", ListLayout::Word, {}},
-    {"REN.OV", ListLayout::Column, {0, 80}},
-    {"REM.OV", ListLayout::Column, {0}},
-    {"BAK.OV", ListLayout::Column, {0, 80}},
+    {"CREATE.OV", ListLayout::Word, {}},           {"REN.OV", ListLayout::Column, {0, 80}},
+    {"REM.OV", ListLayout::Column, {0}},           {"BAK.OV", ListLayout::Column, {0, 80}},
     {"INST.OV", ListLayout::Column, {0, 80, 160}},
 };
 

@@ -32,8 +32,8 @@ constexpr const char* kTitleFileUnwritableText =
 // line feed and the terminating zero.
 int TitleLineReadLimit() { return static_cast<int>(platform::LongestPathLength()) + 2; }
 
-// Reads the next line of a TITLE.OV or PATH.OV stream, at most `limit` - 1 characters at a time, cut
-// at its first line feed. False at the end of the stream.
+// Reads the next line of a TITLE.OV or PATH.OV stream, at most `limit` - 1 characters at a time,
+// cut at its first line feed. False at the end of the stream.
 bool ReadProductFileLine(FILE* stream, int limit, std::string& line) {
   if (!platform::ReadLine(stream, limit, line)) return false;
   size_t feed = line.find('\n');
@@ -92,7 +92,8 @@ int LoadProductSearchList(PatchContext& /*context*/, PatchView& view) {
   // Every line is an entry, empty ones included, however many there are.
   g_productSearchList.entries.clear();
   std::string line;
-  for (bool first = true; ReadProductFileLine(stream.get(), kSearchListReadLimit, line); first = false) {
+  for (bool first = true; ReadProductFileLine(stream.get(), kSearchListReadLimit, line);
+       first = false) {
     if (first) DropByteOrderMark(line);
     StripTrailingWhiteSpace(line);
     g_productSearchList.entries.push_back(line);

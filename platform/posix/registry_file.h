@@ -6,7 +6,7 @@
 namespace platform::posix {
 
 struct RegistryString {
-  std::u16string units;  // up to the first zero
+  std::u16string units;     // up to the first zero
   bool terminated = false;  // the stored value held a zero (a value may be stored without one)
 };
 

@@ -124,8 +124,15 @@ TEST(CommandLineExitStatus, UsageErrorsRunNothing) {
   demo.RememberFsPath(demo.Fs());
   const std::string settings = testsupport::ReadFile(demo.PatchFile("OVPATCH.INI"));
   const std::vector<std::vector<std::string>> misuses = {
-      {}, {"install"}, {"--bogus", "status"}, {"status", "apply"}, {"status", "--fs-path"},
-      {"plan"}, {"plan", "status"}, {"status", "--title", "T"}, {"make", "--title", "T"},
+      {},
+      {"install"},
+      {"--bogus", "status"},
+      {"status", "apply"},
+      {"status", "--fs-path"},
+      {"plan"},
+      {"plan", "status"},
+      {"status", "--title", "T"},
+      {"make", "--title", "T"},
   };
   for (const auto& args : misuses) {
     std::string shown;

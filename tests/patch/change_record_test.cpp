@@ -46,7 +46,8 @@ TEST_F(ChangeRecordTest, LogOfAnInstallHoldsItsChangesAndItsFailure) {
   EXPECT_EQ(1u, CountOf(text, " message Warning: Error opening file " + App("B_NEW.BGL") +
                                   "\r\n  \r\n  The source file appears to be missing"));
   EXPECT_EQ(0u, CountOf(text, ".BG~")) << "scratch files are no changes of their own";
-  EXPECT_EQ(1u, CountOf(text, " INST.OV line 2: failed: " + Fs("B.BGL") + " (the copy failed)\r\n"));
+  EXPECT_EQ(1u,
+            CountOf(text, " INST.OV line 2: failed: " + Fs("B.BGL") + " (the copy failed)\r\n"));
   EXPECT_TRUE(text.ends_with(" install finished: 1 failure\r\n")) << "the message is the record's";
   EXPECT_EQ(8u, CountOf(text, "\r\n2")) << "every line of the run starts with the date";
 }

@@ -81,9 +81,8 @@ TEST_F(ContextTest, SettingsOverrideRegistryAndMissingStatusIsWritten) {
   EXPECT_EQ(context.m_nPatchStatus, 0);
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].caption, "Warning");
-  EXPECT_EQ(view.messages[0].text.rfind("The patch is removed, but this could not be saved in " +
-                                            context.m_strIniFile,
-                                        0),
+  EXPECT_EQ(view.messages[0].text.rfind(
+                "The patch is removed, but this could not be saved in " + context.m_strIniFile, 0),
             0u);
 }
 

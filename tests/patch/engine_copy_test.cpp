@@ -134,10 +134,10 @@ TEST_F(CopyPatchFileTest, PathsAsLongAsTheSystemAcceptsWork) {
   const std::string tooLong = folder + "\\" + std::string(30, 'T') + ".BGL";
   EXPECT_EQ(CopyPatchFile(view, source, tooLong), -1);
   ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].text.rfind("Error opening file " + tooLong +
-                                            "\n\nIts path is longer than the system accepts",
-                                        0),
-            0u)
+  EXPECT_EQ(
+      view.messages[0].text.rfind(
+          "Error opening file " + tooLong + "\n\nIts path is longer than the system accepts", 0),
+      0u)
       << view.messages[0].text;
   EXPECT_EQ(testsupport::ListFolder(folder), (std::vector<std::string>{"README.TXT", name}));
 

@@ -43,10 +43,11 @@ TEST_F(OutcomeTest, FailedStepsAreToldOnceEachAndNothingToDoStaysSilent) {
   EXPECT_EQ(Results(installed, "REN.OV"), (std::vector{Failed, Failed, Done, NothingToDo}));
   EXPECT_EQ(Results(installed, "BAK.OV"), (std::vector{Skipped}));  // silently: neither form
   ASSERT_EQ(view.messages.size(), 2u);
-  EXPECT_EQ(view.messages[0].text, "These folders could not be created:\n\n" + Fs("Scenery\\New\\Deep") +
-                                       "\n\nA folder is made only inside one that exists: check that "
-                                       "CREATE.OV names each parent folder first, and that the folder "
-                                       "can be written.");
+  EXPECT_EQ(view.messages[0].text,
+            "These folders could not be created:\n\n" + Fs("Scenery\\New\\Deep") +
+                "\n\nA folder is made only inside one that exists: check that "
+                "CREATE.OV names each parent folder first, and that the folder "
+                "can be written.");
   EXPECT_EQ(view.messages[1].text, "These files could not be renamed or deleted:\n\n" +
                                        Fs("Scenery\\a.bgl") + " to " + Fs("Gone\\a.off") + "\n" +
                                        Fs("Scenery\\b.bgl") + " to " + Fs("Gone\\b.off") + "\n\n" +
@@ -103,7 +104,9 @@ public:
   bool FolderAcceptsChanges(const std::string& folder) override {
     return !SameFileName(folder, folder_);
   }
-  std::optional<uint64_t> FileSize(const std::string& path) override { return host_.FileSize(path); }
+  std::optional<uint64_t> FileSize(const std::string& path) override {
+    return host_.FileSize(path);
+  }
   std::vector<std::string> FolderEntryNames(const std::string& folder) override {
     return host_.FolderEntryNames(folder);
   }

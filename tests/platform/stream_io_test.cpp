@@ -101,21 +101,34 @@ TEST(CodePageText, NamesFoldAsTheSystemFoldsThemIn1252) {
   const auto expectedUpper = [](unsigned b) -> unsigned {
     if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) return b - 0x20;
     switch (b) {
-      case 0x9A: return 0x8A;  // š
-      case 0x9C: return 0x8C;  // œ
-      case 0x9E: return 0x8E;  // ž
-      case 0xFF: return 0x9F;  // ÿ
-      default: return b;
+      case 0x9A:
+        return 0x8A;  // š
+      case 0x9C:
+        return 0x8C;  // œ
+      case 0x9E:
+        return 0x8E;  // ž
+      case 0xFF:
+        return 0x9F;  // ÿ
+      default:
+        return b;
     }
   };
   for (unsigned b = 1; b < 256; ++b)
-    EXPECT_EQ(static_cast<unsigned char>(platform::UpperCase(std::string(1, static_cast<char>(b)))[0]),
-              expectedUpper(b))
+    EXPECT_EQ(
+        static_cast<unsigned char>(platform::UpperCase(std::string(1, static_cast<char>(b)))[0]),
+        expectedUpper(b))
         << "byte " << b;
-  EXPECT_TRUE(platform::SameTextNoCase("QuillbyB\xE9" "a\\Scenery", "QUILLBYB\xC9" "A\\SCENERY"));
+  EXPECT_TRUE(
+      platform::SameTextNoCase("QuillbyB\xE9"
+                               "a\\Scenery",
+                               "QUILLBYB\xC9"
+                               "A\\SCENERY"));
   EXPECT_FALSE(platform::SameTextNoCase("Quillby\xE9", "QuillbyE"));
   EXPECT_FALSE(platform::SameTextNoCase("\xB5", "M"));
-  EXPECT_FALSE(platform::SameTextNoCase("Stra\xDF" "e", "STRASSE"));
+  EXPECT_FALSE(
+      platform::SameTextNoCase("Stra\xDF"
+                               "e",
+                               "STRASSE"));
 
   // Any string equals itself with each character swapped for one of its other cases.
   const unsigned seed = std::random_device{}();
@@ -131,18 +144,23 @@ TEST(CodePageText, NamesFoldAsTheSystemFoldsThemIn1252) {
       other += sameLetter[random() % sameLetter.size()];
     }
     ASSERT_TRUE(platform::SameTextNoCase(text, other)) << "seed " << seed;
-    ASSERT_EQ(platform::UpperCase(platform::UpperCase(text)), platform::UpperCase(text)) << "seed " << seed;
+    ASSERT_EQ(platform::UpperCase(platform::UpperCase(text)), platform::UpperCase(text))
+        << "seed " << seed;
   }
 
   // The file system agrees: an accented folder is found in other letter case, also while an
   // operation keeps its listings.
   testsupport::TempFolder tmp;
-  ASSERT_TRUE(platform::CreateFolder(tmp / "QuillbyB\xE9" "a"));
+  ASSERT_TRUE(platform::CreateFolder(tmp / "QuillbyB\xE9"
+                                           "a"));
   platform::FileOperationScope operation;
-  EXPECT_TRUE(platform::IsFolder(tmp / "QUILLBYB\xC9" "A"));
+  EXPECT_TRUE(platform::IsFolder(tmp / "QUILLBYB\xC9"
+                                       "A"));
   EXPECT_FALSE(platform::PathExists(tmp / "QUILLBYBEA"));
-  EXPECT_TRUE(platform::CreateFolder(tmp / "QUILLBYB\xC9" "A\\Scenery"));
-  EXPECT_TRUE(platform::IsFolder(tmp / "quillbyb\xe9" "a\\SCENERY"));
+  EXPECT_TRUE(platform::CreateFolder(tmp / "QUILLBYB\xC9"
+                                           "A\\Scenery"));
+  EXPECT_TRUE(platform::IsFolder(tmp / "quillbyb\xe9"
+                                       "a\\SCENERY"));
 }
 
 TEST(StringHelpers, JoinSplitFoldAndClampedDecimals) {

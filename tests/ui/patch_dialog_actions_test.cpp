@@ -209,7 +209,8 @@ TEST_F(ActionsTest, ChangeFsPathFlows) {
   // The right folder: PATH.OV, which start-up never reached, is read now and finds the product.
   EXPECT_EQ(inis[3], "[Settings]\r\nStatus=0\r\nFs2004=" + fsDir + "\r\n");
   EXPECT_TRUE(seen[3].enabled);
-  EXPECT_EQ(Captions(), (std::vector<std::string>{"Path Cannot Continue !", "Path Cannot Continue !"}));
+  EXPECT_EQ(Captions(),
+            (std::vector<std::string>{"Path Cannot Continue !", "Path Cannot Continue !"}));
 }
 
 TEST_F(ActionsTest, ChangeFsPathAfterInstallSyncsFromStartUpState) {

@@ -74,9 +74,8 @@ struct GeneratedCase {
 
   // True for a name of the case's tree ("FS/...") whose bytes are discarded on purpose.
   bool Discards(const std::string& name) const {
-    return std::any_of(thrownAway.begin(), thrownAway.end(), [&](const std::string& start) {
-      return name.starts_with("FS/" + start);
-    });
+    return std::any_of(thrownAway.begin(), thrownAway.end(),
+                       [&](const std::string& start) { return name.starts_with("FS/" + start); });
   }
 };
 
@@ -135,7 +134,8 @@ protected:
       // backup holds the original, so only a missing one is generated here.
       const int backupState = alreadyPatched ? 100 : Below(100);
       if (backupState < 15) WritePatchFile(backup + ".BGL", "stale backup");
-      if (backupState >= 15 && backupState < 20) testsupport::MakeDirs(patch + "\\" + backup + ".BGL");
+      if (backupState >= 15 && backupState < 20)
+        testsupport::MakeDirs(patch + "\\" + backup + ".BGL");
       if (Chance(90)) inst.push_back({listed, replacement, listed});
       if (!backedUp) generated.thrownAway.insert(Upper("Scenery/World/" + name + "."));
       if (Chance(15)) {  // a second record over the same file
@@ -242,8 +242,8 @@ protected:
     // The command line's exit status is 3 exactly when a message was shown or the outcome failed.
     EXPECT_EQ(backend.messageBoxes.size() > messagesBefore, failed);
     const int failures = outcome.Failures();
-    EXPECT_TRUE(LastLogLine().ends_with(std::string(what) + " finished: " +
-                                        std::to_string(failures) +
+    EXPECT_TRUE(LastLogLine().ends_with(std::string(what) +
+                                        " finished: " + std::to_string(failures) +
                                         (failures == 1 ? " failure" : " failures")))
         << LastLogLine();
     EXPECT_EQ(FailureKeys(plan.outcome), FailureKeys(outcome)) << "what the plan foresaw";

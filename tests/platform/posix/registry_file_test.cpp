@@ -62,7 +62,8 @@ TEST_F(RegistryFile, ReadsThePlainKeyOtherwiseAndDecodesEscapes) {
       std::string(998, 'L') + "\"\n");
   EXPECT_EQ(ReadMachineRegistryString(kFsKey, "EXE Path", 999),
             "C:\\Games\\FS \"9\"\tx\xE9"
-            "A") << "in the code page, 1252 when the prefix names none";
+            "A")
+      << "in the code page, 1252 when the prefix names none";
   EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Number", 999), std::nullopt) << "not a string";
   EXPECT_EQ(ReadMachineRegistryString(kFsKey, "Missing", 999), std::nullopt);
   EXPECT_EQ(ReadMachineRegistryString(kFsKey + std::string("\\Sub"), "EXE Path", 999),
@@ -108,8 +109,10 @@ TEST(ProfileFile, AWriteKeepsEveryOtherByteAndAUtf8MarkIsNotRecognised) {
             "[Settings]\rFs2004=C:\\FS9 \nStatus=0\r\n;end");
   EXPECT_EQ(writeThenFile("[Settings]\r\nFs2004=C:\\FS9\r", "Status", "0"), "[Settings]\r\nFs2004=C:\\FS9\rStatus=0\r\n");
   testsupport::ScopedEnvironmentVariable codePage("OVPATCH_CODEPAGE", "1252");
-  EXPECT_EQ(writeThenFile(utf16(u"[Settings]\rFs2004=D:\\Spiele\\Flugsimulator \u00E4\U0001F6E9"), "Status", "\xFC"),
-            utf16(u"[Settings]\rFs2004=D:\\Spiele\\Flugsimulator \u00E4\U0001F6E9\r\nStatus=\u00FC\r\n"));
+  EXPECT_EQ(
+      writeThenFile(utf16(u"[Settings]\rFs2004=D:\\Spiele\\Flugsimulator \u00E4\U0001F6E9"),
+                    "Status", "\xFC"),
+      utf16(u"[Settings]\rFs2004=D:\\Spiele\\Flugsimulator \u00E4\U0001F6E9\r\nStatus=\u00FC\r\n"));
   EXPECT_EQ(read("Fs2004"), "D:\\Spiele\\Flugsimulator \xE4?") << "UTF-16 is read in the code page";
   EXPECT_EQ(read("Status"), "\xFC");
 
