@@ -7,7 +7,6 @@
 #include <map>
 #include <set>
 
-#include "platform/posix/path_resolver.h"
 #include "platform/posix/registry_file.h"
 #include "platform/posix/utf8_text.h"
 
@@ -282,20 +281,30 @@ std::u16string CodePage::ToUtf16(const std::string& text) const {
 }
 
 const CodePage& ActiveCodePage() {
+  // Called for every byte of some scans (IsLeadByte): the check that nothing changed compares the
+  // variables the choice depends on as they are, without building any string.
   struct Cache {
-    std::string key;  // $OVPATCH_CODEPAGE and the prefix the page was chosen for
+    std::string chosen, prefix, home;  // $OVPATCH_CODEPAGE, $WINEPREFIX and $HOME it was made for
     const CodePage* page = nullptr;
     std::map<unsigned, std::unique_ptr<CodePage>> built;
   };
   static Cache cache;
+  const auto same = [](const std::string& held, const char* now) {
+    return held == (now ? now : "");
+  };
   const char* chosen = std::getenv(kCodePageVariable);
-  std::string key = std::string(chosen ? chosen : "") + '\n' + WinePrefix();
-  if (cache.page && key == cache.key) return *cache.page;
+  const char* prefix = std::getenv("WINEPREFIX");
+  const char* home = std::getenv("HOME");
+  if (cache.page && same(cache.chosen, chosen) && same(cache.prefix, prefix) &&
+      same(cache.home, home))
+    return *cache.page;
   std::optional<unsigned> number = ChosenCodePage(chosen);
   if (!number) number = PrefixCodePage();
   std::unique_ptr<CodePage>& page = cache.built[number.value_or(kDefaultCodePage)];
   if (!page) page = std::make_unique<CodePage>(number.value_or(kDefaultCodePage));
-  cache.key = std::move(key);
+  cache.chosen = chosen ? chosen : "";
+  cache.prefix = prefix ? prefix : "";
+  cache.home = home ? home : "";
   cache.page = page.get();
   return *page;
 }
