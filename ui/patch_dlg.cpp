@@ -138,8 +138,6 @@ void CPatchDlg::ApplyOrRemovePatch() {
 }
 
 void CPatchDlg::ChangeFsPath() {
-  ChangeLock lock;
-  if (!LockForChange(lock, m_context, *this)) return;
   const std::optional<std::string> folder = BrowseForFolder("Select FS2004 Folder Location");
   if (!folder) return;
   // A line break would end the settings value early and the rest would become a line of its own.
@@ -150,6 +148,12 @@ void CPatchDlg::ChangeFsPath() {
         "Warning");
     return;
   }
+  // The lock is of the folder chosen, which the rest of this change writes to (TITLE.OV is in the
+  // patch folder, the product search looks into the new FS2004 folder); the picker holds none.
+  PatchContext chosen = m_context;
+  chosen.m_strFsPath = *folder;
+  ChangeLock lock;
+  if (!LockForChange(lock, chosen, *this)) return;
   SaveSettingsFsPath(m_context, *this, *folder);
   m_context.m_strFsPath = *folder;
   RefreshControls();

@@ -36,27 +36,44 @@ TEST(CommandLineChangeLock, AnotherInstanceAtWorkRefusesEveryChangeUntilItIsKill
   testsupport::MakeDirs(elsewhere / "patch");
   testsupport::MakeDirs(elsewhere / "fs");
 
-  // The holder shares the FS2004 folder only, then the patch folder only.
-  const std::vector<std::pair<std::string, std::string>> holders{
-      {HostPath(elsewhere / "patch"), demo.Fs()}, {demo.Patch(), HostPath(elsewhere / "fs")}};
+  const std::string elsewhereFs = HostPath(elsewhere / "fs");
+  using Commands = std::vector<std::vector<std::string>>;
+  // Every kind of change, "Change FS2004 Path" to `fsFolder`.
+  const auto everyChange = [&](const std::string& fsFolder) {
+    return Commands{{"apply"},
+                    {"--fs-path", fsFolder, "apply"},
+                    {"--install-path", demo.FsFile("Addon Scenery/QuillbyBay"), "remove"}};
+  };
+  struct Holder {
+    std::string patchFolder, fsFolder;
+    Commands refused;
+  };
+  // The holder shares the FS2004 folder only, then the patch folder only, then only the FS2004
+  // folder that "Change FS2004 Path" is about to choose.
+  const std::vector<Holder> holders{
+      // The same folder spelled otherwise, so that the choice is not taken for one already made.
+      {HostPath(elsewhere / "patch"), demo.Fs(), everyChange(demo.Fs() + "/")},
+      {demo.Patch(), elsewhereFs, everyChange(elsewhereFs)},
+      {HostPath(elsewhere / "patch"), elsewhereFs, {{"--fs-path", elsewhereFs, "apply"}}}};
   for (size_t i = 0; i < holders.size(); ++i) {
     SCOPED_TRACE("holder " + std::to_string(i));
     const std::string ready = HostPath(elsewhere / ("ready" + std::to_string(i)));
     testsupport::ChildProcess holder(clitest::FromBuild(OVPATCH_LOCK_HOLDER_PATH),
-                                     {holders[i].first, holders[i].second, ready});
+                                     {holders[i].patchFolder, holders[i].fsFolder, ready});
     ASSERT_TRUE(holder.Started());
     ASSERT_TRUE(testsupport::WaitForFile(ready, 60));
     const auto fsBefore = clitest::ReadTree(demo.Fs());
     const auto patchBefore = PatchTree(demo);
 
-    CliRun status = demo.Run({"status"});
-    EXPECT_EQ(0, status.exitCode);
-    EXPECT_TRUE(PrintedLine(status, "Status: Another install or removal is running"));
+    const bool sharesDemo =
+        holders[i].fsFolder == demo.Fs() || holders[i].patchFolder == demo.Patch();
+    if (sharesDemo) {
+      CliRun status = demo.Run({"status"});
+      EXPECT_EQ(0, status.exitCode);
+      EXPECT_TRUE(PrintedLine(status, "Status: Another install or removal is running"));
+    }
 
-    for (const std::vector<std::string>& command :
-         {std::vector<std::string>{"apply"},
-          {"--fs-path", HostPath(elsewhere / "fs"), "apply"},
-          {"--install-path", demo.FsFile("Addon Scenery/QuillbyBay"), "remove"}}) {
+    for (const std::vector<std::string>& command : holders[i].refused) {
       SCOPED_TRACE(command.front());
       CliRun run = demo.Run(command);
       EXPECT_EQ(1, run.exitCode);
@@ -64,10 +81,14 @@ TEST(CommandLineChangeLock, AnotherInstanceAtWorkRefusesEveryChangeUntilItIsKill
       EXPECT_FALSE(PrintedLine(run, "Applying Patch...Please Wait."));
       EXPECT_FALSE(PrintedLine(run, "Removing Patch...Please Wait."));
     }
-    // Start-up's writes were held back too: TITLE.OV still asks for the search.
     EXPECT_TRUE(clitest::ReadTree(demo.Fs()) == fsBefore) << "the FS2004 folder changed";
-    EXPECT_TRUE(PatchTree(demo) == patchBefore) << "the patch folder changed";
-    EXPECT_EQ("", clitest::IniStatus(demo));
+    EXPECT_EQ(std::string::npos,
+              testsupport::ReadFile(demo.PatchFile("OVPATCH.INI")).find(elsewhereFs));
+    if (sharesDemo) {
+      // Start-up's writes were held back too: TITLE.OV still asks for the search.
+      EXPECT_TRUE(PatchTree(demo) == patchBefore) << "the patch folder changed";
+      EXPECT_EQ("", clitest::IniStatus(demo));
+    }
 
     holder.Kill();
   }
