@@ -2,6 +2,8 @@
 // Locks between processes on a folder whose contents a process is about to change. The system
 // releases a lock when the process that holds it ends, however it ends, so none is ever left
 // behind. Taking never waits for a holder.
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -49,5 +51,14 @@ bool FolderLockTaken(const std::string& folder, FolderLockPlace place);
 
 // The name of the lock file that kLockFile makes in the folder.
 inline constexpr const char* kFolderLockFileName = "OVPATCH.LCK";
+
+// The bytes of the lock file that both builds lock, so that they see each other's locks: far
+// beyond its end, below 2^31 so that a Wine server built without large-file offsets passes their
+// locks on to the host too. Takers compete for the first; a holder also keeps the second, which a
+// look at the lock tests with a shared lock of a moment.
+inline constexpr uint32_t kFolderLockTakeByte = 2'000'000'000;
+inline constexpr uint32_t kFolderLockMarkByte = kFolderLockTakeByte + 1;
+// How long a taker that has won the take byte waits for such a look to let go of the mark byte.
+inline constexpr std::chrono::seconds kFolderLockMarkPatience{2};
 
 }  // namespace platform

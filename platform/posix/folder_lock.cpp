@@ -14,13 +14,9 @@
 namespace platform {
 namespace {
 
-// Two bytes far beyond the end of the lock file, below 2^31 so that a Wine server built without
-// large-file offsets passes their locks on to the host too. Takers compete for the first; a holder
-// also keeps the second, which a Windows program tests with a shared lock of a moment.
-constexpr off_t kTakeByte = 2'000'000'000;
-constexpr off_t kMarkByte = kTakeByte + 1;
-// How long a taker that has won the take byte waits for such a test to let go of the mark byte.
-constexpr auto kMarkPatience = std::chrono::seconds(2);
+constexpr off_t kTakeByte = kFolderLockTakeByte;
+constexpr off_t kMarkByte = kFolderLockMarkByte;
+constexpr auto kMarkPatience = kFolderLockMarkPatience;
 
 // Open file description locks: owned by the open file, so that they conflict between two opens in
 // one process, vanish with the last descriptor, and conflict with Wine's process-owned locks.

@@ -13,13 +13,9 @@
 namespace platform {
 namespace {
 
-// Two bytes far beyond the end of the lock file, below 2^31 so that a Wine server built without
-// large-file offsets passes their locks on to the host too. Takers compete for the first; a holder
-// also keeps the second, which FolderLockTaken tests with a shared lock of a moment.
-constexpr DWORD kTakeByte = 2'000'000'000;
-constexpr DWORD kMarkByte = kTakeByte + 1;
-// How long a taker that has won the take byte waits for such a test to let go of the mark byte.
-constexpr auto kMarkPatience = std::chrono::seconds(2);
+constexpr DWORD kTakeByte = kFolderLockTakeByte;
+constexpr DWORD kMarkByte = kFolderLockMarkByte;
+constexpr auto kMarkPatience = kFolderLockMarkPatience;
 
 bool LockByte(HANDLE file, DWORD byte, bool exclusive) {
   OVERLAPPED at{};
