@@ -34,7 +34,7 @@ int RunMakeCommand(const CliOptions& options, std::ostream& out, std::ostream& e
     return kCliRanWithMessages;
   }
   if (std::string failure = WritePatchFolder(draft, folder); !failure.empty()) {
-    err << "ovpatch-cli make: " << failure << "; nothing was written\n";
+    err << "ovpatch-cli make: " << failure << "\n";
     return kCliCouldNotWrite;
   }
   out << "Patch written to " << folder << ": " << Count(draft.folders.size(), "folder") << ", "

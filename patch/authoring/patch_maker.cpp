@@ -624,9 +624,13 @@ std::string WritePatchFolder(const PatchDraft& draft, const std::string& folder)
     for (const platform::FailedReplacement& failed : batch.Settle())
       if (failure.empty()) failure = "cannot write " + failed.target;
   }
-  if (!failure.empty())
-    for (const std::string& path : written) platform::RemoveFile(path);
-  return failure;
+  if (failure.empty()) return "";
+  std::vector<std::string> left;
+  for (const std::string& path : written)
+    if (!platform::RemoveFile(path)) left.push_back(path);
+  if (left.empty()) return failure + "; nothing was written";
+  return failure + "; " + std::to_string(left.size()) +
+         " of the files written could not be removed again, among them " + left.front();
 }
 
 std::string RefusedChangeLine(const RefusedChange& change) {

@@ -53,7 +53,7 @@ std::string PatchFolderProblem(const std::string& folder);
 // Writes a draft without refusals into `folder` (see PatchFolderProblem): the replacement files,
 // CREATE.OV, REN.OV, REM.OV, BAK.OV, INST.OV, TITLE.OV ("NONE" as its third line) and PATH.OV, as
 // text in the system code page with CR LF line ends. "" on success; otherwise what failed, after
-// removing every file it wrote.
+// removing every file it wrote, and whether that removal left any behind.
 std::string WritePatchFolder(const PatchDraft& draft, const std::string& folder);
 
 // "PATH: problem. Instead: what to do.".
