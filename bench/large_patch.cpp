@@ -9,7 +9,6 @@ namespace bench {
 namespace fs = std::filesystem;
 namespace {
 
-const char kProductScenery[] = "Addon Scenery/QuillbyBay/scenery";
 // How the list files spell the product's scenery folder: other letter case than on disk.
 const char kListedScenery[] = "ADDON SCENERY\\QuillbyBay\\SCENERY\\";
 
@@ -49,13 +48,12 @@ LargePatch MakeLargePatch(const std::string& root, int folderFiles, int patchedF
   LargePatch patch{(base / "FS2004").string(), (base / "patch").string(), {}};
   fs::copy(OVPATCH_DEMO_DIR "/fs2004", patch.fsFolder, fs::copy_options::recursive);
   fs::copy(OVPATCH_DEMO_DIR "/patch", patch.patchFolder, fs::copy_options::recursive);
-  const fs::path scenery = fs::path(patch.fsFolder) / kProductScenery;
+  const fs::path scenery = fs::path(patch.fsFolder) / kProductSceneryFolder;
 
   std::vector<std::string> backups, installs;
   for (int i = 0; i < patchedFiles; ++i) {
-    const std::string name = Numbered("QB_T%04d", i);
-    const bool disabled = i % 10 == 9;
-    const fs::path stored = scenery / (name + (disabled ? ".XXX" : ".bgl"));
+    const std::string name = PatchedFileName(i);
+    const fs::path stored = scenery / (name + (PatchedFileDisabled(i) ? ".XXX" : ".bgl"));
     Write(stored, PatchedBytes(i, false));
     const fs::path replacement = fs::path(patch.patchFolder) / (name + ".BGL");
     Write(replacement, PatchedBytes(i, true));

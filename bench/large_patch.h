@@ -1,6 +1,7 @@
 #pragma once
 // A patch of a real add-on's size on a copy of demo/: BAK.OV and INST.OV with 2000 records each
 // (64 KiB files) into a scenery folder that holds `folderFiles` files in all.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,19 @@ namespace bench {
 
 constexpr int kPatchedFiles = 2000;
 constexpr size_t kPatchedFileSize = 64 * 1024;
+
+// The product's scenery folder inside the FS2004 folder, as spelled on disk.
+constexpr const char kProductSceneryFolder[] = "Addon Scenery/QuillbyBay/scenery";
+
+// The name of patched file `index` without its extension ("QB_T0042"): the scenery folder holds
+// it as NAME.bgl, or as NAME.XXX when PatchedFileDisabled; the patch folder holds its replacement
+// NAME.BGL and, after an apply, its backup NAME_ORIG.BGL.
+inline std::string PatchedFileName(int index) {
+  char name[32];
+  std::snprintf(name, sizeof name, "QB_T%04d", index);
+  return name;
+}
+inline bool PatchedFileDisabled(int index) { return index % 10 == 9; }
 
 // Host paths of one patched file, for copies made without the program.
 struct PatchedFile {
