@@ -1,4 +1,5 @@
 // ovpatch-cli: the patch dialog driven from the command line (see --help).
+#include <cstdio>
 #include <iostream>
 #include <streambuf>
 #include <string>
@@ -60,6 +61,10 @@ int main(int argc, char** argv) {
     std::cout << CliVersionText();
     return kCliDone;
   }
+  // Each line reaches the system in one write: TerminalBuffer flushes after every line, and an
+  // unbuffered stdout (the Windows C runtime's when it is not a console) would hand on each
+  // character by itself, a system call apiece.
+  std::setvbuf(stdout, nullptr, _IOFBF, 64 * 1024);
   TerminalBuffer outBuffer(std::cout.rdbuf());
   TerminalBuffer errBuffer(std::cerr.rdbuf());
   std::ostream out(&outBuffer);

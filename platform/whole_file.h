@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -58,6 +59,12 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // True when `a` and `b` are both readable files with the same bytes.
 bool SameFileBytes(const std::string& a, const std::string& b);
+
+// The index of the first of `candidates` that is a readable file with the same bytes as the
+// readable file `path`; nullopt when none is. Each file is opened and read once at most, and only
+// as far as some candidate may still match, so one pass answers several content checks.
+std::optional<size_t> FirstWithSameBytes(const std::string& path,
+                                         const std::vector<std::string>& candidates);
 
 // Replaces the file `path`, or creates it, with `bytes`, as a whole (see ReplacementFile).
 WriteOutcome ReplaceWholeFile(const std::string& path, const std::string& bytes);

@@ -8,11 +8,11 @@
 
 namespace {
 
-// True when `file` holds one of `replacements`.
-bool HoldsAnyOf(const std::string& file, const std::vector<std::string>& replacements) {
-  for (const std::string& replacement : replacements)
-    if (platform::SameFileBytes(file, replacement)) return true;
-  return false;
+// `first` followed by `rest`: the candidates of one content check.
+std::vector<std::string> Candidates(const std::string& first, const std::vector<std::string>& rest) {
+  std::vector<std::string> candidates{first};
+  candidates.insert(candidates.end(), rest.begin(), rest.end());
+  return candidates;
 }
 
 }  // namespace
@@ -74,9 +74,13 @@ void BackupFiles(PatchContext& context, PatchView& view, const PatchLists& lists
                            // a removal puts back exactly the content that the install replaced.
                            const std::string source = ScenerySubPath(record.names[0], form);
                            const std::string destination = ScenerySubPath(record.names[1], "BGL");
+                           // One read of the file answers both checks below.
+                           const auto holds = platform::FirstWithSameBytes(
+                               source,
+                               Candidates(destination, replacements.Find(record.names[0].path)));
                            // A file that already is its replacement is never taken for the
                            // original.
-                           if (HoldsAnyOf(source, replacements.Find(record.names[0].path))) {
+                           if (holds && *holds > 0) {
                              if (platform::PathExists(destination))
                                return CopyDecision::Without(RecordResult::NothingToDo, source);
                              patchedWithoutBackup.push_back(source);
@@ -86,8 +90,7 @@ void BackupFiles(PatchContext& context, PatchView& view, const PatchLists& lists
                            }
                            // A backup that still holds the file is kept; one that differs is stale
                            // (the product has changed since) and is taken again.
-                           if (platform::SameFileBytes(source, destination))
-                             return CopyDecision::Without(RecordResult::NothingToDo, source);
+                           if (holds) return CopyDecision::Without(RecordResult::NothingToDo, source);
                            return CopyDecision::Copy(source, destination);
                          });
   WarnAboutFiles(run,
@@ -119,8 +122,8 @@ void InstallFiles(PatchContext& context, PatchView& view, const PatchLists& list
         // that the removal can always put it back.
         const std::vector<std::string>& backup = backups.Find(record.names[2].path);
         if (!backup.empty() && platform::PathExists(destination) &&
-            !platform::SameFileBytes(destination, backup.front()) &&
-            !HoldsAnyOf(destination, replacements.Find(record.names[2].path))) {
+            !platform::FirstWithSameBytes(
+                destination, Candidates(backup.front(), replacements.Find(record.names[2].path)))) {
           notInstalled.push_back(destination);
           return CopyDecision::Without(RecordResult::Failed, destination,
                                        "no backup of it could be made", true);

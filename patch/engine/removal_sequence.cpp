@@ -1,5 +1,8 @@
 #include "patch/engine/removal_sequence.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "patch/engine/scenery_files.h"
 #include "platform/files.h"
 #include "platform/strings.h"
@@ -32,17 +35,18 @@ void RestoreFiles(PatchContext& context, PatchView& view, const PatchLists& list
         if (!run.NamesStayInside(record, {1})) return CopyDecision::AlreadyEntered();
         const std::string source = ScenerySubPath(record.names[1], "BGL");
         const std::string destination = ScenerySubPath(record.names[0], form);
-        if (platform::SameFileBytes(destination, source))
-          return CopyDecision::Without(RecordResult::NothingToDo, destination);
+        // One read of the file tells whether it holds its backup or one of its replacements.
+        const std::vector<std::string>& listed = replacements.Find(record.names[0].path);
+        std::vector<std::string> candidates{source};
+        candidates.insert(candidates.end(), listed.begin(), listed.end());
+        const std::optional<size_t> holds = platform::FirstWithSameBytes(destination, candidates);
+        if (holds == 0u) return CopyDecision::Without(RecordResult::NothingToDo, destination);
         // Only a replacement that was installed is taken out again; a file changed since then
         // (an update of the product) is kept. Without a backup it was never replaced at all.
-        bool anyReplacement = false;
-        for (const std::string& replacement : replacements.Find(record.names[0].path)) {
-          if (!platform::FileSize(replacement)) continue;
-          anyReplacement = true;
-          if (platform::SameFileBytes(destination, replacement))
-            return CopyDecision::Copy(source, destination);
-        }
+        if (holds) return CopyDecision::Copy(source, destination);
+        const bool anyReplacement = std::any_of(listed.begin(), listed.end(), [](const auto& file) {
+          return platform::FileSize(file).has_value();
+        });
         if (!anyReplacement) return CopyDecision::Copy(source, destination);
         if (!platform::PathExists(source))
           return CopyDecision::Without(RecordResult::NothingToDo, destination);

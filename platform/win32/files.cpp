@@ -62,19 +62,19 @@ bool MovePath(const std::string& from, const std::string& to) {
 
 bool ReplaceFileWith(const std::string& from, const std::string& to) {
   const std::string source = Spelled(from).path;
-  const std::string target = Spelled(to).path;
+  const win32::DiskSpelling target = Spelled(to);
   // Checked first: not every system refuses to replace a read-only target, and a folder must
-  // never be replaced by a file.
-  const DWORD attributes = Attributes(target);
+  // never be replaced by a file. A target known to be absent is not looked up again.
+  const DWORD attributes = target.missing ? INVALID_FILE_ATTRIBUTES : Attributes(target.path);
   if (attributes != INVALID_FILE_ATTRIBUTES &&
       (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
     return false;
   // Write-through: the move is on the disk when the call returns, as the file it moves already is.
-  if (MoveFileExA(source.c_str(), target.c_str(),
+  if (MoveFileExA(source.c_str(), target.path.c_str(),
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) == 0)
     return false;
   win32::NoteRemoved(source);
-  win32::NoteCreated(target);
+  win32::NoteCreated(target.path);
   return true;
 }
 
@@ -100,7 +100,7 @@ FILE* OpenStream(const std::string& path, const char* mode) {
   }
   // Windows refuses to write a read-only file; Wine run as root only clears the write bits, which
   // root ignores, so the attribute is checked here as well.
-  if (writes && IsReadOnlyFile(spelled.path)) {
+  if (writes && !spelled.missing && IsReadOnlyFile(spelled.path)) {
     errno = EACCES;
     return nullptr;
   }

@@ -36,17 +36,21 @@ bool FoldsForCertain(unsigned char c) {
 }
 
 // A name whose absence a listing proves: characters the system folds as UpperCase does, without
-// the short-name tilde, wildcards or the trailing dot or space that the system would read
-// otherwise. Other names (short names, characters folded otherwise) are left to the system.
+// a tilde before the extension (where a short name has its own), wildcards or the trailing dot or
+// space that the system would read otherwise. Other names (short names, characters folded
+// otherwise) are left to the system. A tilde in the extension is plain: the scratch files of
+// whole-file writes ("AIRPORT.BG~") are looked up once per copy.
 bool PlainName(const std::string& name) {
   if (name.empty() || name.back() == '.' || name.back() == ' ') return false;
+  const size_t extension = name.find_last_of('.');
+  if (name.find('~') < (extension == std::string::npos ? name.size() : extension)) return false;
   return std::all_of(name.begin(), name.end(), [](char c) {
     static const std::array<bool, 256> certain = [] {
       std::array<bool, 256> table{};
       for (unsigned b = 0; b < 256; ++b) table[b] = FoldsForCertain(static_cast<unsigned char>(b));
       return table;
     }();
-    return certain[static_cast<unsigned char>(c)] && c != '~' && c != '*' && c != '?';
+    return certain[static_cast<unsigned char>(c)] && c != '*' && c != '?';
   });
 }
 

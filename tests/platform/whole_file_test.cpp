@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
+#include <optional>
+#include <random>
 #include <vector>
 
 #include "platform/files.h"
@@ -91,6 +94,45 @@ TEST_F(WholeFile, ABatchLooksDoneAtOnceAndReportsWhatItCouldNotPutInPlace) {
   EXPECT_EQ(ReadFile(tmp / "A.BGL"), "new a");
   EXPECT_EQ(ReadFile(tmp / "C.BGL"), "new c");
   EXPECT_EQ(ListFolder(tmp.path()), (std::vector<std::string>{"A.BGL", "B.BGL", "C.BGL"}));
+}
+
+// One read answers several content checks: the first candidate with the same bytes is found,
+// whatever sizes the files have, where they differ, and which candidates are missing or folders.
+TEST_F(WholeFile, FirstWithSameBytesFindsTheFirstEqualCandidate) {
+  const uint32_t seed = std::random_device{}();
+  std::mt19937 rng(seed);
+  const size_t sizes[] = {0, 1, 4095, 4096, 4097, 70000, 140000};
+  for (int round = 0; round < 40 && !HasFailure(); ++round) {
+    std::string bytes(sizes[rng() % std::size(sizes)], '\0');
+    for (char& c : bytes) c = static_cast<char>(rng());
+    const std::string path = tmp / "FILE.BGL";
+    WriteFile(path, bytes);
+    std::vector<std::string> candidates;
+    std::optional<size_t> expected;
+    for (size_t i = 0, count = rng() % 5; i < count; ++i) {
+      const std::string candidate = tmp / ("C" + std::to_string(round) + "_" + std::to_string(i));
+      std::string content = bytes;
+      switch (rng() % 5) {
+        case 0: break;  // missing
+        case 1: testsupport::MakeDirs(candidate); break;
+        case 2:
+          if (content.empty()) content = "x";
+          else content[rng() % content.size()] ^= 1;
+          WriteFile(candidate, content);
+          break;
+        case 3: WriteFile(candidate, content + "x"); break;
+        default:
+          WriteFile(candidate, content);
+          if (!expected) expected = i;
+      }
+      candidates.push_back(candidate);
+    }
+    EXPECT_EQ(platform::FirstWithSameBytes(path, candidates), expected)
+        << "size " << bytes.size() << ", seed " << seed;
+  }
+  platform::InjectStreamFault(platform::StreamFault::Read);
+  EXPECT_EQ(platform::FirstWithSameBytes(tmp / "FILE.BGL", {tmp / "FILE.BGL"}), std::nullopt);
+  EXPECT_EQ(platform::FirstWithSameBytes(tmp / "MISSING.BGL", {tmp / "MISSING.BGL"}), std::nullopt);
 }
 
 // A real full disk, written through a large stream buffer as the file copy does, so that the
