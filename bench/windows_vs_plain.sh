@@ -87,15 +87,19 @@ for build in "${builds[@]}"; do
   wine_make_prefix
   "$WINESERVER" -p && wineserver_started=yes
   winpath() { "$WINELOADER" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-  run_cli() { "$WINELOADER" "$cli" --patch-dir "$(winpath "$1/patch")" "$2"; }
-  run_plain() { "$WINELOADER" "$plain" "$2" "$(winpath "$1")" "$patched_files"; }
+  # The Windows path of each tree is asked for once, outside the timed runs.
+  declare -A windows_path=()
+  run_cli() { "$WINELOADER" "$cli" --patch-dir "${windows_path[$1]}\\patch" "$2"; }
+  run_plain() { "$WINELOADER" "$plain" "$2" "${windows_path[$1]}" "$patched_files"; }
 
   declare -A best=()
   for m in "${sizes[@]}"; do
     for side in ours plain; do
       tree=$scratch/$arch/$m/$side
       "$generator" --generate "$tree" "$m" "$patched_files" >/dev/null
-      printf '[Settings]\r\nFs2004=%s\r\n' "$(winpath "$tree/FS2004")" >"$tree/patch/OVPATCH.INI"
+      windows_path[$tree]=$(winpath "$tree")
+      [[ ${windows_path[$tree]} == [A-Za-z]:\\* ]] || { echo "no Windows path for $tree" >&2; exit 1; }
+      printf '[Settings]\r\nFs2004=%s\\FS2004\r\n' "${windows_path[$tree]}" >"$tree/patch/OVPATCH.INI"
     done
     mkdir -p "$scratch/originals"
     for name in QB_T0000 "$(printf 'QB_T%04d' $((patched_files - 1)))"; do
@@ -131,5 +135,5 @@ for build in "${builds[@]}"; do
   echo "aim: each ratio at most 1.5x"
   "$WINESERVER" -k 2>/dev/null || true
   wineserver_started=""
-  unset best
+  unset best windows_path
 done
