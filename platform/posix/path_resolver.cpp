@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/posix/code_page.h"
+#include "platform/posix/handles.h"
 #include "platform/text.h"
 
 namespace platform::posix {
@@ -115,17 +116,16 @@ Indexes& State() {
 
 FolderIndex ReadFolder(const std::string& dir) {
   FolderIndex index;
-  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
-  if (!d) return index;
+  const UniqueFolderListing listing(opendir(dir.empty() ? "." : dir.c_str()));
+  if (!listing.IsOpen()) return index;
   index.listed = true;
   const CodePage& codePage = ActiveCodePage();
-  while (const dirent* entry = readdir(d)) {
+  while (const dirent* entry = readdir(listing.Get())) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     if (std::optional<std::string> key = HostNameKey(codePage, name))
       index.byFolded[*key].push_back(name);
   }
-  closedir(d);
   for (auto& entry : index.byFolded) std::sort(entry.second.begin(), entry.second.end());
   return index;
 }

@@ -1,6 +1,7 @@
 #include "platform/host_files.h"
 
 #include "platform/files.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/name_index.h"
 
 #include <io.h>
@@ -125,12 +126,10 @@ bool CanFlushFilesTogether() { return false; }
 
 bool FlushFilesTogether(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool flushed = FlushFileBuffers(file) != 0;
-    CloseHandle(file);
-    if (!flushed) return false;
+    const win32::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen() || !FlushFileBuffers(file.Get())) return false;
   }
   return true;
 }

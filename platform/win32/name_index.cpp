@@ -9,6 +9,7 @@
 
 #include "platform/strings.h"
 #include "platform/text.h"
+#include "platform/win32/handles.h"
 
 namespace platform::win32 {
 namespace {
@@ -77,14 +78,13 @@ Listing& ListingOf(const std::string& folder) {
   Listing& listing = slot->second;
   if (!added) return listing;
   WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return listing;
+  const UniqueFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
+  if (!search.IsOpen()) return listing;
   listing.listed = true;
   do {
     const std::string name = found.cFileName;
     if (name != "." && name != "..") listing.byUpper[Upper(name)].push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  } while (FindNextFileA(search.Get(), &found));
   for (auto& names : listing.byUpper) std::sort(names.second.begin(), names.second.end());
   return listing;
 }
