@@ -2,7 +2,7 @@
 // File-system services the patch logic uses, with the observable results of the Windows calls.
 // Paths are 8-bit strings in the system code page; "\" separates folders on every host.
 // Every function that looks at or changes files goes to the active file services
-// (platform/file_services.h): the host's own, unless an operation is planned or journaled.
+// (platform/file_layers/file_services.h): the host's own, unless an operation is planned or journaled.
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -64,7 +64,7 @@ std::optional<uint64_t> FreeDiskSpace(const std::string& folder);
 bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize = std::nullopt);
 
 // As FlushToDisk, but leaves putting the data on the disk to the system (or to a WriteBatch,
-// platform/write_batch.h).
+// platform/file_layers/write_batch.h).
 bool FlushToSystem(FILE* stream, std::optional<uint64_t> expectedSize = std::nullopt);
 
 // Marks one operation of the program on the disk (a start-up, an install, a removal) for as long

@@ -6,7 +6,7 @@
 #include "patch/engine/install_sequence.h"
 #include "patch/engine/removal_sequence.h"
 #include "platform/files.h"
-#include "platform/planned_files.h"
+#include "platform/file_layers/planned_files.h"
 #include "platform/text.h"
 
 namespace {

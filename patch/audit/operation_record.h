@@ -11,7 +11,7 @@
 #include "patch/context/patch_context.h"
 #include "patch/engine/operation_outcome.h"
 #include "patch/patch_view.h"
-#include "platform/file_journal.h"
+#include "platform/file_layers/file_journal.h"
 #include "platform/stream_io.h"
 
 // A message box as plain text that a script can read back: "CAPTION: text"; each line break inside

@@ -11,8 +11,8 @@
 #include "platform/stream_io.h"
 #include "platform/strings.h"
 #include "platform/text.h"
-#include "platform/whole_file.h"
-#include "platform/write_batch.h"
+#include "platform/file_layers/whole_file.h"
+#include "platform/file_layers/write_batch.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "platform/files.h"
 #include "platform/stream_io.h"
-#include "platform/whole_file.h"
+#include "platform/file_layers/whole_file.h"
 
 namespace {
 

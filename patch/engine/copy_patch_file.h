@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "patch/patch_view.h"
-#include "platform/write_batch.h"
+#include "platform/file_layers/write_batch.h"
 
 // Copies `source` to `destination` byte for byte in 1000-byte chunks, through a new file beside the
 // destination that replaces it only when complete and flushed to the disk. 0 on success; -1 after

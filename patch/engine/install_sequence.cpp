@@ -4,7 +4,7 @@
 #include "patch/engine/scenery_library.h"
 #include "platform/files.h"
 #include "platform/strings.h"
-#include "platform/whole_file.h"
+#include "platform/file_layers/whole_file.h"
 
 namespace {
 

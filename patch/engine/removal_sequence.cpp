@@ -3,7 +3,7 @@
 #include "patch/engine/scenery_files.h"
 #include "platform/files.h"
 #include "platform/strings.h"
-#include "platform/whole_file.h"
+#include "platform/file_layers/whole_file.h"
 
 void RemovePatch(PatchContext& context, PatchView& view, OperationOutcome& outcome) {
   OutcomeView counted(outcome, view);

@@ -7,7 +7,7 @@
 #include "platform/files.h"
 #include "platform/strings.h"
 #include "platform/text.h"
-#include "platform/write_batch.h"
+#include "platform/file_layers/write_batch.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "platform/profile.h"
 #include "platform/strings.h"
 #include "platform/text.h"
-#include "platform/whole_file.h"
+#include "platform/file_layers/whole_file.h"
 
 SceneryAreaTable g_sceneryAreaTable;
 int32_t g_nHighestLayer = 0;

@@ -7,7 +7,7 @@
 #include "platform/stream_io.h"
 #include "platform/strings.h"
 #include "platform/text.h"
-#include "platform/whole_file.h"
+#include "platform/file_layers/whole_file.h"
 
 ProductSearchList g_productSearchList;
 

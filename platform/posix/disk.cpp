@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/host_files.h"
+#include "platform/disk.h"
 #include "platform/posix/handles.h"
 #include "platform/posix/path_resolver.h"
 

@@ -1,3 +1,4 @@
+// The host file calls of platform/host_files.h and the host parts of platform/files.h.
 #include "platform/host_files.h"
 
 #include "platform/files.h"
@@ -252,13 +253,13 @@ FILE* OpenStream(const std::string& path, const char* mode) {
   return stream;
 }
 
-bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize, bool toDisk) {
+bool FlushStream(FILE* stream, std::optional<uint64_t> expectedSize, FlushDepth depth) {
   if (std::fflush(stream) != 0) return false;
   struct stat st;
   const int fd = fileno(stream);
   if (fd < 0 || fstat(fd, &st) != 0) return false;
   if (!S_ISREG(st.st_mode)) return true;
-  if (toDisk && (fsync(fd) != 0 || fstat(fd, &st) != 0)) return false;
+  if (depth == FlushDepth::kToDisk && (fsync(fd) != 0 || fstat(fd, &st) != 0)) return false;
   return !expectedSize || static_cast<uint64_t>(st.st_size) == *expectedSize;
 }
 

@@ -1,3 +1,4 @@
+// platform/registry.h on Linux, and the reading of system.reg (platform/posix/registry_file.h).
 #include "platform/registry.h"
 
 #include <fstream>

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/host_files.h"
+#include "platform/disk.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/name_index.h"
 

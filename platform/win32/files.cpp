@@ -1,3 +1,4 @@
+// The host file calls of platform/host_files.h and the host parts of platform/files.h.
 #include "platform/host_files.h"
 
 #include "platform/files.h"
@@ -110,14 +111,15 @@ FILE* OpenStream(const std::string& path, const char* mode) {
   return stream;
 }
 
-bool FlushToDisk(FILE* stream, std::optional<uint64_t> expectedSize, bool toDisk) {
+bool FlushStream(FILE* stream, std::optional<uint64_t> expectedSize, FlushDepth depth) {
   if (std::fflush(stream) != 0) return false;
   const intptr_t osHandle = _get_osfhandle(_fileno(stream));
   if (osHandle == -1) return false;
   const HANDLE handle = reinterpret_cast<HANDLE>(osHandle);
   if (GetFileType(handle) != FILE_TYPE_DISK) return true;
   LARGE_INTEGER size;
-  if ((toDisk && !FlushFileBuffers(handle)) || !GetFileSizeEx(handle, &size)) return false;
+  if (depth == FlushDepth::kToDisk && !FlushFileBuffers(handle)) return false;
+  if (!GetFileSizeEx(handle, &size)) return false;
   return !expectedSize || static_cast<uint64_t>(size.QuadPart) == *expectedSize;
 }
 

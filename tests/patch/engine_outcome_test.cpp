@@ -5,7 +5,7 @@
 #include "patch/engine/install_sequence.h"
 #include "patch/engine/removal_sequence.h"
 #include "patch/engine/scenery_files.h"
-#include "platform/file_services.h"
+#include "platform/file_layers/file_services.h"
 #include "platform/files.h"
 
 using testsupport::ReadFile;

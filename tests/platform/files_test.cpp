@@ -6,7 +6,7 @@
 
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "platform/whole_file.h"
+#include "platform/file_layers/whole_file.h"
 #include "support/temp_folder.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "platform/file_services.h"
+#include "platform/file_layers/file_services.h"
 #include "platform/files.h"
-#include "platform/planned_files.h"
+#include "platform/file_layers/planned_files.h"
 #include "support/temp_folder.h"
 
 namespace {

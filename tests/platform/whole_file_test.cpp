@@ -6,8 +6,8 @@
 
 #include "platform/files.h"
 #include "platform/stream_io.h"
-#include "platform/whole_file.h"
-#include "platform/write_batch.h"
+#include "platform/file_layers/whole_file.h"
+#include "platform/file_layers/write_batch.h"
 #include "support/temp_folder.h"
 
 namespace {

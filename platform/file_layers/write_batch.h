@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/whole_file.h"
+#include "platform/file_layers/whole_file.h"
 
 namespace platform {
 

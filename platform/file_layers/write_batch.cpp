@@ -1,9 +1,9 @@
-#include "platform/write_batch.h"
+#include "platform/file_layers/write_batch.h"
 
 #include <unordered_set>
 #include <utility>
 
-#include "platform/file_services.h"
+#include "platform/file_layers/file_services.h"
 #include "platform/host_files.h"
 #include "platform/text.h"
 

@@ -1,11 +1,11 @@
-#include "platform/whole_file.h"
+#include "platform/file_layers/whole_file.h"
 
 #include <cstring>
 
 #include "platform/files.h"
 #include "platform/stream_io.h"
 #include "platform/text.h"
-#include "platform/write_batch.h"
+#include "platform/file_layers/write_batch.h"
 
 namespace platform {
 

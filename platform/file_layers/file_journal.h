@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "platform/file_services.h"
+#include "platform/file_layers/file_services.h"
 
 namespace platform {
 

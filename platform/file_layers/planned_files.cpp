@@ -1,9 +1,9 @@
-#include "platform/planned_files.h"
+#include "platform/file_layers/planned_files.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/host_files.h"
+#include "platform/disk.h"
 #include "platform/text.h"
 
 namespace platform {

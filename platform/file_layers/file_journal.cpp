@@ -1,4 +1,4 @@
-#include "platform/file_journal.h"
+#include "platform/file_layers/file_journal.h"
 
 #include <cstring>
 
