@@ -28,8 +28,9 @@ extern SceneryAreaTable g_sceneryAreaTable;
 // The highest Layer seen in any SCENERY.CFG loaded in this run (0 at start); never lowered.
 extern int32_t g_nHighestLayer;
 
-// Adds the exclusion area to SCENERY.CFG when CREATE.OV exists in the current folder and no area
-// has its Local value yet.
+// Adds the exclusion area to SCENERY.CFG (AppendSceneryArea, one layer above the highest) when
+// CREATE.OV exists in the current folder and no area has its Local value yet; when every area
+// number is taken, a "Warning" says that the patch is installed without it.
 void RegisterExcludeArea(PatchContext& context, PatchView& view);
 
 // Fills slots 1 to 998 from SCENERY.CFG in m_strFsPath and raises g_nHighestLayer.

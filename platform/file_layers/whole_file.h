@@ -58,7 +58,8 @@ private:
 // end.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
-// True when `a` and `b` are both readable files with the same bytes.
+// True when `a` and `b` are both readable files with the same bytes; false when either is missing,
+// a folder, or cannot be read to its end.
 bool SameFileBytes(const std::string& a, const std::string& b);
 
 // Replaces the file `path`, or creates it, with `bytes`, as a whole (see ReplacementFile).
