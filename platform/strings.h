@@ -24,7 +24,7 @@ std::string LastPathComponent(const std::string& path);
 // Whether ComparablePath keeps a separator at the end of the path.
 enum class TrailingSeparator { kKeep, kDrop };
 
-// `path` in the one spelling that two spellings of the same path share: "/" read as "\\", runs of
+// `path` in the one spelling that two spellings of the same path share: "/" read as "\", runs of
 // separators merged into one, letters in upper case (UpperCase, platform/text.h); with kDrop, a
 // separator at the end is dropped unless it is all the path holds. Double-byte characters are kept
 // whole, as in SplitPath.
