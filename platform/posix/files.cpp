@@ -20,6 +20,7 @@
 #include "platform/posix/handles.h"
 #include "platform/posix/path_resolver.h"
 #include "platform/posix/text_stream.h"
+#include "platform/strings.h"
 #include "platform/text.h"
 
 namespace platform::host {
@@ -77,10 +78,8 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
 }
 
 // The last component of `path` as spelled (separators "\" or "/"), as the file system spells it.
-std::string SpelledName(std::string path) {
-  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
-  const size_t cut = FindLastSeparator(path);
-  return posix::HostName(cut == std::string::npos ? path : path.substr(cut + 1));
+std::string SpelledName(const std::string& path) {
+  return posix::HostName(LastPathComponent(path));
 }
 
 std::string ParentOf(const std::string& host) {
