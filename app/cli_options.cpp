@@ -45,69 +45,88 @@ std::optional<CliCommand> CommandNamed(const std::string& word) {
   return std::nullopt;
 }
 
+// The arguments, each taken once, in order.
+class ArgumentCursor {
+public:
+  explicit ArgumentCursor(const std::vector<std::string>& arguments) : arguments_(arguments) {}
+  // The next argument, or nullopt when none is left.
+  std::optional<std::string> Take() {
+    if (next_ == arguments_.size()) return std::nullopt;
+    return arguments_[next_++];
+  }
+
+private:
+  const std::vector<std::string>& arguments_;
+  size_t next_ = 0;
+};
+
+// Takes the option `argument` ("--name=VALUE", or "--name" and the next argument as its value)
+// into `options`; the usage error, or "" when all is well.
+std::string TakeOption(const std::string& argument, ArgumentCursor& cursor, CliOptions& options) {
+  const size_t equals = argument.find('=');
+  const std::string name = argument.substr(0, equals);
+  const OptionSlot* slot = nullptr;
+  for (const OptionSlot& candidate : kOptions)
+    if (name == candidate.name) slot = &candidate;
+  if (slot == nullptr) return "unknown option " + name;
+  const std::optional<std::string> value =
+      equals != std::string::npos ? argument.substr(equals + 1) : cursor.Take();
+  if (!value || value->empty()) return name + " needs " + slot->value;
+  std::optional<std::string>& member = options.*(slot->member);
+  if (member) return name + " given twice";
+  const platform::CommandLineText text = platform::TextFromCommandLine(*value);
+  if (!text.text)
+    return name + ": the character \"" + text.unheld + "\" has no place in code page " +
+           std::to_string(platform::TextCodePage()) +
+           ", in which the program holds its text (see --help)";
+  member = text.text;
+  return "";
+}
+
+// Takes the command `argument` ("plan" with the next argument) into `command`, which holds the one
+// given before if any; the usage error, or "" when all is well.
+std::string TakeCommand(const std::string& argument, ArgumentCursor& cursor,
+                        std::optional<CliCommand>& command) {
+  std::optional<CliCommand> named = CommandNamed(argument);
+  if (argument == "plan") {
+    const std::string operation = cursor.Take().value_or("");
+    if (operation == "apply")
+      named = CliCommand::PlanApply;
+    else if (operation == "remove")
+      named = CliCommand::PlanRemove;
+    else
+      return "plan needs apply or remove";
+  }
+  if (!named) return "unknown command " + argument;
+  if (command) return "more than one command";
+  command = named;
+  return "";
+}
+
 }  // namespace
 
 CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
   CliParse result;
-  bool haveCommand = false;
-  for (size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& argument = arguments[i];
-    if (argument == "--help" || argument == "-h") {
+  std::optional<CliCommand> command;
+  ArgumentCursor cursor(arguments);
+  while (const std::optional<std::string> argument = cursor.Take()) {
+    std::string error;
+    if (*argument == "--help" || *argument == "-h")
       result.options.help = true;
-      continue;
-    }
-    if (argument == "--version") {
+    else if (*argument == "--version")
       result.options.version = true;
-      continue;
-    }
-    if (argument.rfind("--", 0) == 0) {
-      const size_t equals = argument.find('=');
-      const std::string name = argument.substr(0, equals);
-      const OptionSlot* slot = nullptr;
-      for (const OptionSlot& candidate : kOptions) {
-        if (name == candidate.name) slot = &candidate;
-      }
-      if (slot == nullptr) return {{}, "unknown option " + name};
-      std::string value;
-      if (equals != std::string::npos) {
-        value = argument.substr(equals + 1);
-      } else if (i + 1 < arguments.size()) {
-        value = arguments[++i];
-      } else {
-        return {{}, name + " needs " + slot->value};
-      }
-      if (value.empty()) return {{}, name + " needs " + slot->value};
-      std::optional<std::string>& member = result.options.*(slot->member);
-      if (member) return {{}, name + " given twice"};
-      const platform::CommandLineText folder = platform::TextFromCommandLine(value);
-      if (!folder.text)
-        return {{},
-                name + ": the character \"" + folder.unheld + "\" has no place in code page " +
-                    std::to_string(platform::TextCodePage()) +
-                    ", in which the program holds its text (see --help)"};
-      member = folder.text;
-      continue;
-    }
-    std::optional<CliCommand> command = CommandNamed(argument);
-    if (argument == "plan") {
-      const std::string operation = i + 1 < arguments.size() ? arguments[++i] : "";
-      if (operation == "apply")
-        command = CliCommand::PlanApply;
-      else if (operation == "remove")
-        command = CliCommand::PlanRemove;
-      else
-        return {{}, "plan needs apply or remove"};
-    }
-    if (!command) return {{}, "unknown command " + argument};
-    if (haveCommand) return {{}, "more than one command"};
-    result.options.command = *command;
-    haveCommand = true;
+    else if (argument->rfind("--", 0) == 0)
+      error = TakeOption(*argument, cursor, result.options);
+    else
+      error = TakeCommand(*argument, cursor, command);
+    if (!error.empty()) return {{}, error};
   }
-  if (!haveCommand && !result.options.help && !result.options.version)
+  if (!command) {
+    if (result.options.help || result.options.version) return result;
     return {{}, "no command given (status, apply, remove, plan, verify or make)"};
-  if (haveCommand) {
-    if (std::string misfit = OptionsMisfit(result.options); !misfit.empty()) return {{}, misfit};
   }
+  result.options.command = *command;
+  if (std::string misfit = OptionsMisfit(result.options); !misfit.empty()) return {{}, misfit};
   return result;
 }
 

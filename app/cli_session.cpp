@@ -108,6 +108,89 @@ void AnchorToFolder(const std::string& start, std::optional<std::string>& folder
   folder = start + (start.back() == separator ? "" : std::string(1, separator)) + *folder;
 }
 
+// The current folder made the patch folder (--patch-dir), the relative folder options anchored to
+// the folder the command was started in first, as a shell user expects; the patch folder, or
+// nullopt when it cannot be used (said on `err`).
+std::optional<std::string> EnterPatchFolder(CliOptions& options, std::ostream& err) {
+  const std::string startFolder = platform::CurrentFolder();
+  AnchorToFolder(startFolder, options.fsPath);
+  AnchorToFolder(startFolder, options.installPath);
+  if (options.patchDir && !platform::SetCurrentFolder(*options.patchDir)) {
+    err << "ovpatch-cli: cannot use the patch folder " << *options.patchDir << "\n";
+    return std::nullopt;
+  }
+  const std::string patchFolder = platform::CurrentFolder();
+  if (patchFolder.empty()) {
+    err << "ovpatch-cli: cannot use the current folder as the patch folder: it is gone, or its path"
+           " has a character that code page "
+        << platform::TextCodePage() << " cannot hold\n";
+    return std::nullopt;
+  }
+  return patchFolder;
+}
+
+// Status-line changes go to `out`, message boxes to `err`.
+void ConnectOutput(HeadlessBackend& backend, std::ostream& out, std::ostream& err) {
+  backend.strings = StringResources();
+  backend.onMessageBox = [&err](const HeadlessMessageBox& box) {
+    err << MessageBoxLine(box.caption, box.text) << std::endl;
+  };
+  backend.onControlTextChanged = [&out](int id, const std::string& text) {
+    if (id == IDC_STATUS) out << text << std::endl;
+  };
+}
+
+// What the session's script works on and finds out while the dialog runs.
+struct SessionState {
+  CPatchApp* app = nullptr;    // set while it runs; its main window is the patch dialog
+  bool folderRefused = false;  // the dialog refused a folder option
+  int exitStatus = kCliDone;
+
+  CPatchDlg& Dialog() const { return *static_cast<CPatchDlg*>(app->m_pMainWnd); }
+};
+
+// The backend's steps for the folder options: "Change FS2004 Path", then "Change Install Path".
+void ScriptFolderOptions(HeadlessBackend& backend, const CliOptions& options,
+                         SessionState& session) {
+  if (options.fsPath) {
+    backend.steps.push_back([&, folder = *options.fsPath](HeadlessWindow& window) {
+      session.folderRefused |=
+          !PickFolder(backend, window, IDC_CHANGE_FS_PATH, folder, IDC_FS_PATH, folder);
+    });
+  }
+  if (options.installPath) {
+    backend.steps.push_back([&, folder = *options.installPath](HeadlessWindow& window) {
+      session.folderRefused |= !PickFolder(backend, window, IDC_CHANGE_INSTALL_PATH, folder,
+                                           IDC_PRODUCT_PATH, folder + "\\");
+    });
+  }
+}
+
+// The command on the dialog as start-up and the folder options left it; its exit status.
+int RunCommand(CliCommand command, HeadlessWindow& window, const SessionState& session,
+               std::ostream& out) {
+  switch (command) {
+    case CliCommand::Status:
+      PrintFields(window, out);
+      return kCliDone;
+    case CliCommand::Apply:
+    case CliCommand::Remove:
+      // An install or removal never runs on other folders than those asked for.
+      if (session.folderRefused) return kCliCouldNotRun;
+      return ClickApplyPatch(window, session.Dialog(), command == CliCommand::Apply ? 1 : 0);
+    case CliCommand::PlanApply:
+    case CliCommand::PlanRemove:
+      if (!OperationCanRun(window, session.Dialog(), out)) return kCliRanWithMessages;
+      return PrintPlan(session.Dialog(), command == CliCommand::PlanApply, out);
+    case CliCommand::Verify:
+      if (!OperationCanRun(window, session.Dialog(), out)) return kCliRanWithMessages;
+      return PrintVerification(session.Dialog(), out);
+    case CliCommand::Make:
+      break;  // runs without the dialog
+  }
+  return kCliDone;
+}
+
 }  // namespace
 
 std::string MessageBoxLine(const std::string& caption, const std::string& text) {
@@ -116,95 +199,28 @@ std::string MessageBoxLine(const std::string& caption, const std::string& text) 
 
 int RunCliSession(const CliOptions& given, std::ostream& out, std::ostream& err) {
   if (given.command == CliCommand::Make) return RunMakeCommand(given, out, err);
-  // A relative folder option means the folder the command was started in, as a shell user expects,
-  // not the patch folder the session changes to.
   CliOptions options = given;
-  const std::string startFolder = platform::CurrentFolder();
-  AnchorToFolder(startFolder, options.fsPath);
-  AnchorToFolder(startFolder, options.installPath);
-  if (options.patchDir && !platform::SetCurrentFolder(*options.patchDir)) {
-    err << "ovpatch-cli: cannot use the patch folder " << *options.patchDir << "\n";
-    return kCliUsageError;
-  }
-  const std::string patchFolder = platform::CurrentFolder();
-  if (patchFolder.empty()) {
-    err << "ovpatch-cli: cannot use the current folder as the patch folder: it is gone, or its path"
-           " has a character that code page "
-        << platform::TextCodePage() << " cannot hold\n";
-    return kCliUsageError;
-  }
-  platform::OverrideOwnFileName(platform::JoinPath(patchFolder, kOwnFileName));
+  const std::optional<std::string> patchFolder = EnterPatchFolder(options, err);
+  if (!patchFolder) return kCliUsageError;
+  const platform::ScopedOwnFileName ownFileName(platform::JoinPath(*patchFolder, kOwnFileName));
 
   HeadlessBackend backend;
-  backend.strings = StringResources();
-  backend.onMessageBox = [&err](const HeadlessMessageBox& box) {
-    err << MessageBoxLine(box.caption, box.text) << std::endl;
-  };
-  backend.onControlTextChanged = [&out](int id, const std::string& text) {
-    if (id == IDC_STATUS) out << text << std::endl;
-  };
-
-  int exitStatus = kCliDone;
-  CPatchApp* app = nullptr;  // set while it runs; its main window is the patch dialog
-  // plan and verify: the dialog as start-up and the folder options left it, or nullptr when the
-  // operation cannot run now.
-  const auto dialogReady = [&](HeadlessWindow& window) -> CPatchDlg* {
-    auto* dialog = static_cast<CPatchDlg*>(app->m_pMainWnd);
-    return OperationCanRun(window, *dialog, out) ? dialog : nullptr;
-  };
-  // An install or removal never runs on other folders than those asked for.
-  bool folderRefused = false;
-  if (options.fsPath) {
-    backend.steps.push_back([&, folder = *options.fsPath](HeadlessWindow& window) {
-      folderRefused |=
-          !PickFolder(backend, window, IDC_CHANGE_FS_PATH, folder, IDC_FS_PATH, folder);
-    });
-  }
-  if (options.installPath) {
-    backend.steps.push_back([&, folder = *options.installPath](HeadlessWindow& window) {
-      folderRefused |= !PickFolder(backend, window, IDC_CHANGE_INSTALL_PATH, folder,
-                                   IDC_PRODUCT_PATH, folder + "\\");
-    });
-  }
+  ConnectOutput(backend, out, err);
+  SessionState session;
+  ScriptFolderOptions(backend, options, session);
   backend.steps.push_back([&](HeadlessWindow& window) {
-    switch (options.command) {
-      case CliCommand::Status: PrintFields(window, out); break;
-      case CliCommand::Apply:
-      case CliCommand::Remove:
-        exitStatus = folderRefused
-                         ? kCliCouldNotRun
-                         : ClickApplyPatch(window, *static_cast<CPatchDlg*>(app->m_pMainWnd),
-                                           options.command == CliCommand::Apply ? 1 : 0);
-        break;
-      case CliCommand::PlanApply:
-      case CliCommand::PlanRemove:
-        if (CPatchDlg* dialog = dialogReady(window))
-          exitStatus = PrintPlan(*dialog, options.command == CliCommand::PlanApply, out);
-        else
-          exitStatus = kCliRanWithMessages;
-        break;
-      case CliCommand::Verify:
-        if (CPatchDlg* dialog = dialogReady(window))
-          exitStatus = PrintVerification(*dialog, out);
-        else
-          exitStatus = kCliRanWithMessages;
-        break;
-      case CliCommand::Make:
-        break;  // runs without the dialog, above
-    }
+    session.exitStatus = RunCommand(options.command, window, session, out);
   });
   // With the script done the backend presses Escape: the dialog closes as "Done" does.
-
   {
     ScopedDialogBackend activeBackend(backend);
     CPatchApp patchApp;
-    app = &patchApp;
+    session.app = &patchApp;
     patchApp.Run();
-    app = nullptr;
+    session.app = nullptr;
   }
-  platform::OverrideOwnFileName(std::nullopt);
   out.flush();
   // Any message of the run counts, start-up and the folder changes included.
-  if (exitStatus == kCliDone && !backend.messageBoxes.empty()) return kCliRanWithMessages;
-  return exitStatus;
+  if (session.exitStatus == kCliDone && !backend.messageBoxes.empty()) return kCliRanWithMessages;
+  return session.exitStatus;
 }

@@ -2,7 +2,8 @@
 // File-system services the patch logic uses, with the observable results of the Windows calls.
 // Paths are 8-bit strings in the system code page; "\" separates folders on every host.
 // Every function that looks at or changes files goes to the active file services
-// (platform/file_layers/file_services.h): the host's own, unless an operation is planned or journaled.
+// (platform/file_layers/file_services.h): the host's own, unless an operation is planned or
+// journaled.
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -70,7 +71,8 @@ bool FlushToSystem(FILE* stream, std::optional<uint64_t> expectedSize = std::nul
 // Marks one operation of the program on the disk (a start-up, an install, a removal) for as long
 // as it lives; operations may nest. While one is open the host may keep what it has read of
 // folders' contents, trusting that only this process changes them; the next operation reads
-// afresh, so changes made by other programs in between are seen. On Windows it does nothing.
+// afresh, so changes made by other programs in between are seen. Both hosts keep such a name index
+// (how each name is spelled on disk, which are missing) for the operation's length.
 class FileOperationScope {
 public:
   FileOperationScope();

@@ -1,5 +1,7 @@
 #include "platform/module.h"
 
+#include <utility>
+
 namespace platform {
 namespace {
 
@@ -16,5 +18,10 @@ std::optional<std::string> OwnFileName(size_t bufferSize) {
 }
 
 void OverrideOwnFileName(std::optional<std::string> fileName) { Override() = std::move(fileName); }
+
+ScopedOwnFileName::ScopedOwnFileName(std::string fileName)
+    : previous_(std::exchange(Override(), std::move(fileName))) {}
+
+ScopedOwnFileName::~ScopedOwnFileName() { Override() = std::move(previous_); }
 
 }  // namespace platform

@@ -15,6 +15,18 @@ std::optional<std::string> OwnFileName(size_t bufferSize);
 // Makes OwnFileName return `fileName` (the command line's --patch-dir, tests); nullopt restores it.
 void OverrideOwnFileName(std::optional<std::string> fileName);
 
+// Makes OwnFileName return `fileName` while it lives; then the override before it holds again.
+class ScopedOwnFileName {
+public:
+  explicit ScopedOwnFileName(std::string fileName);
+  ~ScopedOwnFileName();
+  ScopedOwnFileName(const ScopedOwnFileName&) = delete;
+  ScopedOwnFileName& operator=(const ScopedOwnFileName&) = delete;
+
+private:
+  std::optional<std::string> previous_;
+};
+
 // The running program's full file name as the host gives it, or nullopt when it cannot be had or
 // does not fit in `bufferSize` bytes together with its terminating zero. Ignores the override.
 std::optional<std::string> HostOwnFileName(size_t bufferSize);

@@ -1,14 +1,79 @@
 #include "platform/strings.h"
 
+#include "platform/text.h"
+
 namespace platform {
 namespace {
 
 bool IsAsciiSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
+// How many bytes the character at `i` of `text` takes: 2 for a double-byte character of the system
+// code page whose trail byte is there, else 1. No lead byte is ASCII, so ASCII asks no code page.
+size_t CharacterWidth(const std::string& text, size_t i) {
+  const unsigned char c = static_cast<unsigned char>(text[i]);
+  return c >= 0x80 && IsLeadByte(c) && i + 1 < text.size() ? 2 : 1;
+}
+
 }  // namespace
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder + "\\" + name;
+}
+
+bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+
+std::vector<std::string> SplitPath(const std::string& path) {
+  std::vector<std::string> parts;
+  std::string current;
+  for (size_t i = 0; i < path.size();) {
+    const size_t width = CharacterWidth(path, i);
+    if (width == 1 && IsPathSeparator(path[i])) {
+      if (!current.empty()) parts.push_back(std::move(current));
+      current.clear();
+    } else {
+      current.append(path, i, width);
+    }
+    i += width;
+  }
+  if (!current.empty()) parts.push_back(std::move(current));
+  return parts;
+}
+
+std::string LastPathComponent(const std::string& path) {
+  size_t begin = 0;  // where the name being read starts
+  size_t last = 0;   // the last non-empty name: its start and length
+  size_t lastLength = 0;
+  for (size_t i = 0; i < path.size();) {
+    const size_t width = CharacterWidth(path, i);
+    if (width == 1 && IsPathSeparator(path[i])) {
+      begin = i + 1;
+    } else {
+      last = begin;
+      lastLength = i + width - begin;
+    }
+    i += width;
+  }
+  return path.substr(last, lastLength);
+}
+
+std::string ComparablePath(const std::string& path, TrailingSeparator trailing) {
+  std::string unified;
+  unified.reserve(path.size());
+  bool afterSeparator = false;
+  for (size_t i = 0; i < path.size();) {
+    const size_t width = CharacterWidth(path, i);
+    const bool separator = width == 1 && IsPathSeparator(path[i]);
+    if (separator) {
+      if (!afterSeparator) unified += '\\';
+    } else {
+      unified.append(path, i, width);
+    }
+    afterSeparator = separator;
+    i += width;
+  }
+  if (trailing == TrailingSeparator::kDrop && afterSeparator && unified.size() > 1)
+    unified.pop_back();
+  return UpperCase(unified);
 }
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }

@@ -110,7 +110,9 @@ ChangeLog::~ChangeLog() {
 void ChangeLog::Write(const std::string& text) {
   if (!file_) return;
   const std::string line = platform::LocalTimeText("%Y-%m-%d %H:%M:%S") + " " + text + "\n";
-  std::fputs(line.c_str(), file_.get());
-  // Each line reaches the disk at once: the log must tell how far an interrupted run got.
-  std::fflush(file_.get());
+  // Each line reaches the disk at once: the log must tell how far an interrupted run got. After a
+  // line that could not be written the log stops rather than go on past a gap: a log without its
+  // end line does not pass for a whole one. The operation itself goes on either way.
+  const bool written = std::fputs(line.c_str(), file_.get()) >= 0;
+  if (std::fflush(file_.get()) != 0 || !written) file_.reset();
 }

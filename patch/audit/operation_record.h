@@ -61,8 +61,8 @@ inline constexpr const char* kChangeLogFileName = "OVPATCH.LOG";
 // For its lifetime, one operation ("install", "removal") is logged: a start line when it is made,
 // one line per change made through platform/files.h, per message shown through View() and per
 // record `outcome` enters that was not done, and an end line with the outcome's count of failures
-// when it ends. Every line starts with the local date and time. When the log cannot be written the
-// operation runs unlogged.
+// when it ends. Every line starts with the local date and time. When the log cannot be opened the
+// operation runs unlogged; when a line cannot be written, the rest of it does.
 class ChangeLog {
 public:
   ChangeLog(PatchContext& context, PatchView& view, const std::string& operation,

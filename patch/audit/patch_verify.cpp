@@ -1,33 +1,16 @@
 #include "patch/audit/patch_verify.h"
 
-#include <cstdio>
-#include <cstring>
 #include <utility>
 #include <vector>
 
 #include "patch/engine/scenery_files.h"
 #include "patch/engine/scenery_library.h"
 #include "patch/lists/list_files.h"
+#include "platform/file_layers/whole_file.h"
 #include "platform/files.h"
-#include "platform/stream_io.h"
 #include "platform/text.h"
 
 namespace {
-
-// True when both files can be read and hold the same bytes.
-bool SameContent(const std::string& a, const std::string& b) {
-  platform::UniqueStream first(platform::OpenStream(a, "rb"));
-  platform::UniqueStream second(platform::OpenStream(b, "rb"));
-  if (!first || !second) return false;
-  char left[4096];
-  char right[4096];
-  for (;;) {
-    const size_t n = std::fread(left, 1, sizeof left, first.get());
-    const size_t m = std::fread(right, 1, sizeof right, second.get());
-    if (n != m || std::memcmp(left, right, n) != 0) return false;
-    if (n < sizeof left) return !std::ferror(first.get()) && !std::ferror(second.get());
-  }
-}
 
 class Checker {
 public:
@@ -53,7 +36,7 @@ void CheckCopy(Checker& checker, const std::string& copy, const std::string& ori
                              " " + original + " is missing");
     return;
   }
-  checker.Check(SameContent(copy, original),
+  checker.Check(platform::SameFileBytes(copy, original),
                 std::string(what) + " " + copy + " differs from its " + ofWhat + " " + original);
 }
 

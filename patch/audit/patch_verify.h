@@ -16,5 +16,6 @@ struct PatchVerification {
 // was taken), each REN.OV file back under its first name, each REM.OV file gone. Records the
 // install or removal skips or finds nothing to do for (a name outside its folder, a file in
 // neither form, a rename whose names both are missing) are not checked. Reads the list files of
-// the current folder; changes nothing.
+// the current folder and changes nothing on disk; with CREATE.OV it reloads the scenery area table
+// (LoadSceneryAreas) from SCENERY.CFG.
 PatchVerification VerifyPatch(PatchContext& context, bool installed);

@@ -47,8 +47,6 @@ std::string FolderOf(const std::string& path) {
   return separator == std::string::npos ? std::string() : path.substr(0, separator);
 }
 
-std::string LastComponent(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
-
 // A scenery file's name without extension and its form; nullopt for any other file.
 struct SceneryName {
   std::string stem;
@@ -59,7 +57,8 @@ std::optional<SceneryName> SceneryNameOf(const std::string& path) {
   const std::string extension = Key(path.substr(path.size() - 4));
   const unsigned form = extension == ".BGL" ? kActive : extension == ".XXX" ? kDisabled : 0;
   SceneryName name{path.substr(0, path.size() - 4), form};
-  if (form == 0 || LastComponent(name.stem).empty()) return std::nullopt;
+  // A file whose whole name is the extension is no scenery file.
+  if (form == 0 || platform::LastPathComponent(path).size() <= 4) return std::nullopt;
   return name;
 }
 
@@ -190,7 +189,7 @@ private:
   // a drive.
   static std::string Relative(const std::string& path) {
     std::string joined;
-    for (const std::string& part : platform::SplitOn(path, "\\/")) {
+    for (const std::string& part : platform::SplitPath(path)) {
       if (part == ".") continue;
       if (part.find(':') != std::string::npos || part.find_first_not_of(". ") == std::string::npos)
         return "";
@@ -316,10 +315,10 @@ private:
         if (missing) cached->second = ContentHash(PatchedPath(candidate));
         if (cached->second == hash) equal.push_back(candidate);
       }
+      const std::string sourceName = platform::LastPathComponent(source);
       const auto score = [&](const std::string& candidate) {
-        return LastComponent(candidate) == LastComponent(source) ? 2
-               : FolderOf(candidate) == FolderOf(source)         ? 1
-                                                                 : 0;
+        if (platform::LastPathComponent(candidate) == sourceName) return 2;
+        return FolderOf(candidate) == FolderOf(source) ? 1 : 0;
       };
       std::stable_sort(equal.begin(), equal.end(), [&](const std::string& a, const std::string& b) {
         return score(a) > score(b);
@@ -439,7 +438,7 @@ private:
       const auto name = SceneryNameOf(entry.spelled);
       Refuse({entry.spelled, "deleted; the lists can remove only files that the patch brings",
               "keep it, or disable it by a rename, for instance to " +
-                  LastComponent(name ? name->stem : entry.spelled) + ".OFF"});
+                  platform::LastPathComponent(name ? name->stem : entry.spelled) + ".OFF"});
     }
     for (const auto& [key, entry] : patched_) {
       if (entry.folder || OwnFile(key) || renamedTo_.count(key)) continue;
@@ -475,7 +474,7 @@ private:
       Refuse(*problem);
       return;
     }
-    const std::string base = LastComponent(name->stem);
+    const std::string base = platform::LastPathComponent(name->stem);
     const std::string replacement = UniquePatchFileName(base);
     draft_.backups.push_back(ColumnRecord({name->stem, UniquePatchFileName(base + "_ORIG")}));
     draft_.installs.push_back(ColumnRecord({name->stem, replacement, name->stem}));
@@ -512,7 +511,7 @@ private:
       Refuse(*problem);
       return;
     }
-    const std::string replacement = UniquePatchFileName(LastComponent(name->stem));
+    const std::string replacement = UniquePatchFileName(platform::LastPathComponent(name->stem));
     draft_.installs.push_back(ColumnRecord({*decider, replacement, name->stem}));
     if (removedStems_.insert(stem).second) draft_.removals.push_back(ColumnRecord({name->stem}));
     draft_.replacements.push_back({replacement, PatchedPath(key), entry.size});

@@ -22,26 +22,9 @@ void ShowCopyProgress(PatchContext& context, PatchView& view, const char* format
   view.PumpMessagesFor(0, kCopyPauseMilliseconds);
 }
 
-// The path with "/" read as "\" and runs of separators merged, in upper case. Trail bytes of
-// double-byte characters are copied untouched, so they are never taken for separators.
+// The one spelling of `path` that SameFileName compares.
 std::string ComparableName(const std::string& path) {
-  std::string unified;
-  unified.reserve(path.size());
-  bool afterSeparator = false;
-  for (size_t i = 0; i < path.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(path[i]);
-    if (platform::IsLeadByte(c) && i + 1 < path.size()) {
-      unified += path[i];
-      unified += path[++i];
-      afterSeparator = false;
-      continue;
-    }
-    const bool separator = c == '\\' || c == '/';
-    if (separator && afterSeparator) continue;
-    unified += separator ? '\\' : path[i];
-    afterSeparator = separator;
-  }
-  return platform::UpperCase(unified);
+  return platform::ComparablePath(path, platform::TrailingSeparator::kKeep);
 }
 
 struct RenameResult {

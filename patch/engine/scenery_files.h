@@ -102,7 +102,7 @@ enum class RenameDirection { Forward, Back };
 void RenameListedFiles(StepRun& run, RenameDirection direction);
 
 // True when the two paths name the same file: equal after unifying the separators, merging
-// repeated ones and upper-casing.
+// repeated ones and upper-casing (platform::ComparablePath, a separator at the end kept).
 bool SameFileName(const std::string& a, const std::string& b);
 
 // The tail of the warnings about files a step could not change.

@@ -198,6 +198,7 @@ std::string BackupSceneryConfig(const PatchContext& context, PatchView& view) {
   const size_t surplus = backups.size() > static_cast<size_t>(kSceneryBackupsKept)
                              ? backups.size() - kSceneryBackupsKept
                              : 0;
+  // An old copy that cannot be deleted only stays behind: the new one is made either way.
   for (size_t i = 0; i < surplus; ++i)
     platform::RemoveFile(platform::JoinPath(context.m_strFsPath, backups[i]));
   return copy;

@@ -28,8 +28,9 @@ extern SceneryAreaTable g_sceneryAreaTable;
 // The highest Layer seen in any SCENERY.CFG loaded in this run (0 at start); never lowered.
 extern int32_t g_nHighestLayer;
 
-// Adds the exclusion area to SCENERY.CFG when CREATE.OV exists in the current folder and no area
-// has its Local value yet.
+// Adds the exclusion area to SCENERY.CFG (AppendSceneryArea, one layer above the highest) when
+// CREATE.OV exists in the current folder and no area has its Local value yet; when every area
+// number is taken, a "Warning" says that the patch is installed without it.
 void RegisterExcludeArea(PatchContext& context, PatchView& view);
 
 // Fills slots 1 to 998 from SCENERY.CFG in m_strFsPath and raises g_nHighestLayer.
@@ -43,9 +44,10 @@ bool FindAreaByLocal(std::string local, int32_t& layer, int32_t& areaNumber);
 int32_t FindFreeAreaNumber();
 
 // Appends one [Area.NNN] section to SCENERY.CFG, after a dated copy of the file
-// (BackupSceneryConfig), and records it in its slot (the whole file is written anew and replaces the
-// old one only when complete) and records it in its slot. 0 on success; -1 after a "Warning"
-// message when the file cannot be read, written or replaced, with SCENERY.CFG unchanged.
+// (BackupSceneryConfig), and records it in its slot; the whole file is written anew and replaces
+// the old one only when complete. 0 on success. -1 with SCENERY.CFG unchanged: after a "Warning"
+// message when the file cannot be read, written or replaced; at once, with no message and no copy,
+// when `areaNumber` names no slot (1 to kHighestAreaNumber).
 int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber, int32_t layer,
                       std::string local, std::string title, bool active);
 

@@ -19,8 +19,6 @@ std::string WordOf(const std::string& line) {
   return end == std::string::npos ? line : line.substr(0, end);
 }
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 // "..", and names Windows trims to it or to nothing ("...", ". .", "  "): all are taken as
 // climbing.
 bool ClimbsUp(const std::string& component) {
@@ -84,25 +82,15 @@ std::string RelativePatchPath(const std::string& field) {
 }
 
 bool ListValueStaysInside(const std::string& value) {
-  if (value.empty() || IsSeparator(value[0])) return false;
-  int depth = 0;
-  std::string component;
-  for (size_t i = 0;; ++i) {
-    if (i == value.size() || IsSeparator(value[i])) {
-      if (component.find(':') != std::string::npos) return false;  // drive letter or stream name
-      if (ClimbsUp(component)) {
-        if (--depth < 0) return false;
-      } else if (!component.empty() && component != ".") {
-        ++depth;
-      }
-      component.clear();
-      if (i == value.size()) break;
-      continue;
+  if (value.empty() || platform::IsPathSeparator(value[0])) return false;
+  int depth = 0;  // folders below the one the value is relative to
+  for (const std::string& component : platform::SplitPath(value)) {
+    if (component.find(':') != std::string::npos) return false;  // drive letter or stream name
+    if (ClimbsUp(component)) {
+      if (--depth < 0) return false;
+    } else if (component != ".") {
+      ++depth;
     }
-    // A double-byte character's trail byte may look like a separator; keep the pair together.
-    if (platform::IsLeadByte(static_cast<unsigned char>(value[i])) && i + 1 < value.size())
-      component += value[i++];
-    component += value[i];
   }
   return depth > 0;
 }

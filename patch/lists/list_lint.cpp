@@ -109,8 +109,9 @@ std::vector<std::string> CheckLine(const ListFile& file, const PhysicalLine& lin
 }
 
 void LintFile(const ListFile& file, std::vector<ListRemark>& remarks) {
-  FILE* stream = platform::OpenStream(file.name, "r");
-  if (!stream) return;
+  const platform::UniqueStream owned(platform::OpenStream(file.name, "r"));
+  if (!owned) return;
+  FILE* stream = owned.get();
   PhysicalLine line;
   int number = 0;
   int endLine = 0;  // the line that ended the list, 0 while it goes on
@@ -143,7 +144,6 @@ void LintFile(const ListFile& file, std::vector<ListRemark>& remarks) {
       endLine = number;
     }
   }
-  std::fclose(stream);
 }
 
 }  // namespace

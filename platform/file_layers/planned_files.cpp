@@ -4,47 +4,31 @@
 #include <cstring>
 
 #include "platform/disk.h"
+#include "platform/strings.h"
 #include "platform/text.h"
 
 namespace platform {
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-// The path with "/" read as "\", repeated and trailing separators dropped, in upper case.
-std::string Comparable(const std::string& path) {
-  std::string unified;
-  for (char c : path) {
-    if (IsSeparator(c)) {
-      if (!unified.empty() && unified.back() == '\\') continue;
-      c = '\\';
-    }
-    unified += c;
-  }
-  while (unified.size() > 1 && unified.back() == '\\') unified.pop_back();
-  return UpperCase(unified);
-}
-
-// Length of `path` without trailing separators.
-size_t TrimmedLength(const std::string& path) {
-  size_t end = path.size();
-  while (end > 1 && IsSeparator(path[end - 1])) --end;
-  return end;
-}
-
-// Position of the separator before the last component, or npos.
+// Position of the separator before the last name of `path` (separators at its end passed over), or
+// npos. A double-byte character's trail byte is never taken for a separator.
 size_t LastSeparator(const std::string& path) {
-  const size_t end = TrimmedLength(path);
-  for (size_t i = end; i > 0; --i)
-    if (IsSeparator(path[i - 1])) return i - 1;
-  return std::string::npos;
+  size_t last = std::string::npos;
+  size_t pending = std::string::npos;  // the latest separator, until a name follows it
+  for (size_t i = 0; i < path.size(); ++i) {
+    if (IsPathSeparator(path[i])) {
+      pending = i;
+      continue;
+    }
+    if (pending != std::string::npos) last = pending;
+    pending = std::string::npos;
+    if (IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) ++i;
+  }
+  return last;
 }
 
-std::string LastComponent(const std::string& path) {
-  const size_t end = TrimmedLength(path);
-  const size_t separator = LastSeparator(path);
-  const size_t begin = separator == std::string::npos ? 0 : separator + 1;
-  return path.substr(begin, end - begin);
+std::string Comparable(const std::string& path) {
+  return ComparablePath(path, TrailingSeparator::kDrop);
 }
 
 bool IsWriteMode(const char* mode) { return std::strpbrk(mode, "wa+") != nullptr; }
@@ -55,7 +39,7 @@ PlannedFileServices::PlannedFileServices(FileServices& disk) : disk_(disk) {}
 
 PlannedFileServices::Entry PlannedFileServices::OnDisk(const std::string& diskPath,
                                                        const std::string& path) {
-  Entry entry{State::Absent, diskPath, false, LastComponent(path)};
+  Entry entry{State::Absent, diskPath, false, LastPathComponent(path)};
   if (disk_.IsFolder(diskPath))
     entry.state = State::Folder;
   else if (disk_.PathExists(diskPath))
@@ -95,7 +79,7 @@ bool PlannedFileServices::ParentAcceptsChanges(const std::string& path) {
 }
 
 void PlannedFileServices::Set(const std::string& path, Entry entry) {
-  entry.name = LastComponent(path);
+  entry.name = LastPathComponent(path);
   changed_[Comparable(path)] = std::move(entry);
 }
 
@@ -127,8 +111,7 @@ std::vector<std::string> PlannedFileServices::FolderEntryNames(const std::string
   // Names the plan has changed directly inside the folder.
   const std::string prefix = Comparable(folder) + "\\";
   for (const auto& [key, changed] : changed_) {
-    if (key.compare(0, prefix.size(), prefix) != 0 ||
-        key.find('\\', prefix.size()) != std::string::npos)
+    if (key.compare(0, prefix.size(), prefix) != 0 || LastSeparator(key) != prefix.size() - 1)
       continue;
     const std::string upper = UpperCase(changed.name);
     std::erase_if(names, [&](const std::string& name) { return UpperCase(name) == upper; });

@@ -10,10 +10,10 @@ namespace platform {
 
 // Reads through `disk`; creations, deletions, renames and writes succeed or fail as they would
 // there (missing parent folder, existing target, read-only file, folder in the way, a folder that
-// refuses changes) and are kept
-// in memory only. A stream opened for writing writes nowhere; a file written with "wb" right after
-// a file was opened with "rb" reads afterwards as a copy of that file. Names match without regard
-// to letter case, "/" and "\" alike.
+// refuses changes) and are kept in memory only. A stream opened for writing writes nowhere; a file
+// written with "wb" right after a file was opened with "rb" reads afterwards as a copy of that
+// file. Paths match as ComparablePath (platform/strings.h) spells them: without regard to letter
+// case, "/" and "\" alike.
 class PlannedFileServices : public FileServices {
 public:
   explicit PlannedFileServices(FileServices& disk);

@@ -12,7 +12,8 @@
 namespace platform {
 
 enum class WriteOutcome {
-  Done,           // the target now holds the new content
+  Done,           // the target now holds the new content; inside a WriteBatch, the new file is
+                  // written and its size checked, and the batch puts it in place when it settles
   OpenFailed,     // the new file could not be created beside the target
   WriteFailed,    // a write, the flush to disk or the close failed, or the size on disk was wrong
   ReplaceFailed,  // the target could not be replaced (read-only, a folder, locked)
@@ -40,7 +41,8 @@ public:
   bool Write(const void* data, size_t size);
   // Flushes the new file to the disk, closes it, checks that its size is the number of bytes
   // written and puts it in place of the target. Anything but Done leaves the target untouched.
-  // Within a WriteBatch, the flush and the move wait for the batch to settle.
+  // Within a WriteBatch, the flush and the move wait for the batch to settle: Done then means
+  // queued, and a failure to put the file in place is reported by WriteBatch::Settle.
   WriteOutcome Commit();
 
 private:
@@ -57,7 +59,8 @@ private:
 // end.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
-// True when `a` and `b` are both readable files with the same bytes.
+// True when `a` and `b` are both readable files with the same bytes; false when either is missing,
+// a folder, or cannot be read to its end.
 bool SameFileBytes(const std::string& a, const std::string& b);
 
 // The index of the first of `candidates` that is a readable file with the same bytes as the

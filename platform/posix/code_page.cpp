@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "platform/posix/handles.h"
 #include "platform/posix/registry_file.h"
 #include "platform/posix/utf8_text.h"
 
@@ -93,12 +94,8 @@ std::optional<unsigned> PrefixCodePage() {
 }  // namespace
 
 struct CodePage::Iconv {
-  iconv_t toUtf32;
-  iconv_t fromUtf32;
-  ~Iconv() {
-    iconv_close(toUtf32);
-    iconv_close(fromUtf32);
-  }
+  UniqueConversion toUtf32;
+  UniqueConversion fromUtf32;
 };
 
 CodePage::CodePage(unsigned number) : number_(number) {
@@ -108,14 +105,13 @@ CodePage::CodePage(unsigned number) : number_(number) {
     known_ = utf8_ = true;
   } else {
     const std::string name = IconvName(number);
-    const iconv_t to = iconv_open("UTF-32LE", name.c_str());
-    const iconv_t from = iconv_open(name.c_str(), "UTF-32LE");
-    known_ = to != reinterpret_cast<iconv_t>(-1) && from != reinterpret_cast<iconv_t>(-1);
-    if (!known_) {
-      if (to != reinterpret_cast<iconv_t>(-1)) iconv_close(to);
-      if (from != reinterpret_cast<iconv_t>(-1)) iconv_close(from);
-    } else {
-      iconv_.reset(new Iconv{to, from});
+    auto conversions = std::make_unique<Iconv>(
+        Iconv{UniqueConversion(iconv_open("UTF-32LE", name.c_str())),
+              UniqueConversion(iconv_open(name.c_str(), "UTF-32LE"))});
+    known_ = conversions->toUtf32.IsOpen() && conversions->fromUtf32.IsOpen();
+    if (known_) {
+      const iconv_t to = conversions->toUtf32.Get();
+      iconv_ = std::move(conversions);
       bool doubleByte = false;
       std::set<char32_t> used;
       for (unsigned b = 0x80; b < 0x100; ++b) {
@@ -152,7 +148,7 @@ CodePage::~CodePage() = default;
 char32_t CodePage::DecodePair(unsigned char lead, unsigned char trail) const {
   if (!iconv_ || trail == 0) return kNone;
   const std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
-  return OneCodePoint(RunIconv(iconv_->toUtf32, pair), kNone);
+  return OneCodePoint(RunIconv(iconv_->toUtf32.Get(), pair), kNone);
 }
 
 std::optional<std::u32string> CodePage::Decode(const std::string& text) const {
@@ -187,7 +183,7 @@ bool CodePage::Encode(char32_t c, std::string& out) const {
     return true;
   }
   if (!iconv_) return false;
-  const std::optional<std::string> bytes = RunIconv(iconv_->fromUtf32, Utf32Le(c));
+  const std::optional<std::string> bytes = RunIconv(iconv_->fromUtf32.Get(), Utf32Le(c));
   if (!bytes || bytes->size() != 2 || !lead_[static_cast<unsigned char>((*bytes)[0])]) return false;
   out += *bytes;
   return true;

@@ -5,22 +5,22 @@
 #include <algorithm>
 
 #include "platform/disk.h"
+#include "platform/posix/handles.h"
 #include "platform/posix/path_resolver.h"
 
 namespace platform::host {
 
 std::vector<std::string> FolderEntryNames(const std::string& folder) {
   std::vector<std::string> names;
-  DIR* dir = opendir(posix::HostPath(folder).c_str());
-  if (!dir) return names;
-  while (const dirent* entry = readdir(dir)) {
+  const posix::UniqueFolderListing listing(opendir(posix::HostPath(folder).c_str()));
+  if (!listing.IsOpen()) return names;
+  while (const dirent* entry = readdir(listing.Get())) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     // A name the code page cannot hold could not be opened by the name a listing would give.
     if (std::optional<std::string> inCodePage = posix::NameFromHost(name))
       names.push_back(std::move(*inCodePage));
   }
-  closedir(dir);
   std::sort(names.begin(), names.end());
   return names;
 }

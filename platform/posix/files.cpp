@@ -17,8 +17,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/posix/handles.h"
 #include "platform/posix/path_resolver.h"
 #include "platform/posix/text_stream.h"
+#include "platform/strings.h"
 #include "platform/text.h"
 
 namespace platform::host {
@@ -34,35 +36,14 @@ bool ReadOnlyHostFile(const std::string& host) {
   return stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode) && NoWriteBit(st);
 }
 
-// Owns one open file descriptor and closes it on every path.
-class Descriptor {
-public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-
-  bool IsOpen() const { return fd_ >= 0; }
-  int Get() const { return fd_; }
-  // Hands the descriptor over to a new owner.
-  int Release() { return std::exchange(fd_, -1); }
-  // Closes now: false when close reports an error (a write that failed late).
-  bool Close() { return close(Release()) == 0; }
-
-private:
-  int fd_;
-};
-
 // Copies a regular file byte for byte to `to` (which must not exist), keeping its mode.
 // Removes the partial copy on failure.
 bool CopyHostFile(const std::string& from, const std::string& to) {
-  Descriptor in(open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  posix::UniqueDescriptor in(open(from.c_str(), O_RDONLY | O_CLOEXEC));
   if (!in.IsOpen()) return false;
   struct stat st;
   if (fstat(in.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  Descriptor out(open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  posix::UniqueDescriptor out(open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
   if (!out.IsOpen()) return false;
   std::vector<char> buffer(1 << 16);
   bool ok = true;
@@ -78,6 +59,7 @@ bool CopyHostFile(const std::string& from, const std::string& to) {
   }
   ok = fchmod(out.Get(), st.st_mode & 07777) == 0 && ok;
   ok = out.Close() && ok;
+  // A partial copy that cannot be removed stays behind; the failure is reported either way.
   if (!ok) unlink(to.c_str());
   return ok;
 }
@@ -96,16 +78,41 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
 }
 
 // The last component of `path` as spelled (separators "\" or "/"), as the file system spells it.
-std::string SpelledName(std::string path) {
-  while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
-  const size_t cut = FindLastSeparator(path);
-  return posix::HostName(cut == std::string::npos ? path : path.substr(cut + 1));
+std::string SpelledName(const std::string& path) {
+  return posix::HostName(LastPathComponent(path));
 }
 
 std::string ParentOf(const std::string& host) {
   const size_t slash = host.find_last_of('/');
   if (slash == std::string::npos) return "";
   return host.substr(0, slash + 1);
+}
+
+// How OpenStream opens a file in one of its modes.
+struct StreamMode {
+  int flags = O_RDONLY;  // open's access and creation flags
+  bool text = false;     // CR LF line ends, through a text stream (posix/text_stream.h)
+  bool Writes() const { return (flags & O_ACCMODE) != O_RDONLY; }
+};
+
+// The StreamMode of an fopen mode that OpenStream takes; nullopt for any other.
+std::optional<StreamMode> ParseStreamMode(const std::string& mode) {
+  constexpr int kWrite = O_WRONLY | O_CREAT | O_TRUNC;
+  constexpr int kAppend = O_WRONLY | O_CREAT | O_APPEND;
+  static const std::pair<const char*, StreamMode> kModes[] = {
+      {"r", {O_RDONLY, true}}, {"w", {kWrite, true}},   {"a", {kAppend, true}},
+      {"rb", {O_RDONLY}},      {"wb", {kWrite}},        {"ab", {kAppend}},
+      {"r+b", {O_RDWR}},       {"rb+", {O_RDWR}},
+  };
+  for (const auto& [name, how] : kModes)
+    if (mode == name) return how;
+  return std::nullopt;
+}
+
+// True for a folder, and when the descriptor cannot be looked at.
+bool MayBeFolder(int fd) {
+  struct stat st;
+  return fstat(fd, &st) != 0 || S_ISDIR(st.st_mode);
 }
 
 }  // namespace
@@ -160,12 +167,30 @@ bool MoveHostPath(const std::string& hostFrom, std::string hostTo, const std::st
     // Another file system: copy, then remove the original.
     if (!CopyHostFile(hostFrom, hostTo)) return false;
     if (unlink(hostFrom.c_str()) != 0) {
-      unlink(hostTo.c_str());
+      unlink(hostTo.c_str());  // if even the copy stays, the move still failed: the source is there
       return false;
     }
   }
   NoteMoved(hostFrom, hostTo, S_ISDIR(source.st_mode));
   return true;
+}
+
+// ReplaceFileWith between two file systems: a copy beside the target takes its place. The original
+// goes before the swap, so that a failure leaves the target as it was and never reports a move
+// that left the original behind; a failed swap brings the original back from the copy.
+bool ReplaceAcrossFileSystems(const std::string& hostFrom, const std::string& hostTo) {
+  const std::string staging = hostTo + ".ovpatch-tmp";
+  unlink(staging.c_str());  // left by an earlier run; one that stays makes the copy fail
+  if (!CopyHostFile(hostFrom, staging)) return false;
+  if (unlink(hostFrom.c_str()) != 0) {
+    unlink(staging.c_str());
+    return false;
+  }
+  if (rename(staging.c_str(), hostTo.c_str()) == 0) return true;
+  const int error = errno;
+  if (CopyHostFile(staging, hostFrom)) unlink(staging.c_str());  // else its bytes stay in staging
+  errno = error;
+  return false;
 }
 
 }  // namespace
@@ -188,18 +213,9 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
       return false;
     }
   }
-  if (rename(hostFrom.c_str(), hostTo.c_str()) != 0) {
-    if (errno != EXDEV) return false;
-    // Another file system: copy beside the target, then swap it in and drop the original.
-    const std::string staging = hostTo + ".ovpatch-tmp";
-    unlink(staging.c_str());
-    if (!CopyHostFile(hostFrom, staging)) return false;
-    if (rename(staging.c_str(), hostTo.c_str()) != 0) {
-      unlink(staging.c_str());
-      return false;
-    }
-    unlink(hostFrom.c_str());
-  }
+  if (rename(hostFrom.c_str(), hostTo.c_str()) != 0 &&
+      (errno != EXDEV || !ReplaceAcrossFileSystems(hostFrom, hostTo)))
+    return false;
   NoteMoved(hostFrom, hostTo, false);
   return true;
 }
@@ -212,67 +228,25 @@ bool FolderAcceptsChanges(const std::string& folder) {
 }
 
 FILE* OpenStream(const std::string& path, const char* mode) {
-  if (!mode) return nullptr;
-  const std::string m = mode;
-  int flags;
-  bool text = false;
-  if (m == "r") {
-    flags = O_RDONLY;
-    text = true;
-  } else if (m == "w") {
-    flags = O_WRONLY | O_CREAT | O_TRUNC;
-    text = true;
-  } else if (m == "a") {
-    flags = O_WRONLY | O_CREAT | O_APPEND;
-    text = true;
-  } else if (m == "rb") {
-    flags = O_RDONLY;
-  } else if (m == "wb") {
-    flags = O_WRONLY | O_CREAT | O_TRUNC;
-  } else if (m == "ab") {
-    flags = O_WRONLY | O_CREAT | O_APPEND;
-  } else if (m == "r+b" || m == "rb+") {
-    flags = O_RDWR;
-  } else {
+  const std::optional<StreamMode> how = mode ? ParseStreamMode(mode) : std::nullopt;
+  if (!how) {
     errno = EINVAL;
     return nullptr;
   }
-
   const std::string host = HostPath(path);
-  if (m == "rb") {  // fopen: no descriptor flags to look up afterwards, as fdopen does
-    FILE* stream = fopen(host.c_str(), "rbe");
-    struct stat st;
-    if (stream && (fstat(fileno(stream), &st) != 0 || S_ISDIR(st.st_mode))) {
-      fclose(stream);
-      errno = EISDIR;  // Windows cannot open a folder as a stream
-      return nullptr;
-    }
-    return stream;
-  }
-  if (m == "wb") {
-    // Most often a new file: create it in one call.
-    if (FILE* created = fopen(host.c_str(), "wbxe")) {
-      posix::NoteCreated(host);
-      return created;
-    }
-    if (errno != EEXIST) return nullptr;
-  }
-  const bool writes = (flags & (O_WRONLY | O_RDWR)) != 0;
-  if (writes && ReadOnlyHostFile(host)) {
+  if (how->Writes() && ReadOnlyHostFile(host)) {
     errno = EACCES;
     return nullptr;
   }
-  Descriptor fd(open(host.c_str(), flags | O_CLOEXEC, 0666));
+  posix::UniqueDescriptor fd(open(host.c_str(), how->flags | O_CLOEXEC, 0666));
   if (!fd.IsOpen()) return nullptr;
-  if (flags & O_CREAT) posix::NoteCreated(host);
-  if (!writes) {  // Windows cannot open a folder as a stream; writing one already failed above
-    struct stat st;
-    if (fstat(fd.Get(), &st) != 0 || S_ISDIR(st.st_mode)) {
-      errno = EISDIR;
-      return nullptr;
-    }
+  if ((how->flags & O_CREAT) != 0) posix::NoteCreated(host);
+  // Windows cannot open a folder as a stream; opening one for writing failed already.
+  if (!how->Writes() && MayBeFolder(fd.Get())) {
+    errno = EISDIR;
+    return nullptr;
   }
-  if (text) return posix::OpenTextStream(fd.Release(), writes);
+  if (how->text) return posix::OpenTextStream(std::move(fd), how->Writes());
   FILE* stream = fdopen(fd.Get(), mode);
   if (stream) fd.Release();
   return stream;
@@ -323,7 +297,7 @@ bool FlushFilesTogether(const std::vector<std::string>& paths) {
     if (stat(host.c_str(), &st) != 0) return false;
     lastFolder = folder;
     if (std::find(synced.begin(), synced.end(), st.st_dev) != synced.end()) continue;
-    Descriptor fd(open(host.c_str(), O_RDONLY | O_CLOEXEC));
+    posix::UniqueDescriptor fd(open(host.c_str(), O_RDONLY | O_CLOEXEC));
     if (!fd.IsOpen()) return false;
     if (SyncfsCoversFiles(fd.Get())) {
       if (syncfs(fd.Get()) != 0) return false;

@@ -7,7 +7,9 @@
 #include <cerrno>
 #include <chrono>
 #include <thread>
+#include <utility>
 
+#include "platform/posix/handles.h"
 #include "platform/posix/path_resolver.h"
 #include "platform/strings.h"
 
@@ -41,25 +43,25 @@ bool ByteLockedElsewhere(int fd, off_t byte) {
 
 bool IsConflict(int error) { return error == EAGAIN || error == EACCES || error == EWOULDBLOCK; }
 
+// The locks vanish when the descriptor closes.
 struct DescriptorHold : FolderLock::Hold {
-  explicit DescriptorHold(int descriptor) : fd(descriptor) {}
-  ~DescriptorHold() override {
-    if (fd >= 0) close(fd);
-  }
-  int fd;
+  explicit DescriptorHold(posix::UniqueDescriptor descriptor) : fd(std::move(descriptor)) {}
+  posix::UniqueDescriptor fd;
 };
 
 // The lock file of `folder`: made when missing and opened for writing, which a write lock needs,
-// or only opened to look at; -1 when it cannot be.
-int OpenLockFile(const std::string& folder, bool create) {
+// or only opened to look at; not open when it cannot be.
+posix::UniqueDescriptor OpenLockFile(const std::string& folder, bool create) {
   const std::string host = posix::HostPath(JoinPath(folder, kFolderLockFileName));
-  const int fd = open(host.c_str(), O_CLOEXEC | (create ? O_RDWR | O_CREAT : O_RDONLY), 0666);
-  if (fd >= 0 && create) posix::NoteCreated(host);
+  posix::UniqueDescriptor fd(
+      open(host.c_str(), O_CLOEXEC | (create ? O_RDWR | O_CREAT : O_RDONLY), 0666));
+  if (fd.IsOpen() && create) posix::NoteCreated(host);
   return fd;
 }
 
-int OpenFolder(const std::string& folder) {
-  return open(posix::HostPath(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+posix::UniqueDescriptor OpenFolder(const std::string& folder) {
+  return posix::UniqueDescriptor(
+      open(posix::HostPath(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 FolderLockResult TakeLockFile(int fd) {
@@ -90,16 +92,17 @@ FolderLockResult FolderLock::TryTake(const std::string& folder, FolderLockPlace 
   const bool lockFile = place == FolderLockPlace::kLockFile;
   auto hold =
       std::make_unique<DescriptorHold>(lockFile ? OpenLockFile(folder, true) : OpenFolder(folder));
-  if (hold->fd < 0) return FolderLockResult::kUnavailable;
-  const FolderLockResult result = lockFile ? TakeLockFile(hold->fd) : TakeFolder(hold->fd);
+  if (!hold->fd.IsOpen()) return FolderLockResult::kUnavailable;
+  const int fd = hold->fd.Get();
+  const FolderLockResult result = lockFile ? TakeLockFile(fd) : TakeFolder(fd);
   if (result == FolderLockResult::kTaken) held_ = std::move(hold);
   return result;
 }
 
 bool FolderLockTaken(const std::string& folder, FolderLockPlace place) {
   const bool lockFile = place == FolderLockPlace::kLockFile;
-  const DescriptorHold look(lockFile ? OpenLockFile(folder, false) : OpenFolder(folder));
-  return look.fd >= 0 && ByteLockedElsewhere(look.fd, lockFile ? kTakeByte : kMarkByte);
+  const posix::UniqueDescriptor look = lockFile ? OpenLockFile(folder, false) : OpenFolder(folder);
+  return look.IsOpen() && ByteLockedElsewhere(look.Get(), lockFile ? kTakeByte : kMarkByte);
 }
 
 }  // namespace platform

@@ -11,14 +11,12 @@
 #include <vector>
 
 #include "platform/posix/code_page.h"
+#include "platform/posix/handles.h"
+#include "platform/strings.h"
 #include "platform/text.h"
 
 namespace platform::posix {
 namespace {
-
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // A name on disk in the code page (NameFromHost).
 std::optional<std::string> NameInCodePage(const CodePage& codePage, const std::string& host) {
@@ -37,26 +35,6 @@ std::optional<std::string> HostNameKey(const CodePage& codePage, const std::stri
   std::optional<std::string> name = NameInCodePage(codePage, host);
   if (!name) return std::nullopt;
   return codePage.Upper(*name);
-}
-
-// The components of `path` (code page) from `from` on; a trail byte is never taken for a separator.
-std::vector<std::string> SplitComponents(const std::string& path, size_t from) {
-  const CodePage& codePage = ActiveCodePage();
-  std::vector<std::string> parts;
-  std::string current;
-  for (size_t i = from; i < path.size(); ++i) {
-    if (codePage.IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-      current += path[i];
-      current += path[++i];
-    } else if (IsSeparator(path[i])) {
-      if (!current.empty()) parts.push_back(current);
-      current.clear();
-    } else {
-      current += path[i];
-    }
-  }
-  if (!current.empty()) parts.push_back(current);
-  return parts;
 }
 
 // `dir` + "/" + `name`, where "" means the current folder.
@@ -115,17 +93,16 @@ Indexes& State() {
 
 FolderIndex ReadFolder(const std::string& dir) {
   FolderIndex index;
-  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
-  if (!d) return index;
+  const UniqueFolderListing listing(opendir(dir.empty() ? "." : dir.c_str()));
+  if (!listing.IsOpen()) return index;
   index.listed = true;
   const CodePage& codePage = ActiveCodePage();
-  while (const dirent* entry = readdir(d)) {
+  while (const dirent* entry = readdir(listing.Get())) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     if (std::optional<std::string> key = HostNameKey(codePage, name))
       index.byFolded[*key].push_back(name);
   }
-  closedir(d);
   for (auto& entry : index.byFolded) std::sort(entry.second.begin(), entry.second.end());
   return index;
 }
@@ -197,13 +174,13 @@ Walk WalkFolders(const std::string& path, size_t end) {
   const bool hasDrive = path.size() >= 2 && path[1] == ':' &&
                         ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z'));
   if (hasDrive) {
-    walk.base = WinePrefix() + "/dosdevices/" + LowerAscii(path[0]) + ":";
+    walk.base = WinePrefix() + "/dosdevices/" + AsciiLower(path[0]) + ":";
     start = 2;
-  } else if (IsSeparator(path[0])) {
+  } else if (IsPathSeparator(path[0])) {
     walk.base = "/";
   }
   if (end > start)
-    for (const std::string& part : SplitComponents(path.substr(0, end), start)) Step(walk, part);
+    for (const std::string& part : SplitPath(path.substr(start, end - start))) Step(walk, part);
   return walk;
 }
 
@@ -260,7 +237,7 @@ std::string HostPath(const std::string& path) {
   if (lastNamed) Step(walk, path.substr(cut + 1));
   std::string& base = walk.base;
   if (base.empty()) return ".";
-  if (IsSeparator(path.back()) && base.back() != '/') base += '/';
+  if (IsPathSeparator(path.back()) && base.back() != '/') base += '/';
   return base;
 }
 

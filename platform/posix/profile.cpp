@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <optional>
 
+#include "platform/posix/handles.h"
 #include "platform/posix/path_resolver.h"
 #include "platform/posix/profile_document.h"
+#include "platform/posix/text_stream.h"
 
 // Every call reads the file afresh, so no answer outlives the file's contents; a ProfileSnapshot
 // parses it once for the length of its life.
@@ -20,24 +22,19 @@ using posix::ProfileDocument;
 
 // The bytes of the regular file at `host`; nullopt when it is missing, not a file or unreadable.
 std::optional<std::string> ReadFileBytes(const std::string& host) {
-  const int fd = open(host.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  const posix::UniqueDescriptor fd(open(host.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat st;
-  std::optional<std::string> text;
-  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-    text.emplace();
-    text->reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
-    for (;;) {
-      const ssize_t n = read(fd, buffer, sizeof buffer);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) text.reset();
-      if (n <= 0) break;
-      text->append(buffer, static_cast<size_t>(n));
-    }
+  if (!fd.IsOpen() || fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  std::string text;
+  text.reserve(static_cast<size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(fd.Get(), buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return std::nullopt;
+    if (n == 0) return text;
+    text.append(buffer, static_cast<size_t>(n));
   }
-  close(fd);
-  return text;
 }
 
 std::optional<ProfileDocument> LoadDocument(const std::string& host) {
@@ -50,18 +47,13 @@ std::optional<ProfileDocument> LoadDocument(const std::string& host) {
 // the old file whole. Keeps the old file's permissions.
 bool ReplaceContents(const std::string& host, const std::string& text, mode_t mode) {
   std::string temp = host + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  bool ok = fchmod(fd, mode) == 0;
-  for (size_t done = 0; ok && done < text.size();) {
-    const ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else done += static_cast<size_t>(n);
-  }
-  ok = fsync(fd) == 0 && ok;
-  ok = close(fd) == 0 && ok;
+  posix::UniqueDescriptor fd(mkstemp(temp.data()));
+  if (!fd.IsOpen()) return false;
+  bool ok = fchmod(fd.Get(), mode) == 0 && posix::WriteAll(fd.Get(), text.data(), text.size());
+  ok = fsync(fd.Get()) == 0 && ok;
+  ok = fd.Close() && ok;
   if (ok) ok = rename(temp.c_str(), host.c_str()) == 0;
+  // A scratch file that cannot be removed stays behind; the old file is whole either way.
   if (!ok) unlink(temp.c_str());
   return ok;
 }

@@ -140,54 +140,104 @@ struct Lookup {
   std::optional<std::string> data;  // raw text after "=" when the value was found
 };
 
-// Reads system.reg once, filling every lookup whose key appears (the first such key wins).
-void Scan(const std::string& file, std::vector<Lookup*>& lookups, bool& win64) {
-  std::ifstream in(file, std::ios::binary);
-  std::string physical, line;
-  std::vector<Lookup*> inKey;
-  // Hex data goes on over lines that end in "\": they are joined in place, so that a long value
-  // costs time in proportion to its length.
-  bool continued = false;
-  while (std::getline(in, physical)) {
-    if (!physical.empty() && physical.back() == '\r') physical.pop_back();
-    const bool joined = continued;
-    continued = false;
-    if (joined) line += physical;
-    else line.swap(physical);
-    size_t start = line.find_first_not_of(" \t");
-    if (start == std::string::npos) continue;
-    if (line.compare(start, 11, "#arch=win64") == 0) win64 = true;
-    if (line[start] == '[') {
-      std::u16string units;
-      if (DecodeEscaped(line, start + 1, ']', units) == std::string::npos) continue;
-      const auto path = SplitKeyPath(units);
-      inKey.clear();
-      for (Lookup* l : lookups)
-        if (!l->keyFound && SameKeyPath(path, l->key)) {
-          l->keyFound = true;
-          inKey.push_back(l);
-        }
-      continue;
-    }
-    if (inKey.empty() || (line[start] != '"' && line[start] != '@')) continue;
-    continued = line.back() == '\\' && (joined || line.find("=hex", start) != std::string::npos);
-    if (continued) {
-      line.pop_back();
-      continue;
-    }
-    std::u16string name;
-    size_t pos = start + 1;
-    if (line[start] == '"') {
-      pos = DecodeEscaped(line, start + 1, '"', name);
-      if (pos == std::string::npos) continue;
-    }
-    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
-    if (pos >= line.size() || line[pos] != '=') continue;
-    ++pos;
-    while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) ++pos;
-    for (Lookup* l : inKey)
-      if (!l->data && EqualNoCase(l->valueName, name)) l->data = line.substr(pos);
+// Where the value's data starts in the value line `line` ("name"=data or @=data, from `start`),
+// after the blanks around "="; npos when the line is no value line. `name` receives the name.
+size_t ValueDataStart(const std::string& line, size_t start, std::u16string& name) {
+  name.clear();
+  size_t pos = start + 1;
+  if (line[start] == '"') {
+    pos = DecodeEscaped(line, start + 1, '"', name);
+  } else if (line[start] != '@') {
+    return std::string::npos;
   }
+  if (pos == std::string::npos) return pos;
+  pos = line.find_first_not_of(" \t", pos);
+  if (pos == std::string::npos || line[pos] != '=') return std::string::npos;
+  pos = line.find_first_not_of(" \t", pos + 1);
+  return pos == std::string::npos ? line.size() : pos;
+}
+
+// The lines of system.reg without their line ends, a value whose hex data goes on over lines that
+// end in "\" given as one line.
+class LogicalLines {
+public:
+  explicit LogicalLines(const std::string& file) : in_(file, std::ios::binary) {}
+
+  // The next line; false at the end of the file (a value cut short by it is left out).
+  bool Next(std::string& line) {
+    if (!NextPhysical(line)) return false;
+    if (!HexDataGoesOn(line)) return true;
+    // Joined in place, so that a long value costs time in proportion to its length.
+    std::string more;
+    do {
+      line.pop_back();
+      if (!NextPhysical(more)) return false;
+      line += more;
+    } while (!line.empty() && line.back() == '\\');
+    return true;
+  }
+
+private:
+  bool NextPhysical(std::string& line) {
+    if (!std::getline(in_, line)) return false;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return true;
+  }
+
+  static bool HexDataGoesOn(const std::string& line) {
+    if (line.empty() || line.back() != '\\') return false;
+    const size_t start = line.find_first_not_of(" \t");
+    std::u16string name;
+    const size_t data = ValueDataStart(line, start, name);
+    return data != std::string::npos && line.compare(data, 3, "hex") == 0;
+  }
+
+  std::ifstream in_;
+};
+
+// The key path of the key header `line` ("[key\\path] stamp", from `start`); nullopt when the
+// name does not end.
+std::optional<std::vector<std::u16string>> KeyHeaderPath(const std::string& line, size_t start) {
+  std::u16string units;
+  if (DecodeEscaped(line, start + 1, ']', units) == std::string::npos) return std::nullopt;
+  return SplitKeyPath(units);
+}
+
+// The lookups of the key `path` that no key before it answered, marked as answered by it.
+std::vector<Lookup*> LookupsOfKey(const std::vector<std::u16string>& path,
+                                  const std::vector<Lookup*>& lookups) {
+  std::vector<Lookup*> ofKey;
+  for (Lookup* lookup : lookups)
+    if (!lookup->keyFound && SameKeyPath(path, lookup->key)) {
+      lookup->keyFound = true;
+      ofKey.push_back(lookup);
+    }
+  return ofKey;
+}
+
+// Reads system.reg once, filling every lookup whose key appears (the first such key wins). True
+// when the file is a 64-bit prefix's.
+bool ScanSystemRegistry(const std::string& file, const std::vector<Lookup*>& lookups) {
+  bool win64 = false;
+  std::vector<Lookup*> inKey;  // the lookups of the key the lines are in
+  LogicalLines lines(file);
+  std::string line;
+  std::u16string name;
+  while (lines.Next(line)) {
+    const size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos) continue;
+    if (line.compare(start, 11, "#arch=win64") == 0) {
+      win64 = true;
+    } else if (line[start] == '[') {
+      if (const auto path = KeyHeaderPath(line, start)) inKey = LookupsOfKey(*path, lookups);
+    } else if (!inKey.empty()) {
+      const size_t data = ValueDataStart(line, start, name);
+      if (data == std::string::npos) continue;
+      for (Lookup* lookup : inKey)
+        if (!lookup->data && EqualNoCase(lookup->valueName, name)) lookup->data = line.substr(data);
+    }
+  }
+  return win64;
 }
 
 }  // namespace
@@ -202,8 +252,7 @@ std::optional<RegistryString> ReadSystemRegistryString(const std::u16string& key
 
   std::vector<Lookup*> lookups{&plain};
   if (underSoftware) lookups.push_back(&redirected);
-  bool win64 = false;
-  Scan(WinePrefix() + "/system.reg", lookups, win64);
+  const bool win64 = ScanSystemRegistry(WinePrefix() + "/system.reg", lookups);
 
   const Lookup& chosen = win64 && underSoftware && redirected.keyFound ? redirected : plain;
   if (!chosen.keyFound || !chosen.data) return std::nullopt;

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "platform/posix/code_page.h"
+#include "platform/posix/handles.h"
 #include "platform/posix/utf8_text.h"
 
 namespace platform {
@@ -28,8 +29,9 @@ std::string HostCodeset() {
 // `text` converted from the encoding `from` to `to` by iconv; nullopt when it cannot be.
 std::optional<std::string> ConvertText(const std::string& text, const std::string& from,
                                        const std::string& to) {
-  const iconv_t cd = iconv_open(to.c_str(), from.c_str());
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  const posix::UniqueConversion conversion(iconv_open(to.c_str(), from.c_str()));
+  if (!conversion.IsOpen()) return std::nullopt;
+  const iconv_t cd = conversion.Get();
   std::string out(text.size() * 4 + 16, '\0');
   char* in = const_cast<char*>(text.data());
   size_t inLeft = text.size();
@@ -37,7 +39,6 @@ std::optional<std::string> ConvertText(const std::string& text, const std::strin
   size_t outLeft = out.size();
   const bool converted = iconv(cd, &in, &inLeft, &outPtr, &outLeft) != static_cast<size_t>(-1) &&
                          iconv(cd, nullptr, nullptr, &outPtr, &outLeft) != static_cast<size_t>(-1);
-  iconv_close(cd);
   if (!converted) return std::nullopt;
   out.resize(out.size() - outLeft);
   return out;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace platform::posix {
 
@@ -24,7 +25,7 @@ namespace {
 constexpr char kCtrlZ = 0x1A;
 
 struct TextCookie {
-  int fd;
+  UniqueDescriptor fd;
   char raw[4096];
   size_t pos = 0, end = 0;
   bool ended = false;  // end of file or 0x1A seen
@@ -34,7 +35,7 @@ struct TextCookie {
 int NextRaw(TextCookie& c) {
   if (c.pos == c.end) {
     ssize_t n;
-    do n = read(c.fd, c.raw, sizeof c.raw);
+    do n = read(c.fd.Get(), c.raw, sizeof c.raw);
     while (n < 0 && errno == EINTR);
     if (n < 0) return -2;
     if (n == 0) return -1;
@@ -78,26 +79,23 @@ ssize_t WriteText(void* cookie, const char* buf, size_t size) {
       if (buf[done] == '\n') c.raw[filled++] = '\r';
       c.raw[filled++] = buf[done++];
     }
-    if (!WriteAll(c.fd, c.raw, filled)) return 0;
+    if (!WriteAll(c.fd.Get(), c.raw, filled)) return 0;
   }
   return static_cast<ssize_t>(size);
 }
 
 int CloseText(void* cookie) {
   auto* c = static_cast<TextCookie*>(cookie);
-  const int result = close(c->fd);
+  const bool closed = c->fd.Close();
   delete c;
-  return result;
+  return closed ? 0 : -1;
 }
 
 }  // namespace
 
-FILE* OpenTextStream(int fd, bool forWriting) {
-  auto* cookie = new (std::nothrow) TextCookie{fd, {}, 0, 0, false};
-  if (!cookie) {
-    close(fd);
-    return nullptr;
-  }
+FILE* OpenTextStream(UniqueDescriptor fd, bool forWriting) {
+  auto* cookie = new (std::nothrow) TextCookie{std::move(fd), {}, 0, 0, false};
+  if (!cookie) return nullptr;
   cookie_io_functions_t io{};
   if (forWriting)
     io.write = WriteText;

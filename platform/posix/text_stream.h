@@ -3,12 +3,14 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "platform/posix/handles.h"
+
 namespace platform::posix {
 
-// A FILE* over `fd` (which it owns from then on): reading turns CR LF into "\n", keeps a lone CR
-// and stops at a 0x1A byte; writing turns each "\n" into CR LF. The stream cannot seek.
+// A FILE* over `fd`, which the stream closes: reading turns CR LF into "\n", keeps a lone CR and
+// stops at a 0x1A byte; writing turns each "\n" into CR LF. The stream cannot seek.
 // nullptr on failure (fd closed).
-FILE* OpenTextStream(int fd, bool forWriting);
+FILE* OpenTextStream(UniqueDescriptor fd, bool forWriting);
 
 // Writes all `size` bytes to `fd`, retrying short and interrupted writes. False on any other
 // failure (what was written stays written).

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/disk.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/name_index.h"
 
 namespace platform::host {
@@ -10,14 +11,13 @@ namespace platform::host {
 std::vector<std::string> FolderEntryNames(const std::string& folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAA found;
-  const HANDLE search =
-      FindFirstFileA((win32::SpellAsOnDisk(folder).path + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
+  const win32::UniqueFindHandle search(
+      FindFirstFileA((win32::SpellAsOnDisk(folder).path + "\\*").c_str(), &found));
+  if (!search.IsOpen()) return names;
   do {
     const std::string name = found.cFileName;
     if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  } while (FindNextFileA(search.Get(), &found));
   std::sort(names.begin(), names.end());
   return names;
 }

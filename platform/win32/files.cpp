@@ -2,6 +2,8 @@
 #include "platform/host_files.h"
 
 #include "platform/files.h"
+#include "platform/strings.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/name_index.h"
 
 #include <io.h>
@@ -127,12 +129,10 @@ bool CanFlushFilesTogether() { return false; }
 
 bool FlushFilesTogether(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    const bool flushed = FlushFileBuffers(file) != 0;
-    CloseHandle(file);
-    if (!flushed) return false;
+    const win32::UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen() || !FlushFileBuffers(file.Get())) return false;
   }
   return true;
 }
@@ -161,14 +161,13 @@ constexpr size_t kLongestName = 255;
 size_t LongestPathLength() { return MAX_PATH - 1; }
 
 bool PathTooLong(const std::string& path) {
-  const auto separator = [](char c) { return c == '\\' || c == '/'; };
-  const bool full =
-      path.size() >= 2 && (path[1] == ':' || (separator(path[0]) && separator(path[1])));
+  const bool full = path.size() >= 2 &&
+                    (path[1] == ':' || (IsPathSeparator(path[0]) && IsPathSeparator(path[1])));
   const std::string whole = full ? path : host::CurrentFolder() + "\\" + path;
   if (whole.size() > LongestPathLength()) return true;
   size_t nameLength = 0;
   for (char c : whole) {
-    nameLength = separator(c) ? 0 : nameLength + 1;
+    nameLength = IsPathSeparator(c) ? 0 : nameLength + 1;
     if (nameLength > kLongestName) return true;
   }
   return false;

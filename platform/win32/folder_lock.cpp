@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/strings.h"
+#include "platform/win32/handles.h"
 
 namespace platform {
 namespace {
@@ -30,24 +31,22 @@ void UnlockByte(HANDLE file, DWORD byte) {
   UnlockFileEx(file, 0, 1, 0, &at);
 }
 
-HANDLE OpenLockFile(const std::string& folder, bool create) {
+win32::UniqueHandle OpenLockFile(const std::string& folder, bool create) {
   const DWORD access = create ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
-  return CreateFileA(JoinPath(folder, kFolderLockFileName).c_str(), access,
-                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                     create ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return win32::UniqueHandle(CreateFileA(JoinPath(folder, kFolderLockFileName).c_str(), access,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                         nullptr, create ? OPEN_ALWAYS : OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 struct LockFileHold : FolderLock::Hold {
-  explicit LockFileHold(HANDLE handle) : file(handle) {}
+  explicit LockFileHold(win32::UniqueHandle handle) : file(std::move(handle)) {}
   ~LockFileHold() override {
-    if (file == INVALID_HANDLE_VALUE) return;
-    if (locked) {
-      UnlockByte(file, kMarkByte);
-      UnlockByte(file, kTakeByte);
-    }
-    CloseHandle(file);
+    if (!locked) return;
+    UnlockByte(file.Get(), kMarkByte);
+    UnlockByte(file.Get(), kTakeByte);
   }
-  HANDLE file;
+  win32::UniqueHandle file;
   bool locked = false;
 };
 
@@ -62,15 +61,14 @@ std::set<std::string>& HeldMutexNames() {
 // names, another drive letter or share for the same disk): built from the volume's serial
 // number and the folder's file index. nullopt when the folder cannot be opened.
 std::optional<std::string> FolderMutexName(const std::string& folder) {
-  const HANDLE handle = CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  const win32::UniqueHandle handle(
+      CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   BY_HANDLE_FILE_INFORMATION info{};
-  const bool known = GetFileInformationByHandle(handle, &info) != 0 &&
-                     (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  CloseHandle(handle);
-  if (!known) return std::nullopt;
+  if (!handle.IsOpen() || !GetFileInformationByHandle(handle.Get(), &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+    return std::nullopt;
   char name[64];
   std::snprintf(name, sizeof name, "Global\\OVPatch.folder.%08lX.%08lX%08lX",
                 static_cast<unsigned long>(info.dwVolumeSerialNumber),
@@ -80,28 +78,29 @@ std::optional<std::string> FolderMutexName(const std::string& folder) {
 }
 
 struct MutexHold : FolderLock::Hold {
-  MutexHold(HANDLE handle, std::string mutexName) : mutex(handle), name(std::move(mutexName)) {
+  MutexHold(win32::UniqueHandle handle, std::string mutexName)
+      : mutex(std::move(handle)), name(std::move(mutexName)) {
     HeldMutexNames().insert(name);
   }
   ~MutexHold() override {
-    ReleaseMutex(mutex);
-    CloseHandle(mutex);
+    ReleaseMutex(mutex.Get());
+    mutex.Close();
     HeldMutexNames().erase(name);
   }
-  HANDLE mutex;
+  win32::UniqueHandle mutex;
   std::string name;
 };
 
 FolderLockResult TakeLockFile(const std::string& folder, std::unique_ptr<FolderLock::Hold>& held) {
   auto hold = std::make_unique<LockFileHold>(OpenLockFile(folder, true));
-  if (hold->file == INVALID_HANDLE_VALUE) return FolderLockResult::kUnavailable;
-  if (!LockByte(hold->file, kTakeByte, true)) {
+  if (!hold->file.IsOpen()) return FolderLockResult::kUnavailable;
+  if (!LockByte(hold->file.Get(), kTakeByte, true)) {
     return GetLastError() == ERROR_LOCK_VIOLATION ? FolderLockResult::kBusy
                                                   : FolderLockResult::kUnavailable;
   }
   hold->locked = true;
   const auto giveUp = std::chrono::steady_clock::now() + kMarkPatience;
-  while (!LockByte(hold->file, kMarkByte, true)) {
+  while (!LockByte(hold->file.Get(), kMarkByte, true)) {
     if (GetLastError() != ERROR_LOCK_VIOLATION) return FolderLockResult::kUnavailable;
     if (std::chrono::steady_clock::now() > giveUp) return FolderLockResult::kBusy;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -117,18 +116,15 @@ FolderLockResult TakeFolderMutex(const std::string& folder,
   const std::optional<std::string> name = FolderMutexName(folder);
   if (!name) return FolderLockResult::kUnavailable;
   if (HeldMutexNames().count(*name) != 0) return FolderLockResult::kBusy;
-  const HANDLE mutex = CreateMutexA(nullptr, FALSE, name->c_str());
+  win32::UniqueHandle mutex(win32::FromNullable(CreateMutexA(nullptr, FALSE, name->c_str())));
   // Made by a program of another user or elevation, and so held by it.
-  if (mutex == nullptr) {
+  if (!mutex.IsOpen()) {
     return GetLastError() == ERROR_ACCESS_DENIED ? FolderLockResult::kBusy
                                                  : FolderLockResult::kUnavailable;
   }
-  const DWORD wait = WaitForSingleObject(mutex, 0);
-  if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) {
-    CloseHandle(mutex);
-    return FolderLockResult::kBusy;
-  }
-  held = std::make_unique<MutexHold>(mutex, *name);
+  const DWORD wait = WaitForSingleObject(mutex.Get(), 0);
+  if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return FolderLockResult::kBusy;
+  held = std::make_unique<MutexHold>(std::move(mutex), *name);
   return FolderLockResult::kTaken;
 }
 
@@ -145,19 +141,15 @@ bool FolderLockTaken(const std::string& folder, FolderLockPlace place) {
     // Only holders keep the mutex open for longer than a moment, so while it exists it is held.
     const std::optional<std::string> name = FolderMutexName(folder);
     if (!name) return false;
-    const HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, name->c_str());
-    if (mutex != nullptr) {
-      CloseHandle(mutex);
-      return true;
-    }
-    return GetLastError() == ERROR_ACCESS_DENIED;
+    const win32::UniqueHandle mutex(
+        win32::FromNullable(OpenMutexA(SYNCHRONIZE, FALSE, name->c_str())));
+    return mutex.IsOpen() || GetLastError() == ERROR_ACCESS_DENIED;
   }
-  const HANDLE file = OpenLockFile(folder, false);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  const bool free = LockByte(file, kMarkByte, false);
+  const win32::UniqueHandle file = OpenLockFile(folder, false);
+  if (!file.IsOpen()) return false;
+  const bool free = LockByte(file.Get(), kMarkByte, false);
   const bool taken = !free && GetLastError() == ERROR_LOCK_VIOLATION;
-  if (free) UnlockByte(file, kMarkByte);
-  CloseHandle(file);
+  if (free) UnlockByte(file.Get(), kMarkByte);
   return taken;
 }
 

@@ -1,47 +1,11 @@
 #pragma once
-// Owners of the Windows handles the host code opens: each closes its handle on every path out of
-// the function that opened it, and can hand it over or close it early to learn the result.
+// Owners of the Windows handles the host code opens (platform/unique_owner.h): each closes its
+// handle on every path out of the function that opened it.
 #include <windows.h>
 
-#include <utility>
+#include "platform/unique_owner.h"
 
 namespace platform::win32 {
-
-// Owns a handle of kind `Traits` (its invalid value and how it is closed).
-template <typename Traits>
-class UniqueOwner {
-public:
-  using Handle = typename Traits::Handle;
-
-  UniqueOwner() = default;
-  explicit UniqueOwner(Handle handle) : handle_(handle) {}
-  ~UniqueOwner() { Close(); }
-  UniqueOwner(UniqueOwner&& other) noexcept : handle_(other.Release()) {}
-  UniqueOwner& operator=(UniqueOwner&& other) noexcept {
-    if (this != &other) Reset(other.Release());
-    return *this;
-  }
-  UniqueOwner(const UniqueOwner&) = delete;
-  UniqueOwner& operator=(const UniqueOwner&) = delete;
-
-  bool IsOpen() const { return handle_ != Traits::Invalid(); }
-  Handle Get() const { return handle_; }
-  // Hands the handle over to a new owner.
-  Handle Release() { return std::exchange(handle_, Traits::Invalid()); }
-  // Closes the handle held, if any, and takes `handle`.
-  void Reset(Handle handle = Traits::Invalid()) {
-    Close();
-    handle_ = handle;
-  }
-  // Closes now: false when there was nothing to close or the system reported an error.
-  bool Close() {
-    if (!IsOpen()) return false;
-    return Traits::Close(Release());
-  }
-
-private:
-  Handle handle_ = Traits::Invalid();
-};
 
 // A file, mutex or other kernel object (CreateFileA, CreateMutexA); invalid is
 // INVALID_HANDLE_VALUE. A null handle from CreateMutexA is stored as INVALID_HANDLE_VALUE by

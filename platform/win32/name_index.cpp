@@ -9,11 +9,10 @@
 
 #include "platform/strings.h"
 #include "platform/text.h"
+#include "platform/win32/handles.h"
 
 namespace platform::win32 {
 namespace {
-
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 std::string Upper(const std::string& text) { return UpperCase(text); }
 
@@ -56,7 +55,7 @@ bool PlainName(const std::string& name) {
 
 // "X:\" followed by the rest: the only paths the listings stand for.
 bool FromDrive(const std::string& path) {
-  return path.size() >= 3 && path[1] == ':' && IsSeparator(path[2]) &&
+  return path.size() >= 3 && path[1] == ':' && IsPathSeparator(path[2]) &&
          ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z'));
 }
 
@@ -81,14 +80,13 @@ Listing& ListingOf(const std::string& folder) {
   Listing& listing = slot->second;
   if (!added) return listing;
   WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return listing;
+  const UniqueFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
+  if (!search.IsOpen()) return listing;
   listing.listed = true;
   do {
     const std::string name = found.cFileName;
     if (name != "." && name != "..") listing.byUpper[Upper(name)].push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  } while (FindNextFileA(search.Get(), &found));
   for (auto& names : listing.byUpper) std::sort(names.second.begin(), names.second.end());
   return listing;
 }
@@ -101,7 +99,7 @@ struct Resolved {
 Resolved Resolve(const std::string& path, bool keepLastName) {
   Resolved resolved{{path, false}, false};
   if (State().depth == 0 || !FromDrive(path)) return resolved;
-  const std::vector<std::string> parts = SplitOn(path.substr(3), "\\/");
+  const std::vector<std::string> parts = SplitPath(path.substr(3));
   std::string spelled = path.substr(0, 2);
   for (size_t i = 0; i < parts.size(); ++i) {
     const std::string& part = parts[i];
@@ -118,13 +116,13 @@ Resolved Resolve(const std::string& path, bool keepLastName) {
       // The rest goes to the system as given.
       resolved.spelling.missing = last && listed && PlainName(part);
       for (size_t j = i; j < parts.size(); ++j) spelled += "\\" + parts[j];
-      if (IsSeparator(path.back())) spelled += "\\";
+      if (IsPathSeparator(path.back())) spelled += "\\";
       resolved.spelling.path = spelled;
       return resolved;
     }
     spelled += "\\" + (std::binary_search(names->begin(), names->end(), part) ? part : names->front());
   }
-  if (parts.empty() || IsSeparator(path.back())) spelled += "\\";
+  if (parts.empty() || IsPathSeparator(path.back())) spelled += "\\";
   resolved.spelling.path = spelled;
   resolved.complete = true;
   return resolved;
@@ -146,7 +144,7 @@ std::pair<Listing*, std::string> ListingHolding(const std::string& path) {
     return {nullptr, ""};
   }
   std::string key = folder.spelling.path;
-  while (key.size() > 2 && IsSeparator(key.back())) key.pop_back();
+  while (key.size() > 2 && IsPathSeparator(key.back())) key.pop_back();
   const auto listing = state.folders.find(Upper(key));
   if (listing == state.folders.end() || !listing->second.listed) return {nullptr, ""};
   return {&listing->second, name};

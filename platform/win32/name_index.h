@@ -17,6 +17,8 @@ struct DiskSpelling {
 // a rename, which takes the name it is given).
 DiskSpelling SpellAsOnDisk(const std::string& path, bool keepLastName = false);
 
+// Opens or ends one operation (platform::FileOperationScope); they nest, and the listings are
+// dropped when the outermost ends.
 void BeginOperation();
 void EndOperation();
 

@@ -180,4 +180,17 @@ TEST(StringHelpers, JoinSplitFoldAndClampedDecimals) {
   EXPECT_EQ(platform::ParseClampedDecimal("-99999999999999999999"), platform::kDecimalMin);
 }
 
+TEST(StringHelpers, PathNamesAndTheSpellingTwoPathsCompareIn) {
+  using platform::TrailingSeparator;
+  EXPECT_EQ(platform::SplitPath("\\a\\\\b/c\\"), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(platform::LastPathComponent("C:\\FS9\\Scenery\\/"), "Scenery");
+  EXPECT_EQ(platform::LastPathComponent("A"), "A");
+  EXPECT_EQ(platform::LastPathComponent("\\\\"), "");
+  EXPECT_EQ(platform::ComparablePath("c:/fs9//scenery\\", TrailingSeparator::kKeep),
+            "C:\\FS9\\SCENERY\\");
+  EXPECT_EQ(platform::ComparablePath("c:/fs9//scenery\\", TrailingSeparator::kDrop),
+            "C:\\FS9\\SCENERY");
+  EXPECT_EQ(platform::ComparablePath("//", TrailingSeparator::kDrop), "\\");
+}
+
 }  // namespace

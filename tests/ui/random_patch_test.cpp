@@ -270,7 +270,7 @@ TEST_F(RandomPatchTest, InstallAndRemovalKeepEveryByteAndTellOneOutcome) {
     {
       // The case's folder is left again before it is removed: Windows keeps the current one.
       testsupport::ScopedCurrentFolder inPatch(patch);
-      platform::OverrideOwnFileName(patch + "\\OVPatch.exe");
+      const platform::ScopedOwnFileName ownFileName(patch + "\\OVPatch.exe");
       g_productSearchList.entries.clear();
       statusLines.clear();
       backend.messageBoxes.clear();
@@ -282,7 +282,6 @@ TEST_F(RandomPatchTest, InstallAndRemovalKeepEveryByteAndTellOneOutcome) {
                  [&](HeadlessWindow& window, CPatchDlg& dialog) {
                    RunOperation(window, dialog, false, removed);
                  }});
-      platform::OverrideOwnFileName(std::nullopt);
     }
     ExpectNoOriginalLost(original, generated, "after the removal");
     failedInstalls += installed.Failed();

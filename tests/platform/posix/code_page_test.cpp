@@ -10,6 +10,7 @@
 #include "platform/posix/code_page.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
+#include "platform/strings.h"
 #include "platform/text.h"
 #include "support/environment.h"
 #include "support/temp_folder.h"
@@ -111,6 +112,11 @@ TEST(CodePageRoundTrip, ThePrefixOrTheVariableChoosesTheCodePage) {
     EXPECT_TRUE(platform::IsLeadByte(0x83));
     // "ソ" ends in the byte of "\": never a separator.
     EXPECT_EQ(platform::FindLastSeparator("C:\\\x83\x5C"), 2u);
+    EXPECT_EQ(platform::SplitPath("A\\\x83\x5C\\B"),
+              (std::vector<std::string>{"A", "\x83\x5C", "B"}));
+    EXPECT_EQ(platform::LastPathComponent("A\\\x83\x5C"), "\x83\x5C");
+    EXPECT_EQ(platform::ComparablePath("a\\\x83\x5C/", platform::TrailingSeparator::kDrop),
+              "A\\\x83\x5C");
     ASSERT_TRUE(platform::CreateFolder(tmp / "\x83\x5C"));
     EXPECT_TRUE(testsupport::DirExists(tmp / "\xE3\x82\xBD"));
     EXPECT_EQ(platform::UpperCase("a\x83\x5C"

@@ -72,7 +72,7 @@ TEST(PosixPaths, ReadOnlyMeansNoWriteBitEvenForRoot) {
   EXPECT_TRUE(platform::RemoveFile(tmp / "a.bgl"));
 }
 
-TEST(PosixPaths, MoveAcrossFileSystemsCopiesThenRemoves) {
+TEST(PosixPaths, MoveAndReplaceAcrossFileSystemsCopyThenRemove) {
   TempFolder tmp;
   const std::string other = "/dev/shm";
   struct stat a, b;
@@ -88,6 +88,11 @@ TEST(PosixPaths, MoveAcrossFileSystemsCopiesThenRemoves) {
   EXPECT_TRUE(platform::IsReadOnlyFile(target));
   testsupport::WriteFile(tmp / "b.bgl", "b");
   EXPECT_FALSE(platform::MovePath(tmp / "b.bgl", target)) << "target exists";
+  ASSERT_EQ(chmod(target.c_str(), 0644), 0);
+  ASSERT_TRUE(platform::ReplaceFileWith(tmp / "b.bgl", target));
+  EXPECT_FALSE(testsupport::FileExists(tmp / "b.bgl"));
+  EXPECT_EQ(testsupport::ReadFile(target), "b");
+  EXPECT_FALSE(testsupport::FileExists(target + ".ovpatch-tmp"));
   unlink(target.c_str());
 }
 
