@@ -5,11 +5,12 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <map>
+#include <functional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "platform/name_listings.h"
 #include "platform/posix/code_page.h"
 #include "platform/posix/handles.h"
 #include "platform/strings.h"
@@ -52,16 +53,16 @@ std::pair<std::string, std::string> SplitLast(std::string host) {
   return {slash == 0 ? "/" : host.substr(0, slash), host.substr(slash + 1)};
 }
 
-// The names of one folder, read once.
-struct FolderIndex {
-  bool listed = false;  // false when the folder could not be read (then only exact names are found)
-  // Each name's HostNameKey -> the names on disk that fold to it, in byte order.
-  std::unordered_map<std::string, std::vector<std::string>> byFolded;
-};
-
 // A folder's identity, so that two spellings of one folder (a symbolic link such as
 // dosdevices/c:, "x/..", relative and absolute paths) share one index.
 using FolderId = std::pair<dev_t, ino_t>;
+
+// The listings are found by FolderId.
+struct FolderIdHash {
+  size_t operator()(const FolderId& id) const {
+    return std::hash<ino_t>()(id.second) ^ (std::hash<dev_t>()(id.first) << 1);
+  }
+};
 
 // A path resolved so far: the host folder ("" = the current one) and whether it exists.
 struct Walk {
@@ -79,11 +80,11 @@ struct FolderMemo {
 // folder): that many folder parts are remembered, the most recent first.
 constexpr size_t kFolderMemos = 4;
 
+// Each listing is keyed by the HostNameKey of its names.
 struct Indexes {
-  int depth = 0;  // open operations
+  OperationListings<FolderId, FolderIdHash> listings;
   std::vector<FolderMemo> memos;  // each forgotten when a change could resolve it otherwise
   std::unordered_map<std::string, FolderId> folderIds;  // folder path as Join built it
-  std::map<FolderId, FolderIndex> byFolder;
 };
 
 Indexes& State() {
@@ -91,25 +92,23 @@ Indexes& State() {
   return state;
 }
 
-FolderIndex ReadFolder(const std::string& dir) {
-  FolderIndex index;
+void ReadFolder(const std::string& dir, NameListing& index) {
   const UniqueFolderListing listing(opendir(dir.empty() ? "." : dir.c_str()));
-  if (!listing.IsOpen()) return index;
-  index.listed = true;
+  if (!listing.IsOpen()) return;
+  index.MarkListed();
   const CodePage& codePage = ActiveCodePage();
   while (const dirent* entry = readdir(listing.Get())) {
-    const std::string name = entry->d_name;
-    if (name == "." || name == "..") continue;
+    std::string name = entry->d_name;
+    if (!IsEntryName(name)) continue;
     if (std::optional<std::string> key = HostNameKey(codePage, name))
-      index.byFolded[*key].push_back(name);
+      index.AddListed(std::move(*key), std::move(name));
   }
-  for (auto& entry : index.byFolded) std::sort(entry.second.begin(), entry.second.end());
-  return index;
+  index.SortListed();
 }
 
 // The index of the folder `dir`, read on its first use in the operation; nullptr when `dir` is
 // not a folder.
-FolderIndex* IndexOf(const std::string& dir) {
+NameListing* IndexOf(const std::string& dir) {
   Indexes& state = State();
   FolderId id;
   if (const auto known = state.folderIds.find(dir); known != state.folderIds.end()) {
@@ -120,44 +119,40 @@ FolderIndex* IndexOf(const std::string& dir) {
     id = {st.st_dev, st.st_ino};
     state.folderIds.emplace(dir, id);
   }
-  auto [slot, added] = state.byFolder.try_emplace(id);
-  if (added) slot->second = ReadFolder(dir);
-  return &slot->second;
+  return &state.listings.ListingOf(id, [&](NameListing& index) { ReadFolder(dir, index); });
 }
 
 // The index that holds the last name of `host`, and that name; nullptr outside an operation or
 // when the folder has not been looked into during it.
-std::pair<FolderIndex*, std::string> IndexHolding(const std::string& host) {
+std::pair<NameListing*, std::string> IndexHolding(const std::string& host) {
   Indexes& state = State();
-  if (state.depth == 0) return {nullptr, ""};
+  if (!state.listings.InOperation()) return {nullptr, ""};
   auto [dir, name] = SplitLast(host);
-  if (name.empty() || name == "." || name == "..") return {nullptr, ""};
+  if (!IsEntryName(name)) return {nullptr, ""};
   const auto id = state.folderIds.find(dir);
   if (id == state.folderIds.end()) return {nullptr, ""};
-  const auto index = state.byFolder.find(id->second);
-  if (index == state.byFolder.end() || !index->second.listed) return {nullptr, ""};
-  return {&index->second, name};
+  NameListing* index = state.listings.ListedFolder(id->second);
+  if (!index) return {nullptr, ""};
+  return {index, name};
 }
 
 // The on-disk spelling of the name `name` (code page; `spelled` as the file system spells it)
 // inside `dir`, or "" when no entry matches.
 std::string FindEntry(const std::string& dir, const std::string& name, const std::string& spelled) {
-  const FolderIndex* index = IndexOf(dir);
+  const NameListing* index = IndexOf(dir);
   if (!index) return "";
-  if (!index->listed) {
+  if (!index->Listed()) {
     struct stat st;
     return lstat(Join(dir, spelled).c_str(), &st) == 0 ? spelled : "";
   }
-  const auto match = index->byFolded.find(UpperCase(name));
-  if (match == index->byFolded.end()) return "";
-  const std::vector<std::string>& names = match->second;
-  return std::binary_search(names.begin(), names.end(), spelled) ? spelled : names.front();
+  const std::string* onDisk = index->Match(UpperCase(name), spelled);
+  return onDisk ? *onDisk : "";
 }
 
 // Resolves one more component (code page).
 void Step(Walk& walk, const std::string& part) {
   std::string name = HostName(part);
-  if (walk.found && part != "." && part != "..") {
+  if (walk.found && IsEntryName(part)) {
     const std::string onDisk = FindEntry(walk.base, part, name);
     if (onDisk.empty())
       walk.found = false;
@@ -241,15 +236,14 @@ std::string HostPath(const std::string& path) {
   return base;
 }
 
-void BeginOperation() { ++State().depth; }
+void BeginOperation() { State().listings.Begin(); }
 
-bool InOperation() { return State().depth > 0; }
+bool InOperation() { return State().listings.InOperation(); }
 
 void EndOperation() {
   Indexes& state = State();
-  if (state.depth > 0 && --state.depth == 0) {
+  if (state.listings.End()) {
     state.folderIds.clear();
-    state.byFolder.clear();
     state.memos.clear();
   }
 }
@@ -288,11 +282,8 @@ void NoteCreated(const std::string& host) {
   ForgetWalksThrough(dir, last);
   auto [index, name] = IndexHolding(host);
   if (!index) return;
-  const std::optional<std::string> key = HostNameKey(ActiveCodePage(), name);
-  if (!key) return;
-  std::vector<std::string>& names = index->byFolded[*key];
-  const auto at = std::lower_bound(names.begin(), names.end(), name);
-  if (at == names.end() || *at != name) names.insert(at, name);
+  if (const std::optional<std::string> key = HostNameKey(ActiveCodePage(), name))
+    index->Add(*key, name);
 }
 
 void NoteRemoved(const std::string& host) {
@@ -300,17 +291,13 @@ void NoteRemoved(const std::string& host) {
   ForgetWalksThrough(dir, last);
   auto [index, name] = IndexHolding(host);
   if (!index) return;
-  const std::optional<std::string> key = HostNameKey(ActiveCodePage(), name);
-  const auto match = key ? index->byFolded.find(*key) : index->byFolded.end();
-  if (match == index->byFolded.end()) return;
-  std::vector<std::string>& names = match->second;
-  names.erase(std::remove(names.begin(), names.end(), name), names.end());
-  if (names.empty()) index->byFolded.erase(match);
+  if (const std::optional<std::string> key = HostNameKey(ActiveCodePage(), name))
+    index->Remove(*key, name);
 }
 
 void NoteFoldersMoved() {
   State().memos.clear();
-  if (State().depth > 0) State().folderIds.clear();
+  if (State().listings.InOperation()) State().folderIds.clear();
 }
 
 }  // namespace platform::posix

@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
 #include <vector>
 
+#include "platform/name_listings.h"
 #include "platform/strings.h"
 #include "platform/text.h"
 #include "platform/win32/handles.h"
@@ -59,36 +59,31 @@ bool FromDrive(const std::string& path) {
          ((path[0] >= 'a' && path[0] <= 'z') || (path[0] >= 'A' && path[0] <= 'Z'));
 }
 
-struct Listing {
-  bool listed = false;  // false when the folder could not be listed: nothing is known of it
-  std::unordered_map<std::string, std::vector<std::string>> byUpper;  // spellings, sorted
-};
+// The listings of the open operation, by upper-cased folder path as on disk; each listing is
+// keyed by the upper case of its names.
+using Listings = OperationListings<std::string>;
 
-struct Indexes {
-  int depth = 0;
-  std::unordered_map<std::string, Listing> folders;  // upper-cased folder path as on disk
-};
+Listings& State() {
+  static Listings listings;
+  return listings;
+}
 
-Indexes& State() {
-  static Indexes state;
-  return state;
+void ReadFolder(const std::string& folder, NameListing& listing) {
+  WIN32_FIND_DATAA found;
+  const UniqueFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
+  if (!search.IsOpen()) return;
+  listing.MarkListed();
+  do {
+    std::string name = found.cFileName;
+    if (IsEntryName(name)) listing.AddListed(Upper(name), std::move(name));
+  } while (FindNextFileA(search.Get(), &found));
+  listing.SortListed();
 }
 
 // The listing of `folder` (spelled as on disk), read on its first use in the operation.
-Listing& ListingOf(const std::string& folder) {
-  auto [slot, added] = State().folders.try_emplace(Upper(folder));
-  Listing& listing = slot->second;
-  if (!added) return listing;
-  WIN32_FIND_DATAA found;
-  const UniqueFindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
-  if (!search.IsOpen()) return listing;
-  listing.listed = true;
-  do {
-    const std::string name = found.cFileName;
-    if (name != "." && name != "..") listing.byUpper[Upper(name)].push_back(name);
-  } while (FindNextFileA(search.Get(), &found));
-  for (auto& names : listing.byUpper) std::sort(names.second.begin(), names.second.end());
-  return listing;
+NameListing& ListingOf(const std::string& folder) {
+  return State().ListingOf(Upper(folder),
+                           [&](NameListing& listing) { ReadFolder(folder, listing); });
 }
 
 struct Resolved {
@@ -98,21 +93,20 @@ struct Resolved {
 
 Resolved Resolve(const std::string& path, bool keepLastName) {
   Resolved resolved{{path, false}, false};
-  if (State().depth == 0 || !FromDrive(path)) return resolved;
+  if (!State().InOperation() || !FromDrive(path)) return resolved;
   const std::vector<std::string> parts = SplitPath(path.substr(3));
   std::string spelled = path.substr(0, 2);
   for (size_t i = 0; i < parts.size(); ++i) {
     const std::string& part = parts[i];
     const bool last = i + 1 == parts.size();
-    const std::vector<std::string>* names = nullptr;
+    const std::string* onDisk = nullptr;
     bool listed = false;
-    if (part != "." && part != ".." && !(last && keepLastName)) {
-      Listing& listing = ListingOf(spelled);
-      listed = listing.listed;
-      const auto match = listing.byUpper.find(Upper(part));
-      if (match != listing.byUpper.end()) names = &match->second;
+    if (IsEntryName(part) && !(last && keepLastName)) {
+      const NameListing& listing = ListingOf(spelled);
+      listed = listing.Listed();
+      onDisk = listing.Match(Upper(part), part);
     }
-    if (!names) {
+    if (!onDisk) {
       // The rest goes to the system as given.
       resolved.spelling.missing = last && listed && PlainName(part);
       for (size_t j = i; j < parts.size(); ++j) spelled += "\\" + parts[j];
@@ -120,7 +114,7 @@ Resolved Resolve(const std::string& path, bool keepLastName) {
       resolved.spelling.path = spelled;
       return resolved;
     }
-    spelled += "\\" + (std::binary_search(names->begin(), names->end(), part) ? part : names->front());
+    spelled += "\\" + *onDisk;
   }
   if (parts.empty() || IsPathSeparator(path.back())) spelled += "\\";
   resolved.spelling.path = spelled;
@@ -130,24 +124,24 @@ Resolved Resolve(const std::string& path, bool keepLastName) {
 
 // The listing that holds the last name of `path` and that name; nullptr when none does for
 // certain, in which case every listing is dropped (it may have been reached by another spelling).
-std::pair<Listing*, std::string> ListingHolding(const std::string& path) {
-  Indexes& state = State();
-  if (state.depth == 0) return {nullptr, ""};
+std::pair<NameListing*, std::string> ListingHolding(const std::string& path) {
+  Listings& listings = State();
+  if (!listings.InOperation()) return {nullptr, ""};
   const size_t cut = path.find_last_of("\\/");
   const std::string name = cut == std::string::npos ? "" : path.substr(cut + 1);
   // A file in a drive's root lies in "X:\\".
   const Resolved folder = cut == std::string::npos
                               ? Resolved{}
                               : Resolve(path.substr(0, cut == 2 ? 3 : cut), false);
-  if (name.empty() || name == "." || name == ".." || !folder.complete) {
-    state.folders.clear();
+  if (!IsEntryName(name) || !folder.complete) {
+    listings.DropListings();
     return {nullptr, ""};
   }
   std::string key = folder.spelling.path;
   while (key.size() > 2 && IsPathSeparator(key.back())) key.pop_back();
-  const auto listing = state.folders.find(Upper(key));
-  if (listing == state.folders.end() || !listing->second.listed) return {nullptr, ""};
-  return {&listing->second, name};
+  NameListing* listing = listings.ListedFolder(Upper(key));
+  if (!listing) return {nullptr, ""};
+  return {listing, name};
 }
 
 }  // namespace
@@ -156,29 +150,21 @@ DiskSpelling SpellAsOnDisk(const std::string& path, bool keepLastName) {
   return Resolve(path, keepLastName).spelling;
 }
 
-void BeginOperation() { ++State().depth; }
+void BeginOperation() { State().Begin(); }
 
-void EndOperation() {
-  Indexes& state = State();
-  if (state.depth > 0 && --state.depth == 0) state.folders.clear();
-}
+void EndOperation() { State().End(); }
 
 void NoteCreated(const std::string& path) {
   auto [listing, name] = ListingHolding(path);
   // The system matches names without regard to case: a name it already has is opened, not added.
-  if (listing) listing->byUpper.try_emplace(Upper(name), std::vector<std::string>{name});
+  if (listing) listing->AddUnlessHeld(Upper(name), name);
 }
 
 void NoteRemoved(const std::string& path) {
   auto [listing, name] = ListingHolding(path);
-  if (!listing) return;
-  const auto match = listing->byUpper.find(Upper(name));
-  if (match == listing->byUpper.end()) return;
-  std::vector<std::string>& names = match->second;
-  names.erase(std::remove(names.begin(), names.end(), name), names.end());
-  if (names.empty()) listing->byUpper.erase(match);
+  if (listing) listing->Remove(Upper(name), name);
 }
 
-void NoteFoldersChanged() { State().folders.clear(); }
+void NoteFoldersChanged() { State().DropListings(); }
 
 }  // namespace platform::win32
