@@ -75,7 +75,9 @@ void ReadFolder(const std::string& folder, NameListing& listing) {
   listing.MarkListed();
   do {
     std::string name = found.cFileName;
-    if (IsEntryName(name)) listing.AddListed(Upper(name), std::move(name));
+    if (!IsEntryName(name)) continue;
+    std::string key = Upper(name);  // before the name is moved away: argument order is unspecified
+    listing.AddListed(std::move(key), std::move(name));
   } while (FindNextFileA(search.Get(), &found));
   listing.SortListed();
 }
