@@ -6,9 +6,16 @@ namespace platform {
 
 std::string LocalTimeText(const char* format) {
   const std::time_t now = std::time(nullptr);
-  const std::tm* local = std::localtime(&now);
+  // The reentrant forms: the C library's localtime() looks at the system's time zone file again
+  // on every call, and the change log asks for the time once per change.
+  std::tm local{};
+#ifdef _WIN32
+  const bool converted = localtime_s(&local, &now) == 0;
+#else
+  const bool converted = localtime_r(&now, &local) != nullptr;
+#endif
   char text[64];
-  if (!local || std::strftime(text, sizeof text, format, local) == 0) return {};
+  if (!converted || std::strftime(text, sizeof text, format, &local) == 0) return {};
   return text;
 }
 

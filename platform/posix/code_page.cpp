@@ -276,9 +276,25 @@ std::u16string CodePage::ToUtf16(const std::string& text) const {
   return units;
 }
 
+namespace {
+
+// The page that holds give, and how deep they nest.
+struct HeldCodePage {
+  const CodePage* page = nullptr;
+  int depth = 0;
+};
+
+HeldCodePage& Held() {
+  static HeldCodePage held;
+  return held;
+}
+
+}  // namespace
+
 const CodePage& ActiveCodePage() {
-  // Called for every byte of some scans (IsLeadByte): the check that nothing changed compares the
-  // variables the choice depends on as they are, without building any string.
+  if (const CodePage* held = Held().page) return *held;
+  // Called for every byte of some scans (IsLeadByte) outside a hold: the check that nothing
+  // changed compares the variables the choice depends on as they are, without building any string.
   struct Cache {
     std::string chosen, prefix, home;  // $OVPATCH_CODEPAGE, $WINEPREFIX and $HOME it was made for
     const CodePage* page = nullptr;
@@ -303,6 +319,16 @@ const CodePage& ActiveCodePage() {
   cache.home = home ? home : "";
   cache.page = page.get();
   return *page;
+}
+
+void HoldActiveCodePage() {
+  HeldCodePage& held = Held();
+  if (held.depth++ == 0) held.page = &ActiveCodePage();
+}
+
+void ReleaseActiveCodePage() {
+  HeldCodePage& held = Held();
+  if (held.depth > 0 && --held.depth == 0) held.page = nullptr;
 }
 
 char32_t UnicodeUpper(char32_t c) {

@@ -67,8 +67,14 @@ private:
 
 // The code page in use: $OVPATCH_CODEPAGE when it holds a number, otherwise the ACP value under
 // System\CurrentControlSet\Control\Nls\CodePage in the prefix's system.reg, otherwise 1252.
-// Looked up again whenever $OVPATCH_CODEPAGE or the prefix changes.
+// Looked up again whenever $OVPATCH_CODEPAGE or the prefix changes, except while held.
 const CodePage& ActiveCodePage();
+
+// While held (holds nest), ActiveCodePage gives the page it gave when the outermost hold began
+// without looking at the environment again: a file operation keeps one code page from start to
+// end, and the per-byte scans inside it (IsLeadByte) cost a table lookup.
+void HoldActiveCodePage();
+void ReleaseActiveCodePage();
 
 // `c` in upper case by Unicode's simple mapping for the letters of the Windows code pages
 // (Latin, Greek, Cyrillic); any other code point unchanged.

@@ -117,11 +117,15 @@ bool MayBeFolder(int fd) {
 
 }  // namespace
 
-bool PathExists(const std::string& path) { return access(HostPath(path).c_str(), F_OK) == 0; }
+bool PathExists(const std::string& path) {
+  const posix::ResolvedPath resolved = posix::ResolveHostPath(path);
+  return !resolved.absent && access(resolved.host.c_str(), F_OK) == 0;
+}
 
 bool IsFolder(const std::string& path) {
+  const posix::ResolvedPath resolved = posix::ResolveHostPath(path);
   struct stat st;
-  return stat(HostPath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return !resolved.absent && stat(resolved.host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool CreateFolder(const std::string& path) {
@@ -133,7 +137,12 @@ bool CreateFolder(const std::string& path) {
 }
 
 bool RemoveFile(const std::string& path) {
-  const std::string host = HostPath(path);
+  const posix::ResolvedPath resolved = posix::ResolveHostPath(path);
+  if (resolved.absent) {
+    errno = ENOENT;
+    return false;
+  }
+  const std::string& host = resolved.host;
   struct stat st;
   if (lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
   if (S_ISREG(st.st_mode) && NoWriteBit(st)) {
@@ -220,7 +229,10 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
   return true;
 }
 
-bool IsReadOnlyFile(const std::string& path) { return ReadOnlyHostFile(HostPath(path)); }
+bool IsReadOnlyFile(const std::string& path) {
+  const posix::ResolvedPath resolved = posix::ResolveHostPath(path);
+  return !resolved.absent && ReadOnlyHostFile(resolved.host);
+}
 
 // The system decides for this process (root may change any folder).
 bool FolderAcceptsChanges(const std::string& folder) {
@@ -233,8 +245,13 @@ FILE* OpenStream(const std::string& path, const char* mode) {
     errno = EINVAL;
     return nullptr;
   }
-  const std::string host = HostPath(path);
-  if (how->Writes() && ReadOnlyHostFile(host)) {
+  const posix::ResolvedPath resolved = posix::ResolveHostPath(path);
+  const std::string& host = resolved.host;
+  if (resolved.absent && !how->Writes()) {
+    errno = ENOENT;
+    return nullptr;
+  }
+  if (how->Writes() && !resolved.absent && ReadOnlyHostFile(host)) {
     errno = EACCES;
     return nullptr;
   }

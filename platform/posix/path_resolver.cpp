@@ -205,8 +205,10 @@ std::string WinePrefix() {
   return std::string(home && *home ? home : "") + "/.wine";
 }
 
-std::string HostPath(const std::string& path) {
-  if (path.empty()) return "";  // names nothing, as on Windows
+std::string HostPath(const std::string& path) { return ResolveHostPath(path).host; }
+
+ResolvedPath ResolveHostPath(const std::string& path) {
+  if (path.empty()) return {};  // names nothing, as on Windows
   const bool inOperation = InOperation();
   CallOperation call;
   // The folder part is resolved once for the paths in one folder (until something changes).
@@ -231,12 +233,15 @@ std::string HostPath(const std::string& path) {
   }
   if (lastNamed) Step(walk, path.substr(cut + 1));
   std::string& base = walk.base;
-  if (base.empty()) return ".";
+  if (base.empty()) return {".", false};
   if (IsPathSeparator(path.back()) && base.back() != '/') base += '/';
-  return base;
+  return {std::move(base), !walk.found};
 }
 
-void BeginOperation() { State().listings.Begin(); }
+void BeginOperation() {
+  HoldActiveCodePage();
+  State().listings.Begin();
+}
 
 bool InOperation() { return State().listings.InOperation(); }
 
@@ -246,6 +251,7 @@ void EndOperation() {
     state.folderIds.clear();
     state.memos.clear();
   }
+  ReleaseActiveCodePage();
 }
 
 namespace {

@@ -18,6 +18,15 @@ namespace platform::posix {
 // The host path for `path`. A trailing separator is kept as "/"; an empty path stays empty.
 std::string HostPath(const std::string& path);
 
+// HostPath's answer, and whether it found that nothing is there: a folder on the way, or the last
+// name, is missing from the folder's names as read in this operation (or now, outside one) and
+// kept up to date by the Note* calls. A file call can then answer without asking the system.
+struct ResolvedPath {
+  std::string host;
+  bool absent = false;
+};
+ResolvedPath ResolveHostPath(const std::string& path);
+
 // A name of the program's (code page) as the file system spells it: UTF-8, as Wine creates it;
 // bytes that are not text of the code page stay as they are.
 std::string HostName(const std::string& name);

@@ -163,8 +163,10 @@ TEST(Files, AnOperationSeesItsOwnChangesAtOnceAndOthersInTheNext) {
     EXPECT_TRUE(platform::IsFolder(tmp / "SCENERY\\SUB\\"));
     EXPECT_TRUE(platform::WriteProfileValue("Settings", "Status", "1", tmp / "Scenery\\Sub\\X.INI"));
     EXPECT_TRUE(platform::PathExists(tmp / "scenery\\sub\\x.ini"));
+    // Each folder is read once per operation: what another program adds now shows in the next.
+    testsupport::WriteFile(tmp / "Scenery/later.bgl", "by another program");
+    EXPECT_FALSE(platform::PathExists(tmp / "SCENERY\\LATER.BGL"));
   }
-  testsupport::WriteFile(tmp / "Scenery/later.bgl", "by another program");
   platform::FileOperationScope next;
   EXPECT_TRUE(platform::PathExists(tmp / "SCENERY\\LATER.BGL"));
   EXPECT_EQ(testsupport::ListFolder(tmp / "Scenery"),
