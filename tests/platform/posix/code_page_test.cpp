@@ -125,6 +125,15 @@ TEST(CodePageRoundTrip, ThePrefixOrTheVariableChoosesTheCodePage) {
               "B");
   }
   EXPECT_EQ(platform::TextCodePage(), 1251u);
+  {
+    // A file operation keeps the code page it started with.
+    platform::FileOperationScope operation;
+    ScopedEnvironmentVariable japanese("OVPATCH_CODEPAGE", "932");
+    EXPECT_EQ(platform::TextCodePage(), 1251u);
+  }
+  EXPECT_EQ(platform::TextCodePage(), 1251u);
+  ScopedEnvironmentVariable japanese("OVPATCH_CODEPAGE", "932");
+  EXPECT_EQ(platform::TextCodePage(), 932u);
 }
 
 // Every byte string of a single-byte Windows code page goes to UTF-8 and back unchanged, and
