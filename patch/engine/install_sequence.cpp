@@ -6,17 +6,6 @@
 #include "platform/strings.h"
 #include "platform/file_layers/whole_file.h"
 
-namespace {
-
-// `first` followed by `rest`: the candidates of one content check.
-std::vector<std::string> Candidates(const std::string& first, const std::vector<std::string>& rest) {
-  std::vector<std::string> candidates{first};
-  candidates.insert(candidates.end(), rest.begin(), rest.end());
-  return candidates;
-}
-
-}  // namespace
-
 void InstallPatch(PatchContext& context, PatchView& view, OperationOutcome& outcome) {
   OutcomeView counted(outcome, view);
   const PatchLists lists = ReadPatchLists(context);
@@ -77,7 +66,7 @@ void BackupFiles(PatchContext& context, PatchView& view, const PatchLists& lists
                            // One read of the file answers both checks below.
                            const auto holds = platform::FirstWithSameBytes(
                                source,
-                               Candidates(destination, replacements.Find(record.names[0].path)));
+                               ContentCheckCandidates(destination, replacements.Find(record.names[0].path)));
                            // A file that already is its replacement is never taken for the
                            // original.
                            if (holds && *holds > 0) {
@@ -123,7 +112,7 @@ void InstallFiles(PatchContext& context, PatchView& view, const PatchLists& list
         const std::vector<std::string>& backup = backups.Find(record.names[2].path);
         if (!backup.empty() && platform::PathExists(destination) &&
             !platform::FirstWithSameBytes(
-                destination, Candidates(backup.front(), replacements.Find(record.names[2].path)))) {
+                destination, ContentCheckCandidates(backup.front(), replacements.Find(record.names[2].path)))) {
           notInstalled.push_back(destination);
           return CopyDecision::Without(RecordResult::Failed, destination,
                                        "no backup of it could be made", true);

@@ -37,9 +37,8 @@ void RestoreFiles(PatchContext& context, PatchView& view, const PatchLists& list
         const std::string destination = ScenerySubPath(record.names[0], form);
         // One read of the file tells whether it holds its backup or one of its replacements.
         const std::vector<std::string>& listed = replacements.Find(record.names[0].path);
-        std::vector<std::string> candidates{source};
-        candidates.insert(candidates.end(), listed.begin(), listed.end());
-        const std::optional<size_t> holds = platform::FirstWithSameBytes(destination, candidates);
+        const std::optional<size_t> holds =
+            platform::FirstWithSameBytes(destination, ContentCheckCandidates(source, listed));
         if (holds == 0u) return CopyDecision::Without(RecordResult::NothingToDo, destination);
         // Only a replacement that was installed is taken out again; a file changed since then
         // (an update of the product) is kept. Without a backup it was never replaced at all.

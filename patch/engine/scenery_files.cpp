@@ -238,3 +238,10 @@ void RenameListedFiles(StepRun& run, RenameDirection direction) {
 bool SameFileName(const std::string& a, const std::string& b) {
   return ComparableName(a) == ComparableName(b);
 }
+
+std::vector<std::string> ContentCheckCandidates(const std::string& first,
+                                                const std::vector<std::string>& rest) {
+  std::vector<std::string> candidates{first};
+  candidates.insert(candidates.end(), rest.begin(), rest.end());
+  return candidates;
+}

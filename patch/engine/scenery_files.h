@@ -105,6 +105,10 @@ void RenameListedFiles(StepRun& run, RenameDirection direction);
 // repeated ones and upper-casing (platform::ComparablePath, a separator at the end kept).
 bool SameFileName(const std::string& a, const std::string& b);
 
+// `first` followed by `rest`: the candidates of one content check (platform::FirstWithSameBytes).
+std::vector<std::string> ContentCheckCandidates(const std::string& first,
+                                                const std::vector<std::string>& rest);
+
 // The tail of the warnings about files a step could not change.
 inline constexpr const char* kLeftAsTheyWereText =
     "They have been left as they were. Another program, such as FS2004, may be using them.";

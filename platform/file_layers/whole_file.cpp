@@ -4,6 +4,7 @@
 
 #include "platform/files.h"
 #include "platform/stream_io.h"
+#include "platform/strings.h"
 #include "platform/text.h"
 #include "platform/file_layers/write_batch.h"
 
@@ -16,7 +17,7 @@ std::string ScratchPathFor(const std::string& target) {
     last = i;
     if (IsLeadByte(static_cast<unsigned char>(target[i])) && i + 1 < target.size()) ++i;
   }
-  if (last == std::string::npos || target[last] == '\\' || target[last] == '/')
+  if (last == std::string::npos || IsPathSeparator(target[last]))
     return target + "~";  // no name to take the place of
   return target.substr(0, last) + (target[last] == '~' ? "$" : "~");
 }

@@ -5,6 +5,8 @@
 
 #include "platform/file_layers/file_services.h"
 #include "platform/host_files.h"
+#include "platform/name_listings.h"
+#include "platform/strings.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -17,12 +19,8 @@ WriteBatch* g_collectingBatch = nullptr;
 // Two paths of one file (other letter case, other separators, "." and ".." on the way) give the
 // same key; "" when the path ends in no name.
 std::string NameKey(const std::string& path) {
-  size_t end = path.size();
-  while (end > 0 && (path[end - 1] == '\\' || path[end - 1] == '/')) --end;
-  size_t begin = end;
-  while (begin > 0 && path[begin - 1] != '\\' && path[begin - 1] != '/') --begin;
-  std::string name = path.substr(begin, end - begin);
-  if (name == "." || name == "..") return "";
+  std::string name = LastPathComponent(path);
+  if (!IsEntryName(name)) return "";
   while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
   return UpperCase(name);
 }

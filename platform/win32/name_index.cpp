@@ -129,7 +129,7 @@ Resolved Resolve(const std::string& path, bool keepLastName) {
 std::pair<NameListing*, std::string> ListingHolding(const std::string& path) {
   Listings& listings = State();
   if (!listings.InOperation()) return {nullptr, ""};
-  const size_t cut = path.find_last_of("\\/");
+  const size_t cut = FindLastSeparator(path);
   const std::string name = cut == std::string::npos ? "" : path.substr(cut + 1);
   // A file in a drive's root lies in "X:\\".
   const Resolved folder = cut == std::string::npos
