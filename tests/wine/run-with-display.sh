@@ -42,6 +42,14 @@ done
 export DISPLAY=":$(head -n1 "$displayfile")"
 
 wine_make_prefix
-OVPATCH_EXE=$("$WINELOADER" winepath -w "$exe" 2>/dev/null)
+# Asked a few times: right after the prefix is made, while its first server goes down, the call
+# can fail; a failure that stays is said, not left to end the script without a word.
+OVPATCH_EXE=""
+for _ in 1 2 3 4 5; do
+  OVPATCH_EXE=$("$WINELOADER" winepath -w "$exe" 2>/dev/null) && [ -n "$OVPATCH_EXE" ] && break
+  OVPATCH_EXE=""
+  sleep 1
+done
+[ -n "$OVPATCH_EXE" ] || { echo "winepath gave no Windows path for $exe" >&2; exit 1; }
 export OVPATCH_EXE
 "$@"
