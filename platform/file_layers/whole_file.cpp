@@ -128,7 +128,8 @@ std::optional<size_t> FirstWithSameBytes(const std::string& path,
              std::memcmp(chunkOfPath, chunkOfCandidate, count) != 0;
     });
     if (matching.empty()) return std::nullopt;
-    if (count == 0) return matching.front().index;
+    // A read comes back short only at the end: every file left ended here too.
+    if (count < chunk) return matching.front().index;
   }
 }
 

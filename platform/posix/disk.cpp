@@ -28,7 +28,7 @@ std::vector<std::string> FolderEntryNames(const std::string& folder) {
 std::optional<uint64_t> FileSize(const std::string& path) {
   const posix::ResolvedPath resolved = posix::ResolveHostPath(path);
   struct stat st;
-  if (resolved.absent || stat(resolved.host.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+  if (resolved.absent || !posix::StatOf(resolved.host, st) || !S_ISREG(st.st_mode))
     return std::nullopt;
   return static_cast<uint64_t>(st.st_size);
 }

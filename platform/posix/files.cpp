@@ -33,7 +33,7 @@ bool NoWriteBit(const struct stat& st) { return (st.st_mode & (S_IWUSR | S_IWGRP
 
 bool ReadOnlyHostFile(const std::string& host) {
   struct stat st;
-  return stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode) && NoWriteBit(st);
+  return posix::StatOf(host, st) && S_ISREG(st.st_mode) && NoWriteBit(st);
 }
 
 // Copies a regular file byte for byte to `to` (which must not exist), keeping its mode.
@@ -109,23 +109,18 @@ std::optional<StreamMode> ParseStreamMode(const std::string& mode) {
   return std::nullopt;
 }
 
-// True for a folder, and when the descriptor cannot be looked at.
-bool MayBeFolder(int fd) {
-  struct stat st;
-  return fstat(fd, &st) != 0 || S_ISDIR(st.st_mode);
-}
-
 }  // namespace
 
 bool PathExists(const std::string& path) {
   const posix::ResolvedPath resolved = posix::ResolveHostPath(path);
-  return !resolved.absent && access(resolved.host.c_str(), F_OK) == 0;
+  struct stat st;
+  return !resolved.absent && posix::StatOf(resolved.host, st);
 }
 
 bool IsFolder(const std::string& path) {
   const posix::ResolvedPath resolved = posix::ResolveHostPath(path);
   struct stat st;
-  return !resolved.absent && stat(resolved.host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return !resolved.absent && posix::StatOf(resolved.host, st) && S_ISDIR(st.st_mode);
 }
 
 bool CreateFolder(const std::string& path) {
@@ -251,21 +246,33 @@ FILE* OpenStream(const std::string& path, const char* mode) {
     errno = ENOENT;
     return nullptr;
   }
-  if (how->Writes() && !resolved.absent && ReadOnlyHostFile(host)) {
-    errno = EACCES;
-    return nullptr;
+  if (how->Writes()) {
+    if (!resolved.absent && ReadOnlyHostFile(host)) {
+      errno = EACCES;
+      return nullptr;
+    }
+  } else {
+    // Windows cannot open a folder as a stream; opening one for writing fails by itself.
+    struct stat st;
+    if (!posix::StatOf(host, st)) return nullptr;
+    if (S_ISDIR(st.st_mode)) {
+      errno = EISDIR;
+      return nullptr;
+    }
   }
-  posix::UniqueDescriptor fd(open(host.c_str(), how->flags | O_CLOEXEC, 0666));
-  if (!fd.IsOpen()) return nullptr;
-  if ((how->flags & O_CREAT) != 0) posix::NoteCreated(host);
-  // Windows cannot open a folder as a stream; opening one for writing failed already.
-  if (!how->Writes() && MayBeFolder(fd.Get())) {
-    errno = EISDIR;
-    return nullptr;
+  const auto noteOpened = [&] {
+    if ((how->flags & O_CREAT) != 0) posix::NoteCreated(host);
+    if (how->Writes()) posix::NoteWriting(host);
+  };
+  if (how->text) {
+    posix::UniqueDescriptor fd(open(host.c_str(), how->flags | O_CLOEXEC, 0666));
+    if (!fd.IsOpen()) return nullptr;
+    noteOpened();
+    return posix::OpenTextStream(std::move(fd), how->Writes());
   }
-  if (how->text) return posix::OpenTextStream(std::move(fd), how->Writes());
-  FILE* stream = fdopen(fd.Get(), mode);
-  if (stream) fd.Release();
+  // fopen opens with the mode's flags and O_CLOEXEC ("e"); fdopen would ask for them again.
+  FILE* stream = std::fopen(host.c_str(), (std::string(mode) + "e").c_str());
+  if (stream) noteOpened();
   return stream;
 }
 

@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -80,11 +82,25 @@ struct FolderMemo {
 // folder): that many folder parts are remembered, the most recent first.
 constexpr size_t kFolderMemos = 4;
 
+// How long StatOf trusts a stat() it made: long enough for the questions asked of one file in a
+// row, short enough that a change another program makes meanwhile is seen about as soon as before.
+constexpr std::chrono::milliseconds kStatHold{1000};
+
+// A stat() that StatOf made, and until when it holds.
+struct KeptStat {
+  struct stat st;
+  std::chrono::steady_clock::time_point until;
+};
+
 // Each listing is keyed by the HostNameKey of its names.
 struct Indexes {
   OperationListings<FolderId, FolderIdHash> listings;
   std::vector<FolderMemo> memos;  // each forgotten when a change could resolve it otherwise
   std::unordered_map<std::string, FolderId> folderIds;  // folder path as Join built it
+  // StatOf's answers and the files opened for writing, by FileKey.
+  std::unordered_map<std::string, KeptStat> keptStats;
+  std::unordered_set<std::string> writing;
+  bool keepNoStats = false;  // a file opened for writing had no key: nothing is kept any more
 };
 
 Indexes& State() {
@@ -238,6 +254,63 @@ ResolvedPath ResolveHostPath(const std::string& path) {
   return {std::move(base), !walk.found};
 }
 
+namespace {
+
+// What identifies the file `host` for StatOf: its folder's identity and its name, so that two
+// spellings of one folder share it; nullopt when the folder was not looked into in this operation.
+std::optional<std::string> FileKey(const std::string& host) {
+  const auto [dir, name] = SplitLast(host);
+  if (!IsEntryName(name)) return std::nullopt;
+  const auto id = State().folderIds.find(dir);
+  if (id == State().folderIds.end()) return std::nullopt;
+  return std::to_string(id->second.first) + ":" + std::to_string(id->second.second) + "/" + name;
+}
+
+// Drops what StatOf knows of `host`; everything when it cannot tell which file that is.
+void ForgetStat(const std::string& host) {
+  Indexes& state = State();
+  if (state.keptStats.empty()) return;
+  if (const std::optional<std::string> key = FileKey(host))
+    state.keptStats.erase(*key);
+  else
+    state.keptStats.clear();
+}
+
+}  // namespace
+
+bool StatOf(const std::string& host, struct stat& st) {
+  Indexes& state = State();
+  const std::optional<std::string> key =
+      state.listings.InOperation() && !state.keepNoStats ? FileKey(host) : std::nullopt;
+  if (!key || state.writing.count(*key)) return stat(host.c_str(), &st) == 0;
+  const auto now = std::chrono::steady_clock::now();
+  if (const auto kept = state.keptStats.find(*key);
+      kept != state.keptStats.end() && now < kept->second.until) {
+    st = kept->second.st;
+    return true;
+  }
+  if (stat(host.c_str(), &st) != 0) {
+    state.keptStats.erase(*key);
+    return false;
+  }
+  state.keptStats[*key] = {st, now + kStatHold};
+  return true;
+}
+
+void NoteWriting(const std::string& host) {
+  Indexes& state = State();
+  if (!state.listings.InOperation()) return;
+  if (const std::optional<std::string> key = FileKey(host)) {
+    state.keptStats.erase(*key);
+    state.writing.insert(*key);
+  } else {
+    state.keepNoStats = true;
+    state.keptStats.clear();
+  }
+}
+
+void NoteRewritten(const std::string& host) { ForgetStat(host); }
+
 void BeginOperation() {
   HoldActiveCodePage();
   State().listings.Begin();
@@ -250,6 +323,9 @@ void EndOperation() {
   if (state.listings.End()) {
     state.folderIds.clear();
     state.memos.clear();
+    state.keptStats.clear();
+    state.writing.clear();
+    state.keepNoStats = false;
   }
   ReleaseActiveCodePage();
 }
@@ -284,6 +360,7 @@ void ForgetWalksThrough(const std::string& dir, const std::string& name) {
 }  // namespace
 
 void NoteCreated(const std::string& host) {
+  ForgetStat(host);
   const auto [dir, last] = SplitLast(host);
   ForgetWalksThrough(dir, last);
   auto [index, name] = IndexHolding(host);
@@ -293,6 +370,7 @@ void NoteCreated(const std::string& host) {
 }
 
 void NoteRemoved(const std::string& host) {
+  ForgetStat(host);
   const auto [dir, last] = SplitLast(host);
   ForgetWalksThrough(dir, last);
   auto [index, name] = IndexHolding(host);
@@ -303,6 +381,7 @@ void NoteRemoved(const std::string& host) {
 
 void NoteFoldersMoved() {
   State().memos.clear();
+  State().keptStats.clear();
   if (State().listings.InOperation()) State().folderIds.clear();
 }
 

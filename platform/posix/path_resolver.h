@@ -10,6 +10,8 @@
 // Matching reads each folder's names once into an index. While an operation is open
 // (BeginOperation .. EndOperation) the indexes are kept and updated through the Note* calls
 // below, so each folder is read once per operation; outside an operation every call reads afresh.
+#include <sys/stat.h>
+
 #include <optional>
 #include <string>
 
@@ -50,5 +52,16 @@ void NoteCreated(const std::string& host);
 void NoteRemoved(const std::string& host);
 // A folder was moved, or the current folder changed: paths may now name other folders.
 void NoteFoldersMoved();
+
+// stat() of `host` (a path HostPath gave); false when it fails. While an operation is open, the
+// answer is kept for a moment, so that the questions asked of one file in a row (does it exist,
+// is it a folder, is it read-only, its size) cost one call. It is forgotten when this process
+// changes the file (the Note* calls); a file opened for writing during the operation is asked
+// afresh every time until it ends, since each write changes it.
+bool StatOf(const std::string& host, struct stat& st);
+// `host` is opened for writing (see StatOf).
+void NoteWriting(const std::string& host);
+// The contents of `host` were replaced in place (a file rewritten through a scratch file).
+void NoteRewritten(const std::string& host);
 
 }  // namespace platform::posix

@@ -128,7 +128,10 @@ bool WriteProfileValue(const std::string& section, const std::string& key,
   updated.Set(section, key, value);
   if (before && updated.bytes() == *before) return true;
   if (!ReplaceContents(host, updated.bytes(), mode)) return false;
-  if (!before) posix::NoteCreated(resolved);  // an open operation sees the new file at once
+  // An open operation sees the new file, or the new contents, at once.
+  if (!before) posix::NoteCreated(resolved);
+  posix::NoteRewritten(resolved);
+  if (host != resolved) posix::NoteRewritten(host);
   return true;
 }
 

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 
+#include "platform/file_layers/whole_file.h"
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "platform/file_layers/whole_file.h"
+#include "platform/stream_io.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -149,6 +151,12 @@ TEST(Files, AnOperationSeesItsOwnChangesAtOnceAndOthersInTheNext) {
   {
     platform::FileOperationScope operation;
     EXPECT_EQ(platform::FileSize(tmp / "SCENERY\\A.BGL"), 1u);
+    FILE* growing = platform::OpenStream(tmp / "Scenery\\a.bgl", "ab");
+    ASSERT_NE(growing, nullptr);
+    EXPECT_EQ(platform::FileSize(tmp / "Scenery\\A.bgl"), 1u);
+    EXPECT_TRUE(platform::WriteBytes(growing, "bc", 2));
+    EXPECT_TRUE(platform::CloseStream(growing));
+    EXPECT_EQ(platform::FileSize(tmp / "SCENERY\\A.BGL"), 3u);
     EXPECT_FALSE(platform::PathExists(tmp / "scenery\\b.xxx"));
     EXPECT_EQ(platform::ReplaceWholeFile(tmp / "SCENERY\\New.bgl", "new"),
               platform::WriteOutcome::Done);
@@ -163,6 +171,10 @@ TEST(Files, AnOperationSeesItsOwnChangesAtOnceAndOthersInTheNext) {
     EXPECT_TRUE(platform::IsFolder(tmp / "SCENERY\\SUB\\"));
     EXPECT_TRUE(platform::WriteProfileValue("Settings", "Status", "1", tmp / "Scenery\\Sub\\X.INI"));
     EXPECT_TRUE(platform::PathExists(tmp / "scenery\\sub\\x.ini"));
+    const std::optional<uint64_t> iniSize = platform::FileSize(tmp / "Scenery\\Sub\\X.INI");
+    EXPECT_TRUE(
+        platform::WriteProfileValue("Settings", "Status", "12", tmp / "Scenery\\Sub\\X.INI"));
+    EXPECT_EQ(platform::FileSize(tmp / "Scenery\\Sub\\X.INI"), iniSize.value_or(0) + 1);
     // Each folder is read once per operation: what another program adds now shows in the next.
     testsupport::WriteFile(tmp / "Scenery/later.bgl", "by another program");
     EXPECT_FALSE(platform::PathExists(tmp / "SCENERY\\LATER.BGL"));
