@@ -16,7 +16,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <functional>
+#include <initializer_list>
 #include <iterator>
 #include <sstream>
 #include <utility>
@@ -58,13 +61,56 @@ void SyncFileSystemOf(const std::string& path) {
   close(fd);
 }
 
+// Reads `fd` until `size` bytes or its end; the count read.
+size_t ReadUpTo(int fd, char* buffer, size_t size) {
+  size_t count = 0;
+  for (ssize_t n; count < size && (n = read(fd, buffer + count, size - count)) > 0;)
+    count += static_cast<size_t>(n);
+  return count;
+}
+
+// The program's content check before a copy, made plainly: `file` against each of `others`, first
+// 4 KiB, then the rest of the files still alike. True when one of them holds the same bytes.
+bool PlainContentCheck(const std::string& file, std::initializer_list<std::string> others) {
+  constexpr size_t kFirst = 4096;
+  static char mine[bench::kPatchedFileSize + 1], theirs[bench::kPatchedFileSize + 1];
+  const int in = open(file.c_str(), O_RDONLY);
+  std::vector<int> alike;
+  for (const std::string& other : others) alike.push_back(open(other.c_str(), O_RDONLY));
+  size_t count = ReadUpTo(in, mine, kFirst);
+  for (size_t chunk = kFirst;; chunk = sizeof mine) {
+    std::erase_if(alike, [&](int fd) {
+      const bool differs = ReadUpTo(fd, theirs, chunk) != count || memcmp(mine, theirs, count) != 0;
+      if (differs) close(fd);
+      return differs;
+    });
+    if (alike.empty() || count < chunk) break;
+    count = ReadUpTo(in, mine, sizeof mine);
+  }
+  close(in);
+  for (int fd : alike) close(fd);
+  return !alike.empty();
+}
+
+// Stops the benchmark when a plain content check did not find what the patch's files hold.
+void ExpectSame(bool same, bool expected, const std::string& file) {
+  if (same == expected) return;
+  std::fprintf(stderr, "the content check of %s went wrong\n", file.c_str());
+  std::exit(1);
+}
+
 // One run of copies (from, to): in place, or beside each target (its name with the last character
-// replaced by '~', as the program names it) and renamed in place after one sync.
+// replaced by '~', as the program names it) and renamed in place after one sync. `checkBefore(i)`,
+// when given, runs before copy i.
 void PlainCopies(const std::vector<std::pair<std::string, std::string>>& copies,
-                 const std::string& folder, Flush flush) {
+                 const std::string& folder, Flush flush,
+                 const std::function<void(size_t)>& checkBefore = nullptr) {
   const bool beside = flush == Flush::BesideThenRename;
-  for (const auto& [from, to] : copies)
+  for (size_t i = 0; i < copies.size(); ++i) {
+    const auto& [from, to] = copies[i];
+    if (checkBefore) checkBefore(i);
     PlainCopy(from, beside ? to.substr(0, to.size() - 1) + "~" : to, flush == Flush::EachFile);
+  }
   if (!beside) return;
   SyncFileSystemOf(folder);
   for (const auto& copy : copies) {
@@ -73,24 +119,41 @@ void PlainCopies(const std::vector<std::pair<std::string, std::string>>& copies,
   }
 }
 
-// The copies of an apply: every backup, then every replacement over the simulator's file.
-void PlainApplyCopies(const bench::LargePatch& patch, Flush flush) {
+// The copies of an apply: every backup, then every replacement over the simulator's file. With
+// `checks`, each copy is preceded by the content check the program makes: before a backup, is the
+// simulator's file the replacement already; before an install, is it its backup or the replacement.
+void PlainApplyCopies(const bench::LargePatch& patch, Flush flush, bool checks = false) {
   std::vector<std::pair<std::string, std::string>> backups, installs;
   for (const bench::PatchedFile& file : patch.files) {
     backups.emplace_back(file.simulatorFile, file.backup);
     installs.emplace_back(file.replacement, file.simulatorFile);
   }
-  PlainCopies(backups, patch.patchFolder, flush);
-  PlainCopies(installs, patch.patchFolder, flush);
+  const auto& files = patch.files;
+  const auto noCheck = std::function<void(size_t)>();
+  PlainCopies(backups, patch.patchFolder, flush, !checks ? noCheck : [&](size_t i) {
+    ExpectSame(PlainContentCheck(files[i].simulatorFile, {files[i].replacement}), false,
+               files[i].simulatorFile);
+  });
+  PlainCopies(installs, patch.patchFolder, flush, !checks ? noCheck : [&](size_t i) {
+    ExpectSame(PlainContentCheck(files[i].simulatorFile, {files[i].backup, files[i].replacement}),
+               true, files[i].simulatorFile);
+  });
   if (flush == Flush::AtTheEnd) SyncFileSystemOf(patch.patchFolder);
 }
 
-// The copies of a removal: every backup back over the simulator's file.
-void PlainRemoveCopies(const bench::LargePatch& patch, Flush flush) {
+// The copies of a removal: every backup back over the simulator's file; with `checks`, each after
+// the program's content check (is the simulator's file its backup or the replacement).
+void PlainRemoveCopies(const bench::LargePatch& patch, Flush flush, bool checks = false) {
   std::vector<std::pair<std::string, std::string>> restores;
   for (const bench::PatchedFile& file : patch.files)
     restores.emplace_back(file.backup, file.simulatorFile);
-  PlainCopies(restores, patch.patchFolder, flush);
+  const auto& files = patch.files;
+  PlainCopies(restores, patch.patchFolder, flush,
+              !checks ? std::function<void(size_t)>() : [&](size_t i) {
+                ExpectSame(PlainContentCheck(files[i].simulatorFile,
+                                             {files[i].backup, files[i].replacement}),
+                           true, files[i].simulatorFile);
+              });
   if (flush == Flush::AtTheEnd) SyncFileSystemOf(patch.patchFolder);
 }
 
@@ -146,6 +209,7 @@ struct Times {
   double plainApply = 1e9, plainRemove = 1e9;    // left to the system to write
   double syncedApply = 1e9, syncedRemove = 1e9;  // then one sync of the file system
   double safeApply = 1e9, safeRemove = 1e9;      // beside each target, one sync, renamed in place
+  double checkedApply = 1e9, checkedRemove = 1e9;  // safe, after the program's content checks
 };
 
 void KeepBest(double& best, double seconds) { best = std::min(best, seconds); }
@@ -165,6 +229,11 @@ void Round(const bench::LargePatch& patch, const std::string& aside, bool plainF
              TimedFromClean([&] { PlainApplyCopies(patch, Flush::BesideThenRename); }));
     KeepBest(best.safeRemove,
              TimedFromClean([&] { PlainRemoveCopies(patch, Flush::BesideThenRename); }));
+    MoveBackupsAside(patch, aside);
+    KeepBest(best.checkedApply,
+             TimedFromClean([&] { PlainApplyCopies(patch, Flush::BesideThenRename, true); }));
+    KeepBest(best.checkedRemove,
+             TimedFromClean([&] { PlainRemoveCopies(patch, Flush::BesideThenRename, true); }));
   };
   auto ours = [&] {
     MoveBackupsAside(patch, aside);
@@ -195,9 +264,10 @@ void PrintPlainCopies(const bench::LargePatch& patch, const std::string& aside) 
 }
 
 void PrintRow(int folderFiles, const char* operation, double ours, double plain, double synced,
-              double safe) {
-  std::printf("%-7d %-7s %7.3f %8.3f %6.2fx %9.3f %6.2fx %7.3f %6.2fx\n", folderFiles, operation,
-              ours, plain, ours / plain, synced, ours / synced, safe, ours / safe);
+              double safe, double checked) {
+  std::printf("%-7d %-7s %7.3f %8.3f %6.2fx %9.3f %6.2fx %7.3f %6.2fx %9.3f %6.2fx\n", folderFiles,
+              operation, ours, plain, ours / plain, synced, ours / synced, safe, ours / safe,
+              checked, ours / checked);
 }
 
 }  // namespace
@@ -220,9 +290,10 @@ int main(int argc, char** argv) {
   std::printf("plain: the same copies in place, left to the system to write; plain+sync: the same,\n"
               "then one sync of the file system, so that they are on the disk as the program's are;\n"
               "safe: each copy a new file beside its target, one sync, then renamed in place, as the\n"
-              "program makes them (the baseline with the program's guarantee)\n");
-  std::printf("%-7s %-7s %7s %8s %7s %9s %7s %7s %7s\n", "folder", "", "ours s", "plain s", "ratio",
-              "+sync s", "ratio", "safe s", "ratio");
+              "program makes them (the baseline with the program's guarantee); +checks: safe, each\n"
+              "copy after the content check the program makes before it\n");
+  std::printf("%-7s %-7s %7s %8s %7s %9s %7s %7s %7s %9s %7s\n", "folder", "", "ours s", "plain s",
+              "ratio", "+sync s", "ratio", "safe s", "ratio", "+checks s", "ratio");
   // Both trees first and nothing deleted before the end, for the reason given at MoveBackupsAside.
   bench::ScratchFolder scratch("ovpatch-install-bench");
   setenv("WINEPREFIX", (scratch / "wineprefix").c_str(), 1);  // no registry value: OVPATCH.INI names FS2004
@@ -241,9 +312,9 @@ int main(int argc, char** argv) {
   }
   for (int i = 0; i < 2; ++i) {
     PrintRow(sizes[i], "apply", times[i].apply, times[i].plainApply, times[i].syncedApply,
-             times[i].safeApply);
+             times[i].safeApply, times[i].checkedApply);
     PrintRow(sizes[i], "remove", times[i].remove, times[i].plainRemove, times[i].syncedRemove,
-             times[i].safeRemove);
+             times[i].safeRemove, times[i].checkedRemove);
   }
   std::printf("M=20000 against M=2000: apply %.2fx, remove %.2fx\n", times[1].apply / times[0].apply,
               times[1].remove / times[0].remove);
