@@ -18,8 +18,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <functional>
-#include <initializer_list>
 #include <iterator>
 #include <sstream>
 #include <utility>
@@ -69,14 +67,24 @@ size_t ReadUpTo(int fd, char* buffer, size_t size) {
   return count;
 }
 
+// Opens `path` for reading; stops the benchmark when it cannot.
+int OpenToRead(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY);
+  if (fd < 0) {
+    std::fprintf(stderr, "cannot read %s\n", path.c_str());
+    std::exit(1);
+  }
+  return fd;
+}
+
 // The program's content check before a copy, made plainly: `file` against each of `others`, first
 // 4 KiB, then the rest of the files still alike. True when one of them holds the same bytes.
-bool PlainContentCheck(const std::string& file, std::initializer_list<std::string> others) {
+bool PlainContentCheck(const std::string& file, const std::vector<std::string>& others) {
   constexpr size_t kFirst = 4096;
   static char mine[bench::kPatchedFileSize + 1], theirs[bench::kPatchedFileSize + 1];
-  const int in = open(file.c_str(), O_RDONLY);
+  const int in = OpenToRead(file);
   std::vector<int> alike;
-  for (const std::string& other : others) alike.push_back(open(other.c_str(), O_RDONLY));
+  for (const std::string& other : others) alike.push_back(OpenToRead(other));
   size_t count = ReadUpTo(in, mine, kFirst);
   for (size_t chunk = kFirst;; chunk = sizeof mine) {
     std::erase_if(alike, [&](int fd) {
@@ -92,68 +100,63 @@ bool PlainContentCheck(const std::string& file, std::initializer_list<std::strin
   return !alike.empty();
 }
 
-// Stops the benchmark when a plain content check did not find what the patch's files hold.
-void ExpectSame(bool same, bool expected, const std::string& file) {
-  if (same == expected) return;
-  std::fprintf(stderr, "the content check of %s went wrong\n", file.c_str());
-  std::exit(1);
-}
+// One copy, and the content check the program makes before it: the simulator's file against
+// `checkedAgainst`, which finds the same bytes or not as `expectSame` says.
+struct PlainCopyStep {
+  std::string from, to;
+  std::string simulatorFile;
+  std::vector<std::string> checkedAgainst;
+  bool expectSame = false;
+};
 
-// One run of copies (from, to): in place, or beside each target (its name with the last character
-// replaced by '~', as the program names it) and renamed in place after one sync. `checkBefore(i)`,
-// when given, runs before copy i.
-void PlainCopies(const std::vector<std::pair<std::string, std::string>>& copies,
-                 const std::string& folder, Flush flush,
-                 const std::function<void(size_t)>& checkBefore = nullptr) {
+// One run of copies: in place, or beside each target (its name with the last character replaced
+// by '~', as the program names it) and renamed in place after one sync; with `checks`, each after
+// its content check.
+void PlainCopies(const std::vector<PlainCopyStep>& copies, const std::string& folder, Flush flush,
+                 bool checks) {
   const bool beside = flush == Flush::BesideThenRename;
-  for (size_t i = 0; i < copies.size(); ++i) {
-    const auto& [from, to] = copies[i];
-    if (checkBefore) checkBefore(i);
-    PlainCopy(from, beside ? to.substr(0, to.size() - 1) + "~" : to, flush == Flush::EachFile);
+  for (const PlainCopyStep& copy : copies) {
+    if (checks &&
+        PlainContentCheck(copy.simulatorFile, copy.checkedAgainst) != copy.expectSame) {
+      std::fprintf(stderr, "the content check of %s went wrong\n", copy.simulatorFile.c_str());
+      std::exit(1);
+    }
+    const std::string& to = copy.to;
+    PlainCopy(copy.from, beside ? to.substr(0, to.size() - 1) + "~" : to,
+              flush == Flush::EachFile);
   }
   if (!beside) return;
   SyncFileSystemOf(folder);
-  for (const auto& copy : copies) {
-    const std::string& to = copy.second;
+  for (const PlainCopyStep& copy : copies) {
+    const std::string& to = copy.to;
     if (rename((to.substr(0, to.size() - 1) + "~").c_str(), to.c_str()) != 0) std::exit(1);
   }
 }
 
-// The copies of an apply: every backup, then every replacement over the simulator's file. With
-// `checks`, each copy is preceded by the content check the program makes: before a backup, is the
-// simulator's file the replacement already; before an install, is it its backup or the replacement.
+// The copies of an apply: every backup (after checking that the simulator's file is not the
+// replacement already), then every replacement over the simulator's file (after checking that it
+// holds its backup or the replacement).
 void PlainApplyCopies(const bench::LargePatch& patch, Flush flush, bool checks = false) {
-  std::vector<std::pair<std::string, std::string>> backups, installs;
+  std::vector<PlainCopyStep> backups, installs;
   for (const bench::PatchedFile& file : patch.files) {
-    backups.emplace_back(file.simulatorFile, file.backup);
-    installs.emplace_back(file.replacement, file.simulatorFile);
+    backups.push_back(
+        {file.simulatorFile, file.backup, file.simulatorFile, {file.replacement}, false});
+    installs.push_back({file.replacement, file.simulatorFile, file.simulatorFile,
+                        {file.backup, file.replacement}, true});
   }
-  const auto& files = patch.files;
-  const auto noCheck = std::function<void(size_t)>();
-  PlainCopies(backups, patch.patchFolder, flush, !checks ? noCheck : [&](size_t i) {
-    ExpectSame(PlainContentCheck(files[i].simulatorFile, {files[i].replacement}), false,
-               files[i].simulatorFile);
-  });
-  PlainCopies(installs, patch.patchFolder, flush, !checks ? noCheck : [&](size_t i) {
-    ExpectSame(PlainContentCheck(files[i].simulatorFile, {files[i].backup, files[i].replacement}),
-               true, files[i].simulatorFile);
-  });
+  PlainCopies(backups, patch.patchFolder, flush, checks);
+  PlainCopies(installs, patch.patchFolder, flush, checks);
   if (flush == Flush::AtTheEnd) SyncFileSystemOf(patch.patchFolder);
 }
 
-// The copies of a removal: every backup back over the simulator's file; with `checks`, each after
-// the program's content check (is the simulator's file its backup or the replacement).
+// The copies of a removal: every backup back over the simulator's file (after checking that it
+// holds its backup or the replacement).
 void PlainRemoveCopies(const bench::LargePatch& patch, Flush flush, bool checks = false) {
-  std::vector<std::pair<std::string, std::string>> restores;
+  std::vector<PlainCopyStep> restores;
   for (const bench::PatchedFile& file : patch.files)
-    restores.emplace_back(file.backup, file.simulatorFile);
-  const auto& files = patch.files;
-  PlainCopies(restores, patch.patchFolder, flush,
-              !checks ? std::function<void(size_t)>() : [&](size_t i) {
-                ExpectSame(PlainContentCheck(files[i].simulatorFile,
-                                             {files[i].backup, files[i].replacement}),
-                           true, files[i].simulatorFile);
-              });
+    restores.push_back({file.backup, file.simulatorFile, file.simulatorFile,
+                        {file.backup, file.replacement}, true});
+  PlainCopies(restores, patch.patchFolder, flush, checks);
   if (flush == Flush::AtTheEnd) SyncFileSystemOf(patch.patchFolder);
 }
 
