@@ -65,8 +65,8 @@ void BackupFiles(PatchContext& context, PatchView& view, const PatchLists& lists
                            const std::string destination = ScenerySubPath(record.names[1], "BGL");
                            // One read of the file answers both checks below.
                            const auto holds = platform::FirstWithSameBytes(
-                               source,
-                               ContentCheckCandidates(destination, replacements.Find(record.names[0].path)));
+                               source, ContentCheckCandidates(
+                                           destination, replacements.Find(record.names[0].path)));
                            // A file that already is its replacement is never taken for the
                            // original.
                            if (holds && *holds > 0) {
@@ -112,7 +112,8 @@ void InstallFiles(PatchContext& context, PatchView& view, const PatchLists& list
         const std::vector<std::string>& backup = backups.Find(record.names[2].path);
         if (!backup.empty() && platform::PathExists(destination) &&
             !platform::FirstWithSameBytes(
-                destination, ContentCheckCandidates(backup.front(), replacements.Find(record.names[2].path)))) {
+                destination,
+                ContentCheckCandidates(backup.front(), replacements.Find(record.names[2].path)))) {
           notInstalled.push_back(destination);
           return CopyDecision::Without(RecordResult::Failed, destination,
                                        "no backup of it could be made", true);

@@ -278,7 +278,7 @@ std::u16string CodePage::ToUtf16(const std::string& text) const {
 
 namespace {
 
-// The page that holds give, and how deep they nest.
+// The page the outermost hold took, and how deep the holds nest.
 struct HeldCodePage {
   const CodePage* page = nullptr;
   int depth = 0;
