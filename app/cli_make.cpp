@@ -33,6 +33,11 @@ int RunMakeCommand(const CliOptions& options, std::ostream& out, std::ostream& e
     for (const RefusedChange& change : draft.refused) out << RefusedChangeLine(change) << "\n";
     return kCliRanWithMessages;
   }
+  if (draft.ChangesNothing()) {
+    out << "The folders " << *options.original << " and " << *options.patched
+        << " do not differ: there is nothing to patch; nothing was written.\n";
+    return kCliRanWithMessages;
+  }
   if (std::string failure = WritePatchFolder(draft, folder); !failure.empty()) {
     err << "ovpatch-cli make: " << failure << "\n";
     return kCliCouldNotWrite;

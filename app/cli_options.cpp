@@ -1,5 +1,6 @@
 #include "app/cli_options.h"
 
+#include "app/cli_host.h"
 #include "ovpatch_version.h"
 #include "platform/text.h"
 
@@ -111,7 +112,7 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
   ArgumentCursor cursor(arguments);
   while (const std::optional<std::string> argument = cursor.Take()) {
     std::string error;
-    if (*argument == "--help" || *argument == "-h")
+    if (AsksForHelp(*argument))
       result.options.help = true;
     else if (*argument == "--version")
       result.options.version = true;
@@ -132,8 +133,8 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
 
 std::string CliVersionText() { return std::string("ovpatch-cli ") + OVPATCH_VERSION_TEXT + "\n"; }
 
-const char* CliHelpText() {
-  return R"(Usage: ovpatch-cli [--patch-dir DIR] [--fs-path DIR] [--install-path DIR] COMMAND
+std::string CliHelpText() {
+  return std::string(R"(Usage: ovpatch-cli [--patch-dir DIR] [--fs-path DIR] [--install-path DIR] COMMAND
        ovpatch-cli make --original DIR --patched DIR --product FOLDER --title TEXT
                         [--identify FILE] [--out DIR]
        ovpatch-cli --help | --version
@@ -175,18 +176,12 @@ Options:
   --install-path DIR  the product folder to pick; it is remembered in TITLE.OV
   --original, --patched, --product, --title, --identify, --out
                       make's options (see make above); no other command takes them
-  -h, --help          this text
-  --version           the program's version
-On Linux, folders may be Windows paths (C:\... inside the Wine prefix $WINEPREFIX,
-default ~/.wine) or host paths.
+)") + CliHelpSwitchesLine() +
+         R"(  --version           the program's version
+A folder's name may not hold a line break or another control character.
 
-Text on Linux: as a Windows program in the prefix, the program holds its text
-(list files, TITLE.OV, OVPATCH.INI, SCENERY.CFG) in the prefix's ANSI code page:
-the ACP value in $WINEPREFIX/system.reg, or 1252 when it has none. Set
-OVPATCH_CODEPAGE to a code page number (1251, 932, ...) to use another. Names
-on disk are in UTF-8, as Wine creates them; folders on the command line must
-use only characters of the code page.
-
+)" + CliHostHelp() +
+         R"(
 Output:
   stdout  every change of the status line, one line each; for status the fields
           "FS2004 Installation Path: ...", "Product To Be Patched: ...",
@@ -200,10 +195,11 @@ Exit status:
   1  the operation could not run: "Apply Patch" is disabled, or the FS2004
      folder has no SCENERY.CFG (a message above says why); make: the patch
      could not be written (nothing of it is left)
-  2  usage error; make: also a folder or file of its options that cannot be
-     used
+  2  usage error, a folder option that cannot be kept included; make: also a
+     folder or file of its options that cannot be used
   3  a message box was shown (at start-up, by a folder option or during the
      operation: something failed); plan: a problem is foreseen; verify: a
-     check failed; make: changes the lists cannot make, nothing written
+     check failed; make: changes the lists cannot make or none to make (the two
+     folders do not differ), nothing written
 )";
 }

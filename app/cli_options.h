@@ -1,7 +1,8 @@
 #pragma once
 // The command line of ovpatch-cli: [--patch-dir DIR] [--fs-path DIR] [--install-path DIR]
 // status|apply|remove|plan apply|plan remove|verify; or make --original DIR --patched DIR
-// --product FOLDER --title TEXT [--identify FILE] [--out DIR]; or --help, or --version.
+// --product FOLDER --title TEXT [--identify FILE] [--out DIR]; or --help (also -h, and /? on
+// Windows), or --version.
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,5 +39,6 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments);
 // The --version text: the program's name and the version that OVPatch.exe's version record carries.
 std::string CliVersionText();
 
-// The --help text: what the program does, the options, the output and the exit status.
-const char* CliHelpText();
+// The --help text: what the program does, the options, the folders and text as this host's users
+// meet them, the output and the exit status.
+std::string CliHelpText();

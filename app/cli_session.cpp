@@ -1,5 +1,7 @@
 #include "app/cli_session.h"
 
+#include <utility>
+
 #include "app/cli_make.h"
 #include "app/patch_app.h"
 #include "patch/audit/operation_plan.h"
@@ -10,6 +12,7 @@
 #include "platform/module.h"
 #include "platform/strings.h"
 #include "platform/text.h"
+#include "platform/typed_folder.h"
 #include "ui/framework/headless/headless_backend.h"
 #include "ui/patch_dlg.h"
 #include "ui/res/resource.h"
@@ -97,24 +100,30 @@ bool PickFolder(HeadlessBackend& backend, HeadlessWindow& window, int button,
   return window.GetControlText(field) == shown;
 }
 
-// `folder` joined to `start` when it is relative: neither rooted ("\\", "/") nor with a drive.
-void AnchorToFolder(const std::string& start, std::optional<std::string>& folder) {
-  if (!folder || folder->empty() || start.empty()) return;
-  const bool rooted = (*folder)[0] == '\\' || (*folder)[0] == '/';
-  const bool drive = folder->size() >= 2 && (*folder)[1] == ':';
-  if (rooted || drive) return;
-  // Joined with the separator the start folder is spelled with, so that the field reads naturally.
-  const char separator = start.find('\\') == std::string::npos ? '/' : '\\';
-  folder = start + (start.back() == separator ? "" : std::string(1, separator)) + *folder;
+// The folder options in the form the program keeps every folder in (platform/typed_folder.h), a
+// relative one taken from the current folder; false when one cannot be kept (said on `err`).
+bool KeepFolderOptions(CliOptions& options, std::ostream& err) {
+  for (auto [name, folder] : {std::pair{"--fs-path", &options.fsPath},
+                              std::pair{"--install-path", &options.installPath}}) {
+    if (!*folder) continue;
+    const platform::KeptFolder kept = platform::WindowsFolderPath(**folder);
+    if (!kept.refusal.empty()) {
+      err << "ovpatch-cli: " << name << " " << **folder << ": " << kept.refusal << "\n";
+      return false;
+    }
+    *folder = kept.path;
+  }
+  return true;
 }
 
-// The current folder made the patch folder (--patch-dir), the relative folder options anchored to
-// the folder the command was started in first, as a shell user expects; the patch folder, or
-// nullopt when it cannot be used (said on `err`).
+// The folder options kept as the program keeps folders, taken from the folder the command was
+// started in as a shell user expects, then the current folder made the patch folder
+// (--patch-dir); the patch folder, or nullopt when an option or the folder cannot be used (said
+// on `err`). The patch folder is the Windows path of the folder too, or, where no drive of the
+// Wine prefix reaches it, the folder as the host names it: the program can work there all the
+// same.
 std::optional<std::string> EnterPatchFolder(CliOptions& options, std::ostream& err) {
-  const std::string startFolder = platform::CurrentFolder();
-  AnchorToFolder(startFolder, options.fsPath);
-  AnchorToFolder(startFolder, options.installPath);
+  if (!KeepFolderOptions(options, err)) return std::nullopt;
   if (options.patchDir && !platform::SetCurrentFolder(*options.patchDir)) {
     err << "ovpatch-cli: cannot use the patch folder " << *options.patchDir << "\n";
     return std::nullopt;
@@ -126,7 +135,8 @@ std::optional<std::string> EnterPatchFolder(CliOptions& options, std::ostream& e
         << platform::TextCodePage() << " cannot hold\n";
     return std::nullopt;
   }
-  return patchFolder;
+  const platform::KeptFolder kept = platform::WindowsFolderPath(patchFolder);
+  return kept.refusal.empty() ? kept.path : patchFolder;
 }
 
 // Status-line changes go to `out`, message boxes to `err`.

@@ -570,6 +570,11 @@ uint64_t PatchDraft::ReplacementBytes() const {
   return bytes;
 }
 
+bool PatchDraft::ChangesNothing() const {
+  return folders.empty() && renames.empty() && removals.empty() && backups.empty() &&
+         installs.empty();
+}
+
 PatchDraft DraftPatch(const PatchSources& sources) {
   platform::FileOperationScope operation;
   return PatchDrafter(sources).Draft();

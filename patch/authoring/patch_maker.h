@@ -40,6 +40,8 @@ struct PatchDraft {
   std::string title, identifyFile, productFolder;  // TITLE.OV lines 1 and 2, PATH.OV's line
   std::vector<ReplacementFile> replacements;
   uint64_t ReplacementBytes() const;
+  // True when no list holds a record: the two trees do not differ in anything the install changes.
+  bool ChangesNothing() const;
 };
 
 // Compares the two trees and drafts the patch; reads only, writes nothing. SCENERY.CFG may differ

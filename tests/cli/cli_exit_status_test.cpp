@@ -66,7 +66,7 @@ TEST(CommandLineExitStatus, FolderWithoutSceneryConfigIsNeverPatched) {
   EXPECT_FALSE(testsupport::FileExists(demo.PatchFile("QB_AIRP_ORIG.BGL")));
   // The chosen folder is remembered without losing the product's title and check file.
   EXPECT_EQ("Quillby Bay Airfield 2004\r\nQB_README.TXT\r\n" +
-                demo.FsFile("Addon Scenery/QuillbyBay") + "\\\r\n",
+                testsupport::OnRootDrive(demo.FsFile("Addon Scenery/QuillbyBay")) + "\\\r\n",
             testsupport::ReadFile(demo.PatchFile("TITLE.OV")));
 
   CliRun status = demo.Run({"status"});

@@ -27,11 +27,11 @@ const char* const kExclusionArea =
 
 Lines Trimmed(Lines lines);
 
-Lines StatusLines(const DemoCopy& demo, const std::string& productPath, const std::string& tick,
-                  const std::string& enabled) {
-  return Trimmed(
-      {"FS2004 Installation Path: " + demo.Fs(), std::string("Product To Be Patched: ") + kTitle,
-       "Product Install Path: " + productPath, "Apply Patch: " + tick + ", " + enabled, "Status:"});
+// The fields of status for the FS2004 folder `fs` as the program shows it.
+Lines StatusLines(const std::string& fs, const std::string& tick, const std::string& enabled) {
+  return Trimmed({"FS2004 Installation Path: " + fs, std::string("Product To Be Patched: ") + kTitle,
+                  "Product Install Path: " + DemoCopy::ProductPath(fs),
+                  "Apply Patch: " + tick + ", " + enabled, "Status:"});
 }
 
 // Takes the dated copies of SCENERY.CFG out of a tree of the FS2004 folder; how many there were.
@@ -57,17 +57,18 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
                                  "Path Cannot Continue !: The 'FS2004 Installation Path' cannot be "
                                  "located in the registry."));
   EXPECT_EQ(0u, clitest::CountOf(first.err, "Warning: "));
-  EXPECT_EQ(Trimmed(first.out), StatusLines(demo, demo.ProductPath(), "clear", "enabled"));
+  EXPECT_EQ(Trimmed(first.out), StatusLines(demo.FsKept(), "clear", "enabled"));
   EXPECT_EQ(3, first.exitCode) << "a message was shown before the fields were printed";
   EXPECT_EQ("0", clitest::IniStatus(demo));
-  EXPECT_EQ("Quillby Bay Airfield 2004\r\nQB_README.TXT\r\n" + demo.ProductPath() + "\r\n",
+  EXPECT_EQ("Quillby Bay Airfield 2004\r\nQB_README.TXT\r\n" + DemoCopy::ProductPath(demo.FsKept()) +
+                "\r\n",
             testsupport::ReadFile(demo.PatchFile("TITLE.OV")));
 
   // Second start: the settings file names the folder, TITLE.OV the product.
   CliRun status = demo.Run({"status"});
   EXPECT_EQ(0, status.exitCode);
   EXPECT_EQ("", status.err);
-  EXPECT_EQ(Trimmed(status.out), StatusLines(demo, demo.ProductPath(), "clear", "enabled"));
+  EXPECT_EQ(Trimmed(status.out), StatusLines(demo.FsKept(), "clear", "enabled"));
   const auto patchBefore = clitest::ReadTree(demo.Patch());
 
   CliRun apply = demo.Run({"apply"});
@@ -102,7 +103,7 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
   CliRun after = demo.Run({"status"});
   EXPECT_EQ(0, after.exitCode);
   EXPECT_EQ("", after.err);
-  EXPECT_EQ(Trimmed(after.out), StatusLines(demo, demo.ProductPath(), "ticked", "enabled"));
+  EXPECT_EQ(Trimmed(after.out), StatusLines(demo.FsKept(), "ticked", "enabled"));
 
   CliRun remove = demo.Run({"remove"});
   EXPECT_EQ(0, remove.exitCode);
@@ -177,7 +178,7 @@ TEST(CommandLine, PatchFolderDefaultsToTheCurrentFolder) {
   CliRun status = clitest::RunCli({"status"});
   EXPECT_EQ(0, status.exitCode);
   EXPECT_EQ("", status.err);
-  EXPECT_EQ(Trimmed(status.out), StatusLines(demo, demo.ProductPath(), "clear", "enabled"));
+  EXPECT_EQ(Trimmed(status.out), StatusLines(demo.Fs(), "clear", "enabled"));
   EXPECT_EQ("0", clitest::IniStatus(demo)) << "the settings file is the patch folder's";
 }
 

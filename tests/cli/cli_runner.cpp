@@ -87,10 +87,11 @@ std::vector<std::string> ListFolders(const std::string& root) {
   return folders;
 }
 
-DemoCopy::DemoCopy()
+DemoCopy::DemoCopy(PrefixDrives drives)
     : fs_(HostPath(temp_ / "FS2004")),
       patch_(HostPath(temp_ / "patch")),
       winePrefix_("WINEPREFIX", HostPath(temp_ / "wineprefix")) {
+  if (drives == PrefixDrives::kRoot) testsupport::MakePrefixWithRootDrive(temp_ / "wineprefix");
   const fs::path demo(FromBuild(OVPATCH_DEMO_DIR));
   fs::copy(demo / "fs2004", fs_, fs::copy_options::recursive);
   fs::copy(demo / "patch", patch_, fs::copy_options::recursive);

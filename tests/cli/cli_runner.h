@@ -7,6 +7,7 @@
 
 #include "support/environment.h"
 #include "support/temp_folder.h"
+#include "support/wine_prefix.h"
 
 namespace clitest {
 
@@ -28,16 +29,27 @@ std::map<std::string, std::string> ReadTree(const std::string& root);
 // Every folder below `root`, relative paths with "/" separators.
 std::vector<std::string> ListFolders(const std::string& root);
 
+// The drives of the Wine prefix a DemoCopy's Linux program sees (the Windows build's are the
+// system's): Z: for the host's root, as Wine makes them, or none, which no typed Linux folder
+// reaches.
+enum class PrefixDrives { kRoot, kNone };
+
 // A copy of demo/ in a temporary folder: FS2004/ (the simulator) and patch/ (the patch set).
 class DemoCopy {
 public:
-  DemoCopy();
+  explicit DemoCopy(PrefixDrives drives = PrefixDrives::kRoot);
   std::string Fs() const { return fs_; }        // host spelling, as a user types it
   std::string Patch() const { return patch_; }  // host spelling
+  // The folders as the program keeps and shows them when typed as above (their Windows paths).
+  std::string FsKept() const { return testsupport::OnRootDrive(fs_); }
+  std::string PatchKept() const { return testsupport::OnRootDrive(patch_); }
   std::string FsFile(const std::string& relative) const { return fs_ + "/" + relative; }
   std::string PatchFile(const std::string& relative) const { return patch_ + "/" + relative; }
-  // The product folder as the search records it: the FS2004 folder, "\", the PATH.OV entry, "\".
-  std::string ProductPath() const { return fs_ + "\\Addon Scenery\\QuillbyBay\\"; }
+  // The product folder as the search records it in the FS2004 folder `fs`: `fs`, "\", the PATH.OV
+  // entry, "\".
+  static std::string ProductPath(const std::string& fs) {
+    return fs + "\\Addon Scenery\\QuillbyBay\\";
+  }
 
   // Writes OVPATCH.INI as an earlier "Change FS2004 Path" to `fsPath` would have left it.
   void RememberFsPath(const std::string& fsPath) const;
@@ -48,8 +60,9 @@ public:
 private:
   testsupport::TempFolder temp_;
   std::string fs_, patch_;
-  // Natively the stand-in registry lives in $WINEPREFIX: an empty folder, so that no simulator
-  // installed for the user can take part. The Windows program reads the registry of its prefix.
+  // Natively the stand-in registry and drives live in $WINEPREFIX: a folder without a registry, so
+  // that no simulator installed for the user can take part. The Windows program reads the registry
+  // of its prefix.
   testsupport::ScopedEnvironmentVariable winePrefix_;
 };
 
