@@ -133,6 +133,7 @@ TEST(CommandLineExitStatus, UsageErrorsRunNothing) {
       {"plan", "status"},
       {"status", "--title", "T"},
       {"make", "--title", "T"},
+      {"--install-path", "C:\\prod\tX", "status"},  // a control character no list line can keep
   };
   for (const auto& args : misuses) {
     std::string shown;
@@ -147,6 +148,7 @@ TEST(CommandLineExitStatus, UsageErrorsRunNothing) {
 
   CliRun help = clitest::RunCli({"--help"});
   EXPECT_EQ(0, help.exitCode);
+  EXPECT_EQ(help.out, clitest::RunCli({"-h"}).out);
   std::string text;
   for (const auto& line : help.out) text += line + "\n";
   for (const char* word :

@@ -72,6 +72,16 @@ TEST(CommandLineMake, SamplePatchMadeFromItsTwoTreesAppliesAndRemoves) {
   EXPECT_EQ(3, refused.exitCode);
   EXPECT_FALSE(fs::exists(backwards));
   EXPECT_LT(1u, refused.out.size());
+  // Two folders that do not differ make no patch.
+  const std::string copy = HostPath(work / "copy");
+  fs::copy(original, copy, fs::copy_options::recursive);
+  const std::string nothing = HostPath(work / "nothing");
+  const CliRun same = make(original, copy, nothing);
+  EXPECT_EQ(3, same.exitCode);
+  EXPECT_EQ(same.out, std::vector<std::string>{"The folders " + original + " and " + copy +
+                                               " do not differ: there is nothing to patch; "
+                                               "nothing was written."});
+  EXPECT_FALSE(fs::exists(nothing));
   // A folder that holds files already is never written into.
   EXPECT_EQ(2, make(original, demo.Fs(), made).exitCode);
 }
