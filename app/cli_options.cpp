@@ -134,7 +134,8 @@ CliParse ParseCliArguments(const std::vector<std::string>& arguments) {
 std::string CliVersionText() { return std::string("ovpatch-cli ") + OVPATCH_VERSION_TEXT + "\n"; }
 
 std::string CliHelpText() {
-  return std::string(R"(Usage: ovpatch-cli [--patch-dir DIR] [--fs-path DIR] [--install-path DIR] COMMAND
+  return std::string(
+             R"(Usage: ovpatch-cli [--patch-dir DIR] [--fs-path DIR] [--install-path DIR] COMMAND
        ovpatch-cli make --original DIR --patched DIR --product FOLDER --title TEXT
                         [--identify FILE] [--out DIR]
        ovpatch-cli --help | --version

@@ -85,7 +85,8 @@ std::string ShortNameRefusal(const std::string& root, const std::vector<std::str
     std::string refusal = "\"" + parts[i] +
                           "\" has the form of a short name (8.3), which this program does not "
                           "look up: give the folder's long name";
-    const std::vector<std::string> names = LongNamesFor(root + Joined(parts, 0, i) + "\\", parts[i]);
+    const std::vector<std::string> names =
+        LongNamesFor(root + Joined(parts, 0, i) + "\\", parts[i]);
     for (size_t n = 0; n < names.size(); ++n)
       refusal += (n == 0 ? " (\"" : " or \"") + names[n] + "\"";
     return refusal + (names.empty() ? "" : ")");
@@ -112,9 +113,9 @@ std::vector<std::string> WithoutDots(const std::vector<std::string>& parts) {
 KeptFolder HostWindowsFolderPath(const std::string& typed) {
   // Folder names are read once for all the looks below.
   const FileOperationScope operation;
-  const bool windowsPath = typed.size() >= 2 && typed[1] == ':' &&
-                           ((typed[0] >= 'A' && typed[0] <= 'Z') ||
-                            (typed[0] >= 'a' && typed[0] <= 'z'));
+  const bool windowsPath =
+      typed.size() >= 2 && typed[1] == ':' &&
+      ((typed[0] >= 'A' && typed[0] <= 'Z') || (typed[0] >= 'a' && typed[0] <= 'z'));
   if (windowsPath) {
     std::string refusal = ShortNameRefusal(typed.substr(0, 2), SplitPath(typed.substr(2)));
     if (!refusal.empty()) return {"", refusal};
@@ -125,8 +126,10 @@ KeptFolder HostWindowsFolderPath(const std::string& typed) {
   if (typed.empty() || !IsPathSeparator(typed[0])) {
     const std::string current = CurrentFolder();
     if (current.empty())
-      return {"", "the current folder, from which a relative folder is taken, has a name that code "
-                  "page " + std::to_string(TextCodePage()) + " cannot hold"};
+      return {"",
+              "the current folder, from which a relative folder is taken, has a name that code "
+              "page " +
+                  std::to_string(TextCodePage()) + " cannot hold"};
     parts = SplitPath(current);
   }
   for (std::string& part : SplitPath(typed)) parts.push_back(std::move(part));

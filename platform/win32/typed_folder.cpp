@@ -7,8 +7,8 @@
 namespace platform {
 
 KeptFolder HostWindowsFolderPath(const std::string& typed) {
-  const bool withDriveRoot = typed.size() >= 3 && typed[1] == ':' &&
-                             (typed[2] == '\\' || typed[2] == '/');
+  const bool withDriveRoot =
+      typed.size() >= 3 && typed[1] == ':' && (typed[2] == '\\' || typed[2] == '/');
   const bool network = typed.size() >= 2 && typed[0] == '\\' && typed[1] == '\\';
   if (withDriveRoot || network) return {typed, ""};
   // The needed size includes the terminating zero; retry if the current folder changed meanwhile.

@@ -41,8 +41,8 @@ TEST(CommandLinePlan, ListsEveryActionAndForeseesAMissingReplacementWithoutTouch
   EXPECT_EQ(3u, LinesStartingWith(plan, "rename "));
   EXPECT_EQ(2u, LinesStartingWith(plan, "Backing up file "));
   // The destination folder exists only in the plan, made by its first lines.
-  EXPECT_TRUE(HasLine(plan, "Installing file 3: copy " + demo.PatchKept() + "\\OV_QBEXCL.BGL to " + fs +
-                                "SCENERY\\OV_EXCLUDES\\scenery\\OV_QBEXCL.BGL"));
+  EXPECT_TRUE(HasLine(plan, "Installing file 3: copy " + demo.PatchKept() + "\\OV_QBEXCL.BGL to " +
+                                fs + "SCENERY\\OV_EXCLUDES\\scenery\\OV_QBEXCL.BGL"));
   EXPECT_EQ(3u, LinesStartingWith(plan, "Installing file "));
   EXPECT_EQ("No problems foreseen.", plan.out.back());
 
@@ -53,7 +53,8 @@ TEST(CommandLinePlan, ListsEveryActionAndForeseesAMissingReplacementWithoutTouch
   CliRun missing = demo.Run({"plan", "apply"});
   EXPECT_EQ(3, missing.exitCode);
   EXPECT_TRUE(HasLine(missing, "Problems foreseen: 1"));
-  EXPECT_TRUE(HasLine(missing, "Warning: Error opening file " + demo.PatchKept() + "\\OV_QBEXCL.BGL"));
+  EXPECT_TRUE(
+      HasLine(missing, "Warning: Error opening file " + demo.PatchKept() + "\\OV_QBEXCL.BGL"));
   EXPECT_TRUE(HasLine(missing, "  The source file appears to be missing from your FS2004 system."));
   EXPECT_TRUE(HasLine(missing,
                       "REM.OV line 3: never read: the list ends at line 2 (an empty line or "

@@ -29,7 +29,8 @@ Lines Trimmed(Lines lines);
 
 // The fields of status for the FS2004 folder `fs` as the program shows it.
 Lines StatusLines(const std::string& fs, const std::string& tick, const std::string& enabled) {
-  return Trimmed({"FS2004 Installation Path: " + fs, std::string("Product To Be Patched: ") + kTitle,
+  return Trimmed({"FS2004 Installation Path: " + fs,
+                  std::string("Product To Be Patched: ") + kTitle,
                   "Product Install Path: " + DemoCopy::ProductPath(fs),
                   "Apply Patch: " + tick + ", " + enabled, "Status:"});
 }
@@ -60,8 +61,8 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
   EXPECT_EQ(Trimmed(first.out), StatusLines(demo.FsKept(), "clear", "enabled"));
   EXPECT_EQ(3, first.exitCode) << "a message was shown before the fields were printed";
   EXPECT_EQ("0", clitest::IniStatus(demo));
-  EXPECT_EQ("Quillby Bay Airfield 2004\r\nQB_README.TXT\r\n" + DemoCopy::ProductPath(demo.FsKept()) +
-                "\r\n",
+  EXPECT_EQ("Quillby Bay Airfield 2004\r\nQB_README.TXT\r\n" +
+                DemoCopy::ProductPath(demo.FsKept()) + "\r\n",
             testsupport::ReadFile(demo.PatchFile("TITLE.OV")));
 
   // Second start: the settings file names the folder, TITLE.OV the product.

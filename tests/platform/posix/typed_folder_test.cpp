@@ -19,13 +19,14 @@ TEST(TypedFolders, LinuxFoldersBecomeTheWindowsPathsOfTheirDrives) {
   testsupport::TempFolder tmp;
   const std::string root = HostPath(tmp.path());
   const std::string driveC = root + "/prefix/drive_c";
-  for (const char* folder : {"prefix/drive_c/FS9", "prefix/drive_c/games/FS9", "prefix/drive_c/work",
-                             "prefix/drive_c/Program Files", "prefix/drive_c/OLD~1", "elsewhere",
-                             "bare/dosdevices"})
+  for (const char* folder :
+       {"prefix/drive_c/FS9", "prefix/drive_c/games/FS9", "prefix/drive_c/work",
+        "prefix/drive_c/Program Files", "prefix/drive_c/OLD~1", "elsewhere", "bare/dosdevices"})
     testsupport::MakeDirs(tmp / folder);
   testsupport::MakePrefixWithRootDrive(tmp / "prefix");
   ASSERT_EQ(0, symlink("../drive_c", HostPath(tmp / "prefix/dosdevices/c:").c_str()));
-  ASSERT_EQ(0, symlink((driveC + "/games").c_str(), HostPath(tmp / "prefix/dosdevices/d:").c_str()));
+  ASSERT_EQ(0,
+            symlink((driveC + "/games").c_str(), HostPath(tmp / "prefix/dosdevices/d:").c_str()));
   ASSERT_EQ(0, symlink(driveC.c_str(), HostPath(tmp / "bare/dosdevices/c:").c_str()));
   ASSERT_EQ(0, symlink(driveC.c_str(), HostPath(tmp / "alias").c_str()));
   testsupport::ScopedCurrentFolder inWork(driveC + "/work");
@@ -46,12 +47,14 @@ TEST(TypedFolders, LinuxFoldersBecomeTheWindowsPathsOfTheirDrives) {
       {"not there yet", driveC + "/New Folder/Sub", "C:\\New Folder\\Sub", ""},
       {"through a link", root + "/alias/FS9", "C:\\FS9", ""},
       {"the closest drive", driveC + "/games/FS9", "D:\\FS9", ""},
-      {"only the root drive", root + "/elsewhere", testsupport::OnRootDrive(root + "/elsewhere"), ""},
+      {"only the root drive", root + "/elsewhere", testsupport::OnRootDrive(root + "/elsewhere"),
+       ""},
       {"outside every drive", root + "/elsewhere", "", "no drive of the Wine prefix", "bare"},
       {"Windows path", "c:/Program Files\\FS9\\", "c:/Program Files\\FS9", ""},
       {"Windows drive root", "C:\\", "C:\\", ""},
       {"short name", "C:\\PROGRA~1\\FS9", "", "give the folder's long name (\"Program Files\")"},
-      {"Linux short name", driveC + "/PROGRA~1.X", "", "\"PROGRA~1.X\" has the form of a short name"},
+      {"Linux short name", driveC + "/PROGRA~1.X", "",
+       "\"PROGRA~1.X\" has the form of a short name"},
       {"a real name of that form", driveC + "/old~1", "C:\\old~1", ""},
       {"line break", "C:\\prod\nX", "", "a line break"},
       {"tab", driveC + "/a\tb", "", "a control character"},
