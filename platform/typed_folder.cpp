@@ -13,20 +13,27 @@ bool IsControlByte(char c) {
   return byte < 0x20 || byte == 0x7F;
 }
 
-// `path` without the separators at its end; a drive's root keeps its own ("C:\") and a path of
-// separators only keeps one. A double-byte character's trail byte is never taken for one.
-std::string WithoutTrailingSeparators(const std::string& path) {
+// `path` with "\" for each separator and none at its end; a drive's root keeps its own ("C:\")
+// and a path of separators only keeps one. A double-byte character's trail byte is never taken
+// for a separator.
+std::string WithWindowsSeparators(const std::string& path) {
+  std::string unified;
   size_t end = 0;  // just past the last character that is not a separator
   for (size_t i = 0; i < path.size();) {
     const unsigned char c = static_cast<unsigned char>(path[i]);
     const size_t width = c >= 0x80 && IsLeadByte(c) && i + 1 < path.size() ? 2 : 1;
-    if (width == 2 || !IsPathSeparator(path[i])) end = i + width;
+    if (width == 1 && IsPathSeparator(path[i])) {
+      unified += '\\';
+    } else {
+      unified.append(path, i, width);
+      end = unified.size();
+    }
     i += width;
   }
-  if (end == path.size()) return path;
-  const bool driveRoot = end == 2 && path[1] == ':';
-  if (end == 0 || driveRoot) return path.substr(0, end + 1);
-  return path.substr(0, end);
+  const bool driveRoot = end == 2 && unified[1] == ':';
+  if (end < unified.size() && (end == 0 || driveRoot)) ++end;
+  unified.resize(end);
+  return unified;
 }
 
 }  // namespace
@@ -39,7 +46,7 @@ KeptFolder WindowsFolderPath(const std::string& typed) {
                     ", which no line of OVPATCH.INI or TITLE.OV can keep"};
   }
   KeptFolder kept = HostWindowsFolderPath(typed);
-  if (kept.refusal.empty()) kept.path = WithoutTrailingSeparators(kept.path);
+  if (kept.refusal.empty()) kept.path = WithWindowsSeparators(kept.path);
   return kept;
 }
 

@@ -18,14 +18,14 @@ struct KeptFolder {
 // GetFullPathName makes it. Linux: a Windows path (C:\...) as it is; a Linux path, absolute or
 // relative, becomes the Windows path that Wine gives that folder in the prefix: the drive of
 // $WINEPREFIX/dosdevices whose folder holds it most closely (Z: for "/" where the prefix has it),
-// then the names below that folder as typed. Separators at the end are dropped, except the one of
-// a drive's root ("C:\"). Refused: a name with a line break or another control character (which
+// then the names below that folder as typed. Every separator becomes "\", and those at the end
+// are dropped, except the one of a drive's root ("C:\"). Refused: a name with a line break or another control character (which
 // no line of a settings or list file can keep), and on Linux a folder that no drive of the prefix
 // reaches and a short name (PROGRA~1) that names nothing on disk.
 KeptFolder WindowsFolderPath(const std::string& typed);
 
-// The host's part of WindowsFolderPath, for a `typed` free of control characters; separators at
-// its end may stay.
+// The host's part of WindowsFolderPath, for a `typed` free of control characters; its separators
+// may be "/" and may end it.
 KeptFolder HostWindowsFolderPath(const std::string& typed);
 
 }  // namespace platform

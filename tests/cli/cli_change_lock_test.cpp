@@ -37,6 +37,7 @@ TEST(CommandLineChangeLock, AnotherInstanceAtWorkRefusesEveryChangeUntilItIsKill
   testsupport::MakeDirs(elsewhere / "fs");
 
   const std::string elsewhereFs = HostPath(elsewhere / "fs");
+  const std::string otherSpelling = demo.Fs().substr(0, demo.Fs().size() - 6) + "fs2004";
   using Commands = std::vector<std::vector<std::string>>;
   // Every kind of change, "Change FS2004 Path" to `fsFolder`.
   const auto everyChange = [&](const std::string& fsFolder) {
@@ -52,7 +53,7 @@ TEST(CommandLineChangeLock, AnotherInstanceAtWorkRefusesEveryChangeUntilItIsKill
   // folder that "Change FS2004 Path" is about to choose.
   const std::vector<Holder> holders{
       // The same folder spelled otherwise, so that the choice is not taken for one already made.
-      {HostPath(elsewhere / "patch"), demo.Fs(), everyChange(demo.Fs() + "/")},
+      {HostPath(elsewhere / "patch"), demo.Fs(), everyChange(otherSpelling)},
       {demo.Patch(), elsewhereFs, everyChange(elsewhereFs)},
       {HostPath(elsewhere / "patch"), elsewhereFs, {{"--fs-path", elsewhereFs, "apply"}}}};
   for (size_t i = 0; i < holders.size(); ++i) {

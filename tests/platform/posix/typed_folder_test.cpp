@@ -50,7 +50,7 @@ TEST(TypedFolders, LinuxFoldersBecomeTheWindowsPathsOfTheirDrives) {
       {"only the root drive", root + "/elsewhere", testsupport::OnRootDrive(root + "/elsewhere"),
        ""},
       {"outside every drive", root + "/elsewhere", "", "no drive of the Wine prefix", "bare"},
-      {"Windows path", "c:/Program Files\\FS9\\", "c:/Program Files\\FS9", ""},
+      {"Windows path", "c:/Program Files\\FS9\\", "c:\\Program Files\\FS9", ""},
       {"Windows drive root", "C:\\", "C:\\", ""},
       {"short name", "C:\\PROGRA~1\\FS9", "", "give the folder's long name (\"Program Files\")"},
       {"Linux short name", driveC + "/PROGRA~1.X", "",
@@ -69,6 +69,9 @@ TEST(TypedFolders, LinuxFoldersBecomeTheWindowsPathsOfTheirDrives) {
     else
       EXPECT_NE(std::string::npos, kept.refusal.find(form.refusal)) << kept.refusal;
   }
+  // In code page 932 the trail byte of "\x95\x5C" is a backslash that ends no folder name.
+  testsupport::ScopedEnvironmentVariable codePage("OVPATCH_CODEPAGE", "932");
+  EXPECT_EQ("C:\\\x95\x5C", platform::WindowsFolderPath("C:/\x95\x5C").path);
 }
 
 }  // namespace
