@@ -7,6 +7,7 @@
 #include "patch/audit/operation_plan.h"
 #include "patch/audit/operation_record.h"
 #include "patch/audit/patch_verify.h"
+#include "patch/context/change_lock.h"
 #include "patch/context/settings.h"
 #include "platform/files.h"
 #include "platform/module.h"
@@ -89,10 +90,15 @@ int PrintVerification(CPatchDlg& dialog, std::ostream& out) {
   return result.failures.empty() ? kCliDone : kCliRanWithMessages;
 }
 
-// Clicks `button` and picks `folder`. False when the dialog refused the change: `field` does not
-// show `shown` afterwards.
-bool PickFolder(HeadlessBackend& backend, HeadlessWindow& window, int button,
-                const std::string& folder, int field, const std::string& shown) {
+// Clicks `button` and picks `folder` while this process holds the change lock of the folders of
+// `locked`, as the dialog takes it for that change. False when the change was refused: another
+// instance holds the lock (the dialog's Warning is shown, nothing is clicked), or `field` does not
+// show `shown` afterwards. Taking the lock here tells a refusal apart from a folder picked again.
+bool PickFolder(HeadlessBackend& backend, HeadlessWindow& window, CPatchDlg& dialog,
+                const PatchContext& locked, int button, const std::string& folder, int field,
+                const std::string& shown) {
+  ChangeLock lock;
+  if (!LockForChange(lock, locked, dialog)) return false;
   backend.folderAnswers.clear();
   backend.folderAnswers.push_back(folder);
   window.Click(button);
@@ -164,14 +170,18 @@ void ScriptFolderOptions(HeadlessBackend& backend, const CliOptions& options,
                          SessionState& session) {
   if (options.fsPath) {
     backend.steps.push_back([&, folder = *options.fsPath](HeadlessWindow& window) {
-      session.folderRefused |=
-          !PickFolder(backend, window, IDC_CHANGE_FS_PATH, folder, IDC_FS_PATH, folder);
+      // "Change FS2004 Path" locks the folder chosen.
+      PatchContext chosen = session.Dialog().Context();
+      chosen.m_strFsPath = folder;
+      session.folderRefused |= !PickFolder(backend, window, session.Dialog(), chosen,
+                                           IDC_CHANGE_FS_PATH, folder, IDC_FS_PATH, folder);
     });
   }
   if (options.installPath) {
     backend.steps.push_back([&, folder = *options.installPath](HeadlessWindow& window) {
-      session.folderRefused |= !PickFolder(backend, window, IDC_CHANGE_INSTALL_PATH, folder,
-                                           IDC_PRODUCT_PATH, folder + "\\");
+      session.folderRefused |=
+          !PickFolder(backend, window, session.Dialog(), session.Dialog().Context(),
+                      IDC_CHANGE_INSTALL_PATH, folder, IDC_PRODUCT_PATH, folder + "\\");
     });
   }
 }

@@ -37,7 +37,6 @@ TEST(CommandLineChangeLock, AnotherInstanceAtWorkRefusesEveryChangeUntilItIsKill
   testsupport::MakeDirs(elsewhere / "fs");
 
   const std::string elsewhereFs = HostPath(elsewhere / "fs");
-  const std::string otherSpelling = demo.Fs().substr(0, demo.Fs().size() - 6) + "fs2004";
   using Commands = std::vector<std::vector<std::string>>;
   // Every kind of change, "Change FS2004 Path" to `fsFolder`.
   const auto everyChange = [&](const std::string& fsFolder) {
@@ -52,8 +51,8 @@ TEST(CommandLineChangeLock, AnotherInstanceAtWorkRefusesEveryChangeUntilItIsKill
   // The holder shares the FS2004 folder only, then the patch folder only, then only the FS2004
   // folder that "Change FS2004 Path" is about to choose.
   const std::vector<Holder> holders{
-      // The same folder spelled otherwise, so that the choice is not taken for one already made.
-      {HostPath(elsewhere / "patch"), demo.Fs(), everyChange(otherSpelling)},
+      // The same folder, with a separator at its end that the option drops again.
+      {HostPath(elsewhere / "patch"), demo.Fs(), everyChange(demo.Fs() + "/")},
       {demo.Patch(), elsewhereFs, everyChange(elsewhereFs)},
       {HostPath(elsewhere / "patch"), elsewhereFs, {{"--fs-path", elsewhereFs, "apply"}}}};
   for (size_t i = 0; i < holders.size(); ++i) {
