@@ -19,9 +19,10 @@ struct KeptFolder {
 // relative, becomes the Windows path that Wine gives that folder in the prefix: the drive of
 // $WINEPREFIX/dosdevices whose folder holds it most closely (Z: for "/" where the prefix has it),
 // then the names below that folder as typed. Every separator becomes "\", and those at the end
-// are dropped, except the one of a drive's root ("C:\"). Refused: a name with a line break or another control character (which
-// no line of a settings or list file can keep), and on Linux a folder that no drive of the prefix
-// reaches and a short name (PROGRA~1) that names nothing on disk.
+// are dropped, except the one of a drive's root ("C:\"). Refused: a name with a line break or
+// another control character (which no line of a settings or list file can keep), and on Linux a
+// folder that no drive of the prefix reaches and a short name (PROGRA~1) that names nothing on
+// disk.
 KeptFolder WindowsFolderPath(const std::string& typed);
 
 // The host's part of WindowsFolderPath, for a `typed` free of control characters; its separators
