@@ -9,6 +9,8 @@
 #include "patch/audit/patch_verify.h"
 #include "patch/context/change_lock.h"
 #include "patch/context/settings.h"
+#include "patch/engine/install_record.h"
+#include "platform/file_layers/planned_disk.h"
 #include "platform/files.h"
 #include "platform/module.h"
 #include "platform/strings.h"
@@ -55,12 +57,12 @@ bool OperationCanRun(HeadlessWindow& window, CPatchDlg& dialog, std::ostream& ou
     out << "\"Apply Patch\" is disabled: the patch cannot be applied or removed now.\n";
     return false;
   }
-  return CheckSceneryConfig(dialog.Context(), dialog);
+  return CheckSceneryConfig(dialog.Context(), dialog, dialog.Disk());
 }
 
 // The install or removal as it would run; kCliRanWithMessages when a problem is foreseen.
 int PrintPlan(CPatchDlg& dialog, bool install, std::ostream& out) {
-  const OperationPlan plan = PlanOperation(dialog.Context(), install);
+  const OperationPlan plan = PlanOperation(dialog.Context(), install, dialog.Disk());
   for (const std::string& action : plan.actions) out << action << "\n";
   if (plan.problems.empty()) {
     out << "No problems foreseen.\n";
@@ -83,7 +85,10 @@ int PrintPlan(CPatchDlg& dialog, bool install, std::ostream& out) {
 int PrintVerification(CPatchDlg& dialog, std::ostream& out) {
   PatchContext& context = dialog.Context();
   const bool installed = context.m_nPatchStatus == 1;
-  const PatchVerification result = VerifyPatch(context, installed);
+  const PatchVerification result = VerifyPatch(context, dialog.Disk(), installed);
+  if (!result.hadRecord)
+    out << "No install record (" << kInstallRecordFileName
+        << ") in the patch folder: checked against the patch's own files.\n";
   for (const std::string& failure : result.failures) out << failure << "\n";
   out << "Verified the " << (installed ? "installed" : "removed") << " patch: " << result.checks
       << " checks, " << result.failures.size() << " failed.\n";
@@ -98,7 +103,7 @@ bool PickFolder(HeadlessBackend& backend, HeadlessWindow& window, CPatchDlg& dia
                 const PatchContext& locked, int button, const std::string& folder, int field,
                 const std::string& shown) {
   ChangeLock lock;
-  if (!LockForChange(lock, locked, dialog)) return false;
+  if (!LockForChange(lock, locked, dialog, dialog.Disk())) return false;
   backend.folderAnswers.clear();
   backend.folderAnswers.push_back(folder);
   window.Click(button);
@@ -232,14 +237,25 @@ int RunCliSession(const CliOptions& given, std::ostream& out, std::ostream& err)
     session.exitStatus = RunCommand(options.command, window, session, out);
   });
   // With the script done the backend presses Escape: the dialog closes as "Done" does.
+  // The commands that only look run the whole session, start-up's writes included, on a disk that
+  // changes nothing.
+  const bool looksOnly = options.command != CliCommand::Apply &&
+                         options.command != CliCommand::Remove &&
+                         options.command != CliCommand::Status;
+  platform::PlannedDisk unchangedDisk(platform::HostDisk());
   {
     ScopedDialogBackend activeBackend(backend);
-    CPatchApp patchApp;
+    CPatchApp patchApp(looksOnly ? static_cast<platform::Disk&>(unchangedDisk)
+                                 : platform::HostDisk());
     session.app = &patchApp;
     patchApp.Run();
     session.app = nullptr;
   }
   out.flush();
+  if (!out) {
+    err << "ovpatch-cli: the output could not be written (is the disk full?)" << std::endl;
+    return kCliCouldNotRun;
+  }
   // Any message of the run counts, start-up and the folder changes included.
   if (session.exitStatus == kCliDone && !backend.messageBoxes.empty()) return kCliRanWithMessages;
   return session.exitStatus;

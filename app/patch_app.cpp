@@ -2,7 +2,7 @@
 
 #include "ui/patch_dlg.h"
 
-CPatchApp::CPatchApp() = default;
+CPatchApp::CPatchApp(platform::Disk& disk) : m_disk(disk) {}
 
 CPatchApp::~CPatchApp() = default;
 
@@ -15,7 +15,7 @@ bool CPatchApp::StartApplication() {
   EnableControlContainer();
   Enable3dControls();
 
-  CPatchDlg dialog;
+  CPatchDlg dialog(nullptr, m_disk);
   m_pMainWnd = &dialog;
   dialog.DoModal();  // OK or Cancel: the program ends either way
   m_pMainWnd = nullptr;

@@ -28,9 +28,6 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
 FILE* OpenStream(const std::string& path, const char* mode) {
   return ActiveFileServices().OpenStream(path, mode);
 }
-void NoteAppend(const std::string& path, const std::string& what) {
-  ActiveFileServices().NoteAppend(path, what);
-}
 
 std::optional<uint64_t> FreeDiskSpace(const std::string& folder) {
   return host::FreeDiskSpace(folder);

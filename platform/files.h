@@ -1,9 +1,9 @@
 #pragma once
 // File-system services the patch logic uses, with the observable results of the Windows calls.
 // Paths are 8-bit strings in the system code page; "\" separates folders on every host.
-// Every function that looks at or changes files goes to the active file services
-// (platform/file_layers/file_services.h): the host's own, unless an operation is planned or
-// journaled.
+// The patch operations reach these through the disk they are handed (platform/file_layers/
+// disk_interface.h); the functions that look at or change files go to the active file services
+// (platform/file_layers/file_services.h): the host's own, or a WriteBatch's while one collects.
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -48,10 +48,6 @@ std::vector<std::string> FolderEntryNames(const std::string& folder);
 
 // The size in bytes of the file `path`; nullopt for a folder or a missing file.
 std::optional<uint64_t> FileSize(const std::string& path);
-
-// Tells the active services what a stream opened with mode "a" on `path` appended (`what`, in
-// words), since they see such a write only as an open. Changes nothing on disk.
-void NoteAppend(const std::string& path, const std::string& what);
 
 // Bytes that may still be written to the disk that holds the existing folder `folder`, as the
 // host reports them (never planned); nullopt when unknown.

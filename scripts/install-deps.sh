@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages one of the README's commands needs and this machine lacks:
 #
-#   install-deps.sh demo       a C++ compiler, make and CMake (scripts/run-demo.sh)
+#   install-deps.sh demo       a C++ compiler, make, CMake and xxHash (scripts/run-demo.sh)
 #   install-deps.sh test       everything scripts/test-all.sh builds and runs with
 #   install-deps.sh release    what scripts/make-release.sh builds, packs and checks with
 #
@@ -14,10 +14,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 case ${1:-} in
-  demo) needed=(cmake make g++) ;;
-  test) needed=(cmake make g++ binutils googletest g++-mingw-w64-i686 g++-mingw-w64-x86-64
-                wine wine64 xvfb x11-apps imagemagick) ;;
-  release) needed=(cmake make g++ binutils g++-mingw-w64-i686 dpkg-dev man-db) ;;
+  demo) needed=(cmake make g++ libxxhash-dev) ;;
+  test) needed=(cmake make g++ binutils googletest libxxhash-dev g++-mingw-w64-i686
+                g++-mingw-w64-x86-64 wine wine64 xvfb x11-apps imagemagick) ;;
+  release) needed=(cmake make g++ binutils libxxhash-dev g++-mingw-w64-i686 dpkg-dev man-db) ;;
   *) echo "usage: install-deps.sh demo|test|release" >&2; exit 2 ;;
 esac
 command=$1

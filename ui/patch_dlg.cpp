@@ -22,7 +22,8 @@ constexpr unsigned kSysCommandIdMask = 0xFFF0;
 // The two things a click on "Apply Patch" can do.
 struct PatchOperation {
   const char* waitText;
-  void (*run)(PatchContext& context, PatchView& view, OperationOutcome& outcome);
+  void (*run)(PatchContext& context, PatchView& view, OperationOutcome& outcome,
+              platform::Disk& disk);
   bool installs;  // the state recorded in the settings file afterwards
   const char* doneText;
   const char* doneWithMessagesText;  // when the outcome holds a failure or a message; fits the
@@ -35,7 +36,8 @@ constexpr PatchOperation kRemoval{"Removing Patch...Please Wait.", RemovePatch, 
 
 }  // namespace
 
-CPatchDlg::CPatchDlg(CDialog* parent) : CDialog(MainDialogTemplate(), parent) {
+CPatchDlg::CPatchDlg(CDialog* parent, platform::Disk& disk)
+    : CDialog(MainDialogTemplate(), parent), m_disk(disk) {
   m_context.m_hIcon = ActiveDialogBackend().LoadIconResource(IDR_MAINFRAME);
 }
 
@@ -77,11 +79,12 @@ bool CPatchDlg::InitializeDialog() {
 
   ReadRegistryFsPath(m_context);
   DeriveAppDir(m_context, *this);
-  LoadSettings(m_context, *this);
+  LoadSettings(m_context, *this, m_disk);
 
   // Each link runs only when the previous one succeeded; a failing link has said why.
-  if (CheckSceneryConfig(m_context, *this) && LoadProductSearchList(m_context, *this) == 0 &&
-      LocateProduct(m_context, *this) == 0) {
+  if (CheckSceneryConfig(m_context, *this, m_disk) &&
+      LoadProductSearchList(m_context, *this, m_disk) == 0 &&
+      LocateProduct(m_context, *this, m_disk) == 0) {
     SyncApplyCheckbox(m_context, *this);
   }
   if (ChangeUnderWay(m_context)) m_context.m_strStatus = kChangeUnderWayStatus;
@@ -105,12 +108,12 @@ void CPatchDlg::ApplyOrRemovePatch() {
   }
   m_lastOutcome.reset();
   // An FS2004 folder without SCENERY.CFG would put every path at the drive root.
-  if (!CheckSceneryConfig(m_context, *this)) {
+  if (!CheckSceneryConfig(m_context, *this, m_disk)) {
     PutTickBack();
     return;
   }
   ChangeLock lock;
-  if (!LockForChange(lock, m_context, *this)) {
+  if (!LockForChange(lock, m_context, *this, m_disk)) {
     PutTickBack();
     return;
   }
@@ -124,11 +127,11 @@ void CPatchDlg::ApplyOrRemovePatch() {
   PumpMessagesFor(0, kRepaintPauseMilliseconds);
   OperationOutcome outcome;
   {
-    ChangeLog log(m_context, *this, operation.installs ? "install" : "removal", outcome);
-    operation.run(m_context, log.View(), outcome);
+    ChangeLog log(m_context, *this, m_disk, operation.installs ? "install" : "removal", outcome);
+    operation.run(m_context, log.View(), outcome, log.Disk());
     // Recorded whatever happened, so that the patch can always be removed again.
     OutcomeView counted(outcome, log.View());
-    SaveSettingsStatus(m_context, counted, operation.installs);
+    SaveSettingsStatus(m_context, counted, operation.installs, log.Disk());
   }
   m_context.m_strStatus = outcome.Failed() ? operation.doneWithMessagesText : operation.doneText;
   m_lastOutcome = std::move(outcome);
@@ -153,22 +156,22 @@ void CPatchDlg::ChangeFsPath() {
   PatchContext chosen = m_context;
   chosen.m_strFsPath = *folder;
   ChangeLock lock;
-  if (!LockForChange(lock, chosen, *this)) return;
-  SaveSettingsFsPath(m_context, *this, *folder);
+  if (!LockForChange(lock, chosen, *this, m_disk)) return;
+  SaveSettingsFsPath(m_context, *this, *folder, m_disk);
   m_context.m_strFsPath = *folder;
   RefreshControls();
   EnableApplyCheckbox(true);
-  if (!CheckSceneryConfig(m_context, *this)) return;
+  if (!CheckSceneryConfig(m_context, *this, m_disk)) return;
   SyncApplyCheckbox(m_context, *this);
   // A start-up that found no SCENERY.CFG never read PATH.OV: without it a first run that names the
   // folder here could never find the product.
-  if (!g_productSearchList.loaded && LoadProductSearchList(m_context, *this) != 0) return;
-  if (LocateProduct(m_context, *this) == 0) SyncApplyCheckbox(m_context, *this);
+  if (!g_productSearchList.loaded && LoadProductSearchList(m_context, *this, m_disk) != 0) return;
+  if (LocateProduct(m_context, *this, m_disk) == 0) SyncApplyCheckbox(m_context, *this);
 }
 
 void CPatchDlg::ChangeProductPath() {
   ChangeLock lock;
-  if (LockForChange(lock, m_context, *this)) ::ChangeProductPath(m_context, *this);
+  if (LockForChange(lock, m_context, *this, m_disk)) ::ChangeProductPath(m_context, *this, m_disk);
 }
 
 void CPatchDlg::HandleSysCommand(unsigned id, intptr_t position) {

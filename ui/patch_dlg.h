@@ -9,11 +9,13 @@
 #include "patch/context/patch_context.h"
 #include "patch/engine/operation_outcome.h"
 #include "patch/patch_view.h"
+#include "platform/file_layers/disk_interface.h"
 #include "ui/framework/dialog.h"
 
 class CPatchDlg : public CDialog, public PatchView {
 public:
-  explicit CPatchDlg(CDialog* parent = nullptr);
+  // Every file the dialog's operations look at or change is reached through `disk`.
+  explicit CPatchDlg(CDialog* parent = nullptr, platform::Disk& disk = platform::HostDisk());
   ~CPatchDlg() override;
 
   // Window set-up, context start-up and the start-up chain (scenery check, search list, product),
@@ -38,6 +40,7 @@ public:
   IconHandle QueryDragIcon();
 
   PatchContext& Context() { return m_context; }
+  platform::Disk& Disk() { return m_disk; }
   // The outcome of the install or removal the last click on "Apply Patch" ran; nullptr when that
   // click was refused (or none was made).
   const OperationOutcome* LastOutcome() const { return m_lastOutcome ? &*m_lastOutcome : nullptr; }
@@ -62,6 +65,7 @@ private:
 
   CButton m_checkApplyPatch;
   PatchContext m_context;
+  platform::Disk& m_disk;
   bool m_bOperationRunning = false;  // an install or removal is in progress
   std::optional<OperationOutcome> m_lastOutcome;
 };

@@ -6,7 +6,7 @@
 #include "patch/engine/install_sequence.h"
 #include "patch/engine/removal_sequence.h"
 #include "platform/files.h"
-#include "platform/file_layers/planned_files.h"
+#include "platform/file_layers/planned_disk.h"
 #include "platform/text.h"
 
 namespace {
@@ -17,10 +17,10 @@ bool Inside(const std::string& path, const std::string& folder) {
 }
 
 // One problem per folder whose disk has less free space than the copies into it need.
-void CheckFreeSpace(const PatchContext& context, const std::vector<platform::FileChange>& copies,
+void CheckFreeSpace(const PatchContext& context, const std::vector<platform::DiskChange>& copies,
                     std::vector<std::string>& problems) {
   std::map<std::string, uint64_t> needed;
-  for (const platform::FileChange& copy : copies) {
+  for (const platform::DiskChange& copy : copies) {
     for (const std::string& folder : {context.m_strFsPath, context.m_strAppDir})
       if (Inside(copy.path, folder)) needed[folder] += copy.bytes;
   }
@@ -35,19 +35,18 @@ void CheckFreeSpace(const PatchContext& context, const std::vector<platform::Fil
 
 }  // namespace
 
-OperationPlan PlanOperation(const PatchContext& context, bool install) {
+OperationPlan PlanOperation(const PatchContext& context, bool install, platform::Disk& disk) {
   OperationPlan plan;
   // One operation on the disk: folders read once are trusted for its length.
   const platform::FileOperationScope operation;
   PatchContext planned = context;  // the run's status texts stay out of the dialog
-  std::vector<platform::FileChange> copies;
+  std::vector<platform::DiskChange> copies;
   {
-    platform::PlannedFileServices disk(platform::ActiveFileServices());
-    platform::ScopedFileServices useDisk(disk);
+    platform::PlannedDisk plannedDisk(disk);
     OperationRecorder recorder(
-        planned, nullptr, platform::ChangeTense::Planned, [&](const RecordLine& line) {
+        nullptr, plannedDisk, platform::ChangeTense::Planned, [&](const RecordLine& line) {
           (line.failure ? plan.problems : plan.actions).push_back(line.text);
-          if (line.change && line.change->kind == platform::FileChange::Kind::Copy)
+          if (line.change && line.change->kind == platform::DiskChange::Kind::Copy)
             copies.push_back(*line.change);
         });
     plan.outcome.OnEnter([&](const RecordOutcome& entry) {
@@ -55,12 +54,12 @@ OperationPlan PlanOperation(const PatchContext& context, bool install) {
         plan.skipped.push_back(DescribeRecordOutcome(entry, true));
     });
     if (install)
-      InstallPatch(planned, recorder.View(), plan.outcome);
+      InstallPatch(planned, recorder.View(), plan.outcome, recorder.Disk());
     else
-      RemovePatch(planned, recorder.View(), plan.outcome);
+      RemovePatch(planned, recorder.View(), plan.outcome, recorder.Disk());
     plan.outcome.OnEnter(nullptr);
   }
   CheckFreeSpace(context, copies, plan.problems);
-  plan.listRemarks = LintListFiles();
+  plan.listRemarks = LintListFiles(disk);
   return plan;
 }

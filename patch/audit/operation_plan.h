@@ -6,6 +6,7 @@
 #include "patch/context/patch_context.h"
 #include "patch/engine/operation_outcome.h"
 #include "patch/lists/list_lint.h"
+#include "platform/file_layers/disk_interface.h"
 
 struct OperationPlan {
   std::vector<std::string> actions;   // in order, e.g. "rename A to B"
@@ -16,9 +17,10 @@ struct OperationPlan {
   OperationOutcome outcome;  // the run's outcome as foreseen
 };
 
-// Runs InstallPatch (`install`) or RemovePatch on a copy of `context`, reading the disk but
-// changing nothing on it, with every message recorded rather than shown; then compares the size of
-// the copies with the free space of the FS2004 and patch folders, and checks the list files.
-// Problems are foreseen exactly where the run's outcome would hold a failure, and for too little
-// free space.
-OperationPlan PlanOperation(const PatchContext& context, bool install);
+// Runs InstallPatch (`install`) or RemovePatch on a copy of `context`, reading `disk` (the install
+// record included) but changing nothing on it, with every message recorded rather than shown; then
+// compares the size of the copies with the free space of the FS2004 and patch folders, and checks
+// the list files. Problems are foreseen exactly where the run's outcome would hold a failure, and
+// for too little free space.
+OperationPlan PlanOperation(const PatchContext& context, bool install,
+                            platform::Disk& disk = platform::HostDisk());

@@ -26,8 +26,6 @@ public:
   }
   void RefreshControls() override {
     if (inner_) inner_->RefreshControls();
-    const std::string& status = recorder_.context_.m_strStatus;
-    if (status != lastStatus_) recorder_.unusedStatus_ = lastStatus_ = status;
   }
   void ReadControls() override {
     if (inner_) inner_->ReadControls();
@@ -51,22 +49,15 @@ public:
 private:
   OperationRecorder& recorder_;
   PatchView* inner_;
-  std::string lastStatus_;
 };
 
-OperationRecorder::OperationRecorder(PatchContext& context, PatchView* inner,
+OperationRecorder::OperationRecorder(PatchView* inner, platform::Disk& disk,
                                      platform::ChangeTense tense,
                                      std::function<void(const RecordLine&)> onLine)
-    : context_(context),
-      tense_(tense),
+    : tense_(tense),
       onLine_(std::move(onLine)),
       view_(std::make_unique<RecordingView>(*this, inner)),
-      journal_(platform::ActiveFileServices(),
-               [this](const platform::FileChange& change) { Changed(change); }),
-      scope_(journal_) {
-  // A copy takes the status shown before it began: a batch may put it in place much later.
-  journal_.LabelCopiesWith([this] { return std::exchange(unusedStatus_, std::string()); });
-}
+      journal_(disk, [this](const platform::DiskChange& change) { Changed(change); }) {}
 
 OperationRecorder::~OperationRecorder() = default;
 
@@ -74,24 +65,20 @@ PatchView& OperationRecorder::View() { return *view_; }
 
 void OperationRecorder::Emit(RecordLine line) { onLine_(line); }
 
-void OperationRecorder::Changed(const platform::FileChange& change) {
-  std::string text = platform::DescribeChange(change, tense_);
-  if (change.kind == platform::FileChange::Kind::Copy && !change.label.empty())
-    text = change.label + ": " + text;
-  unusedStatus_.clear();
-  Emit({std::move(text), change.failed, false, change});
+void OperationRecorder::Changed(const platform::DiskChange& change) {
+  Emit({platform::DescribeChange(change, tense_), change.failed, false, change});
 }
 
-ChangeLog::ChangeLog(PatchContext& context, PatchView& view, const std::string& operation,
-                     OperationOutcome& outcome)
+ChangeLog::ChangeLog(PatchContext& context, PatchView& view, platform::Disk& disk,
+                     const std::string& operation, OperationOutcome& outcome)
     : operation_(operation), outcome_(outcome) {
-  // Opened before the recorder journals the services, so the log's own writes are not recorded.
-  // Without the program's folder there is no patch folder to log into.
-  if (!context.m_strAppDir.empty())
+  // The log itself is no change of the patch's. Without the program's folder there is no patch
+  // folder to log into.
+  if (!context.m_strAppDir.empty() && disk.ChangesHostFiles())
     file_.reset(platform::OpenStream(platform::JoinPath(context.m_strAppDir, kChangeLogFileName), "a"));
   Write(operation + " started: FS2004 folder " + context.m_strFsPath + ", product folder " +
         context.m_strProductPath + ", patch folder " + context.m_strAppDir);
-  recorder_.emplace(context, &view, platform::ChangeTense::Done, [this](const RecordLine& line) {
+  recorder_.emplace(&view, disk, platform::ChangeTense::Done, [this](const RecordLine& line) {
     Write((line.message ? "message " : "") + line.text);
   });
   outcome_.OnEnter([this](const RecordOutcome& entry) {

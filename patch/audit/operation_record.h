@@ -11,7 +11,7 @@
 #include "patch/context/patch_context.h"
 #include "patch/engine/operation_outcome.h"
 #include "patch/patch_view.h"
-#include "platform/file_layers/file_journal.h"
+#include "platform/file_layers/journaled_disk.h"
 #include "platform/stream_io.h"
 
 // A message box as plain text that a script can read back: "CAPTION: text"; each line break inside
@@ -22,36 +22,33 @@ struct RecordLine {
   std::string text;      // for a message, as MessageLines gives it
   bool failure = false;  // a message shown or a change refused
   bool message = false;
-  std::optional<platform::FileChange> change;  // the change the line tells of
+  std::optional<platform::DiskChange> change;  // the change the line tells of
 };
 
-// While it lives, every change made through platform/files.h (journaled on top of the services
-// active when it was made) and every message shown through View() is handed to `onLine`. A copy's
-// line starts with the status text shown before it ("Installing file 2: copied A over B").
-// `inner` receives every view call when given; without it messages are only recorded and the
-// window operations do nothing.
+// While it lives, every change made through Disk() (a journal of `disk`) and every message shown
+// through View() is handed to `onLine`, each as it is stated: a copy's line starts with the status
+// text shown before it ("Installing file 2: copied A over B"). `inner` receives every view call
+// when given; without it messages are only recorded and the window operations do nothing.
 class OperationRecorder {
 public:
-  OperationRecorder(PatchContext& context, PatchView* inner, platform::ChangeTense tense,
+  OperationRecorder(PatchView* inner, platform::Disk& disk, platform::ChangeTense tense,
                     std::function<void(const RecordLine&)> onLine);
   ~OperationRecorder();
   OperationRecorder(const OperationRecorder&) = delete;
   OperationRecorder& operator=(const OperationRecorder&) = delete;
 
   PatchView& View();
+  platform::Disk& Disk() { return journal_; }
 
 private:
   class RecordingView;
   void Emit(RecordLine line);
-  void Changed(const platform::FileChange& change);
+  void Changed(const platform::DiskChange& change);
 
-  PatchContext& context_;
   platform::ChangeTense tense_;
   std::function<void(const RecordLine&)> onLine_;
-  std::string unusedStatus_;  // status text shown since the last change
   std::unique_ptr<RecordingView> view_;
-  platform::JournaledFileServices journal_;
-  platform::ScopedFileServices scope_;
+  platform::JournaledDisk journal_;
 };
 
 // OVPATCH.LOG in the patch folder: a record of every install and removal, for the user and
@@ -59,20 +56,23 @@ private:
 inline constexpr const char* kChangeLogFileName = "OVPATCH.LOG";
 
 // For its lifetime, one operation ("install", "removal") is logged: a start line when it is made,
-// one line per change made through platform/files.h, per message shown through View() and per
-// record `outcome` enters that was not done, and an end line with the outcome's count of failures
-// when it ends. Every line starts with the local date and time. When the log cannot be opened the
-// operation runs unlogged; when a line cannot be written, the rest of it does.
+// one line per change made through Disk(), per message shown through View() and per record
+// `outcome` enters that was not done, and an end line with the outcome's count of failures when it
+// ends. Every line starts with the local date and time. When the log cannot be opened the
+// operation runs unlogged; when a line cannot be written, the rest of it does. On a disk that does
+// not change the host's files nothing is logged.
 class ChangeLog {
 public:
-  ChangeLog(PatchContext& context, PatchView& view, const std::string& operation,
-            OperationOutcome& outcome);
+  ChangeLog(PatchContext& context, PatchView& view, platform::Disk& disk,
+            const std::string& operation, OperationOutcome& outcome);
   ~ChangeLog();
   ChangeLog(const ChangeLog&) = delete;
   ChangeLog& operator=(const ChangeLog&) = delete;
 
   // The view to run the operation with: the dialog's, with its messages logged.
   PatchView& View() { return recorder_->View(); }
+  // The disk to run the operation on: `disk`, with its changes logged.
+  platform::Disk& Disk() { return recorder_->Disk(); }
 
 private:
   void Write(const std::string& text);

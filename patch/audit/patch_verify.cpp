@@ -6,7 +6,8 @@
 #include "patch/engine/scenery_files.h"
 #include "patch/engine/scenery_library.h"
 #include "patch/lists/list_files.h"
-#include "platform/file_layers/whole_file.h"
+#include "patch/engine/install_record.h"
+#include "platform/file_layers/content_hash.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -25,43 +26,44 @@ private:
 };
 
 // The file `copy` equal to `original`.
-void CheckCopy(Checker& checker, const std::string& copy, const std::string& original,
-               const char* what, const char* ofWhat) {
-  if (!platform::PathExists(copy)) {
+void CheckCopy(platform::Disk& disk, Checker& checker, const std::string& copy,
+               const std::string& original, const char* what, const char* ofWhat) {
+  if (!disk.PathExists(copy)) {
     checker.Check(false, std::string(what) + " " + copy + " is missing");
     return;
   }
-  if (!platform::PathExists(original)) {
+  if (!disk.PathExists(original)) {
     checker.Check(false, std::string(what) + " " + copy + " cannot be compared: its " + ofWhat +
                              " " + original + " is missing");
     return;
   }
-  checker.Check(platform::SameFileBytes(copy, original),
+  checker.Check(platform::SameFileBytes(disk, copy, original),
                 std::string(what) + " " + copy + " differs from its " + ofWhat + " " + original);
 }
 
 // Expectations follow the records' results as the install and removal enter them: records with a
 // name outside its folder, a missing name or the same name twice, and records whose file exists
 // in neither form, are skipped or have nothing to do there, and are not checked either.
-void CheckRenames(const PatchLists& lists, Checker& checker, bool installed) {
+void CheckRenames(platform::Disk& disk, const PatchLists& lists, Checker& checker, bool installed) {
   for (const ListRecord& record : lists.rename) {
     if (!record.names[0].inside || !record.names[1].inside) continue;
     const std::string& original = record.names[0].path;
     const std::string& patched = record.names[1].path;
     if (original.empty() || patched.empty() || SameFileName(original, patched)) continue;
     // Neither name there: the rename had nothing to do (a file of another product version).
-    if (!platform::PathExists(original) && !platform::PathExists(patched)) continue;
+    if (!disk.PathExists(original) && !disk.PathExists(patched)) continue;
     const std::string& present = installed ? patched : original;
     const std::string& gone = installed ? original : patched;
     const char* state = installed ? "renamed" : "back";
-    checker.Check(platform::PathExists(present),
+    checker.Check(disk.PathExists(present),
                   std::string("not ") + state + ": " + present + " is missing");
-    checker.Check(!platform::PathExists(gone),
+    checker.Check(!disk.PathExists(gone),
                   std::string("not ") + state + ": " + gone + " is still there");
   }
 }
 
-void CheckInstalledFiles(const PatchContext& context, const PatchLists& lists, Checker& checker) {
+void CheckInstalledFiles(platform::Disk& disk, const PatchContext& context, const PatchLists& lists,
+                         Checker& checker) {
   // Records over one file install in list order: the last one is what the file holds.
   PairedFiles checked;
   std::vector<std::pair<std::string, std::string>> copies;  // installed file, its replacement
@@ -70,23 +72,23 @@ void CheckInstalledFiles(const PatchContext& context, const PatchLists& lists, C
     const ListName& replacement = record->names[1];
     const ListName& destination = record->names[2];
     if (!fsFile.inside || !replacement.inside || !destination.inside) continue;
-    const auto form = CurrentSceneryForm(context.m_strFsPath, fsFile.value);
+    const auto form = CurrentSceneryForm(disk, context.m_strFsPath, fsFile.value);
     if (!form || !checked.Find(destination.path).empty()) continue;  // skipped, or overwritten
     checked.Add(destination.path, replacement.path);
     copies.emplace_back(ScenerySubPath(destination, *form), ScenerySubPath(replacement, "BGL"));
   }
   for (auto copy = copies.rbegin(); copy != copies.rend(); ++copy)
-    CheckCopy(checker, copy->first, copy->second, "installed file", "replacement");
+    CheckCopy(disk, checker, copy->first, copy->second, "installed file", "replacement");
   for (const ListRecord& record : lists.backup) {
     if (!record.names[0].inside || !record.names[1].inside) continue;
-    if (!CurrentSceneryForm(context.m_strFsPath, record.names[0].value)) continue;
+    if (!CurrentSceneryForm(disk, context.m_strFsPath, record.names[0].value)) continue;
     const std::string backup = ScenerySubPath(record.names[1], "BGL");
-    checker.Check(platform::PathExists(backup), "backup " + backup + " is missing");
+    checker.Check(disk.PathExists(backup), "backup " + backup + " is missing");
   }
 }
 
-void CheckExclusionArea(PatchContext& context, Checker& checker) {
-  if (!platform::PathExists("CREATE.OV")) return;
+void CheckExclusionArea(platform::Disk& disk, PatchContext& context, Checker& checker) {
+  if (!disk.PathExists("CREATE.OV")) return;
   LoadSceneryAreas(context);
   const std::string wanted = platform::UpperCase(kExcludeAreaLocal);
   int count = 0;
@@ -99,39 +101,98 @@ void CheckExclusionArea(PatchContext& context, Checker& checker) {
                                 context.m_strFsPath + "\\SCENERY.CFG, not once");
 }
 
-void CheckRemovedFiles(const PatchContext& context, const PatchLists& lists, Checker& checker) {
-  for (const ListRecord& record : lists.backup) {
-    if (!record.names[0].inside || !record.names[1].inside) continue;
-    const std::string backup = ScenerySubPath(record.names[1], "BGL");
-    // Without a backup no install has replaced the file.
-    if (!platform::PathExists(backup)) continue;
-    const auto form = CurrentSceneryForm(context.m_strFsPath, record.names[0].value);
-    CheckCopy(checker, ScenerySubPath(record.names[0], form.value_or("BGL")), backup,
-              "restored file", "backup");
-  }
+void CheckRemovedListFiles(platform::Disk& disk, const PatchLists& lists, Checker& checker) {
   for (const ListRecord& record : lists.remove) {
     if (!record.names[0].inside) continue;
     for (const char* extension : {"BGL", "XXX"}) {
       const std::string path = ScenerySubPath(record.names[0], extension);
-      checker.Check(!platform::PathExists(path), "not removed: " + path + " is still there");
+      checker.Check(!disk.PathExists(path), "not removed: " + path + " is still there");
     }
   }
 }
 
+void CheckRemovedFiles(platform::Disk& disk, const PatchContext& context, const PatchLists& lists,
+                       Checker& checker) {
+  for (const ListRecord& record : lists.backup) {
+    if (!record.names[0].inside || !record.names[1].inside) continue;
+    const std::string backup = ScenerySubPath(record.names[1], "BGL");
+    // Without a backup no install has replaced the file.
+    if (!disk.PathExists(backup)) continue;
+    const auto form = CurrentSceneryForm(disk, context.m_strFsPath, record.names[0].value);
+    CheckCopy(disk, checker, ScenerySubPath(record.names[0], form.value_or("BGL")), backup,
+              "restored file", "backup");
+  }
+  CheckRemovedListFiles(disk, lists, checker);
+}
+
+// The file of the FS2004 scenery name `fsName` in the form it has now, or its active form when it
+// has neither.
+std::string SceneryFileNow(platform::Disk& disk, const PatchContext& context,
+                           const std::string& fsName) {
+  return ScenerySubPath(context.m_strFsPath, fsName,
+                        CurrentSceneryForm(disk, context.m_strFsPath, fsName).value_or("BGL"));
+}
+
+// `path` holds `stamp`: `what` names the check's failure.
+void CheckStamp(platform::Disk& disk, Checker& checker, const std::string& path,
+                const platform::ContentStamp& stamp, const std::string& what,
+                const std::string& differs) {
+  if (!disk.PathExists(path)) {
+    checker.Check(false, what + " " + path + " is missing");
+    return;
+  }
+  const std::optional<platform::ContentStamp> now = platform::StampOfFile(disk, path);
+  if (!now) {
+    checker.Check(false, what + " " + path + " could not be read");
+    return;
+  }
+  checker.Check(*now == stamp, what + " " + path + " " + differs);
+}
+
+// Installed: every file the record says was written holds what was written, every backup it keeps
+// holds its original.
+void CheckInstalledAsRecorded(platform::Disk& disk, const PatchContext& context,
+                              const InstallRecord& record, Checker& checker) {
+  for (const auto& [key, written] : record.WrittenFiles())
+    CheckStamp(disk, checker, SceneryFileNow(disk, context, record.NameOf(key)), written,
+               "installed file", "does not hold what the install wrote");
+  for (const auto& [key, backup] : record.Backups())
+    CheckStamp(disk, checker, ScenerySubPath(context.m_strAppDir, backup.backupName, "BGL"),
+               backup.original, "backup", "does not hold the original it was taken of");
+}
+
+// Removed: every file the record keeps a backup of holds its original again.
+void CheckRemovedAsRecorded(platform::Disk& disk, const PatchContext& context,
+                            const InstallRecord& record, Checker& checker) {
+  for (const auto& [key, backup] : record.Backups())
+    CheckStamp(disk, checker, SceneryFileNow(disk, context, record.NameOf(key)), backup.original,
+               "not restored:", "does not hold its original");
+}
+
 }  // namespace
 
-PatchVerification VerifyPatch(PatchContext& context, bool installed) {
+PatchVerification VerifyPatch(PatchContext& context, platform::Disk& disk, bool installed) {
   PatchVerification result;
   const platform::FileOperationScope operation;  // one look at each folder
   Checker checker(result);
-  const PatchLists lists = ReadPatchLists(context);
+  const PatchLists lists = ReadPatchLists(context, disk);
+  const InstallRecord record = InstallRecord::Load(disk, context);
+  result.hadRecord = record.Exists();
   if (installed) {
-    CheckInstalledFiles(context, lists, checker);
-    CheckRenames(lists, checker, true);
-    CheckExclusionArea(context, checker);
+    if (record.Exists())
+      CheckInstalledAsRecorded(disk, context, record, checker);
+    else
+      CheckInstalledFiles(disk, context, lists, checker);
+    CheckRenames(disk, lists, checker, true);
+    CheckExclusionArea(disk, context, checker);
   } else {
-    CheckRemovedFiles(context, lists, checker);
-    CheckRenames(lists, checker, false);
+    if (record.Exists()) {
+      CheckRemovedAsRecorded(disk, context, record, checker);
+      CheckRemovedListFiles(disk, lists, checker);
+    } else {
+      CheckRemovedFiles(disk, context, lists, checker);
+    }
+    CheckRenames(disk, lists, checker, false);
   }
   return result;
 }

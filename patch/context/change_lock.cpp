@@ -23,8 +23,13 @@ ChangeLock::~ChangeLock() {
   if (held_) --g_nChangeLocksHeld;
 }
 
-bool ChangeLock::TryTake(const PatchContext& context) {
+bool ChangeLock::TryTake(const PatchContext& context, const platform::Disk& disk) {
   if (held_) return true;
+  if (!disk.ChangesHostFiles()) {
+    held_ = true;
+    ++g_nChangeLocksHeld;
+    return true;
+  }
   // The locks of this process are already held: another open of them would refuse itself.
   if (g_nChangeLocksHeld == 0) {
     // Always the program folder first, so that of two instances after the same folders one gets
@@ -41,8 +46,9 @@ bool ChangeLock::TryTake(const PatchContext& context) {
   return true;
 }
 
-bool LockForChange(ChangeLock& lock, const PatchContext& context, PatchView& view) {
-  if (lock.TryTake(context)) return true;
+bool LockForChange(ChangeLock& lock, const PatchContext& context, PatchView& view,
+                   const platform::Disk& disk) {
+  if (lock.TryTake(context, disk)) return true;
   view.ShowStopMessage(kChangeUnderWayText, "Warning");
   return false;
 }

@@ -3,6 +3,7 @@
 // install, the removal and the two folder changes each hold a ChangeLock while they run.
 #include "patch/context/patch_context.h"
 #include "patch/patch_view.h"
+#include "platform/file_layers/disk_interface.h"
 #include "platform/folder_lock.h"
 
 // The locks of a context's program folder (m_strAppDir, where the backups and settings are) and of
@@ -17,8 +18,10 @@ public:
   ChangeLock& operator=(const ChangeLock&) = delete;
 
   // Takes both locks without waiting; a folder that cannot be locked (missing, not writable) is
-  // left out. False when another instance holds either: nothing is held then.
-  bool TryTake(const PatchContext& context);
+  // left out. False when another instance holds either: nothing is held then. A disk that does
+  // not change the host's files (a plan's) needs no lock: it is granted at once, and nothing is
+  // added to any folder.
+  bool TryTake(const PatchContext& context, const platform::Disk& disk = platform::HostDisk());
 
 private:
   bool held_ = false;
@@ -28,7 +31,8 @@ private:
 
 // Takes `lock`; when another instance holds it, shows the "Warning" that another install or
 // removal is running and returns false: the caller then changes nothing.
-bool LockForChange(ChangeLock& lock, const PatchContext& context, PatchView& view);
+bool LockForChange(ChangeLock& lock, const PatchContext& context, PatchView& view,
+                   const platform::Disk& disk = platform::HostDisk());
 
 // True when another instance holds the lock of the context's program folder or FS2004 folder;
 // false while this process holds a ChangeLock. Looking never makes a taker fail.

@@ -8,7 +8,6 @@
 #include "patch/context/change_lock.h"
 #include "platform/files.h"
 #include "platform/module.h"
-#include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/strings.h"
 #include "platform/text.h"
@@ -38,13 +37,14 @@ std::string SettingsFilePath(const PatchContext& context) {
   return platform::JoinPath(context.m_strAppDir, kSettingsFileName);
 }
 
-std::string ReadSetting(const PatchContext& context, const char* key) {
-  return platform::ReadProfileString(kSettingsSection, key, kProfileMissing, SettingBufferSize(),
-                                     context.m_strIniFile);
+std::string ReadSetting(platform::Disk& disk, const PatchContext& context, const char* key) {
+  return disk.ReadSetting(kSettingsSection, key, kProfileMissing, SettingBufferSize(),
+                          context.m_strIniFile);
 }
 
-bool WriteSetting(const PatchContext& context, const char* key, const std::string& value) {
-  return platform::WriteProfileValue(kSettingsSection, key, value, context.m_strIniFile);
+bool WriteSetting(platform::Disk& disk, const PatchContext& context, const char* key,
+                  const std::string& value) {
+  return disk.WriteSetting(kSettingsSection, key, value, context.m_strIniFile);
 }
 
 }  // namespace
@@ -77,23 +77,24 @@ void DeriveAppDir(PatchContext& context, PatchView& view) {
   context.m_strIniFile = SettingsFilePath(context);
 }
 
-void LoadSettings(PatchContext& context, PatchView& view) {
-  std::string fsPath = ReadSetting(context, kSettingsFsPathKey);
+void LoadSettings(PatchContext& context, PatchView& view, platform::Disk& disk) {
+  std::string fsPath = ReadSetting(disk, context, kSettingsFsPathKey);
   // Even an empty value replaces the registry's folder.
   if (fsPath != kProfileMissing) context.m_strFsPath = fsPath;
 
-  std::string status = ReadSetting(context, kSettingsStatusKey);
+  std::string status = ReadSetting(disk, context, kSettingsStatusKey);
   if (status != kProfileMissing) {
     context.m_nPatchStatus = platform::ParseClampedDecimal(status);
   } else {
     context.m_nPatchStatus = 0;
     // Not while another instance changes the folders: its own write of "Status" must stand.
-    if (ChangeLock lock; lock.TryTake(context)) SaveSettingsStatus(context, view, false);
+    if (ChangeLock lock; lock.TryTake(context, disk))
+      SaveSettingsStatus(context, view, false, disk);
   }
 }
 
-bool CheckSceneryConfig(PatchContext& context, PatchView& view) {
-  if (platform::PathExists(SceneryConfigPath(context))) return true;
+bool CheckSceneryConfig(PatchContext& context, PatchView& view, platform::Disk& disk) {
+  if (disk.PathExists(SceneryConfigPath(context))) return true;
   view.ShowStopMessage(kMissingFsPathText, "Path Cannot Continue !");
   view.EnableApplyCheckbox(false);
   return false;
@@ -109,8 +110,9 @@ std::string SceneryConfigPath(const PatchContext& context) {
   return platform::JoinPath(context.m_strFsPath, "SCENERY.CFG");
 }
 
-bool SaveSettingsStatus(const PatchContext& context, PatchView& view, bool installed) {
-  if (WriteSetting(context, kSettingsStatusKey, installed ? "1" : "0")) return true;
+bool SaveSettingsStatus(const PatchContext& context, PatchView& view, bool installed,
+                        platform::Disk& disk) {
+  if (WriteSetting(disk, context, kSettingsStatusKey, installed ? "1" : "0")) return true;
   view.ShowStopMessage(std::string("The patch is ") + (installed ? "installed" : "removed") +
                            ", but this could not be saved in " + context.m_strIniFile +
                            ".\n\nThe next start will not know it. Please check that the file "
@@ -119,9 +121,10 @@ bool SaveSettingsStatus(const PatchContext& context, PatchView& view, bool insta
   return false;
 }
 
-bool SaveSettingsFsPath(PatchContext& context, PatchView& view, const std::string& fsPath) {
+bool SaveSettingsFsPath(PatchContext& context, PatchView& view, const std::string& fsPath,
+                        platform::Disk& disk) {
   context.m_strIniFile = SettingsFilePath(context);
-  if (WriteSetting(context, kSettingsFsPathKey, fsPath)) return true;
+  if (WriteSetting(disk, context, kSettingsFsPathKey, fsPath)) return true;
   view.ShowStopMessage("The chosen FS2004 folder could not be saved in " + context.m_strIniFile +
                            ".\n\nIt is used now, but will not be remembered for the next start.",
                        "Warning");

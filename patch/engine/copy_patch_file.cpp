@@ -1,21 +1,8 @@
 #include "patch/engine/copy_patch_file.h"
 
-#include <cstdio>
-
 #include "platform/files.h"
-#include "platform/stream_io.h"
-#include "platform/file_layers/whole_file.h"
 
 namespace {
-
-// One chunk of a copy; shared by every copy, so a copy allocates nothing.
-constexpr size_t kChunkSize = 1000;
-char g_copyChunk[kChunkSize];
-
-// Larger stream buffers than the default keep the 1000-byte chunks cheap on big files.
-constexpr size_t kStreamBufferSize = 1024 * 1024;
-char g_sourceStreamBuffer[kStreamBufferSize];
-char g_destinationStreamBuffer[kStreamBufferSize];
 
 constexpr const char* kCopyFailureCaption = "Warning";
 
@@ -48,54 +35,59 @@ std::string WriteFailureText(const std::string& destination) {
          "The file has been left as it was.";
 }
 
-int Fail(PatchView& view, const std::string& text) {
+// The "Warning" for a copy that did not happen; nothing for a source that differs, which the
+// caller tells of.
+void ReportFailure(PatchView& view, const platform::CopyResult& result,
+                   const std::string& source, const std::string& destination) {
+  using platform::CopyOutcome;
+  std::string text;
+  switch (result.outcome) {
+    case CopyOutcome::Done:
+    case CopyOutcome::SourceDiffers:
+      return;
+    case CopyOutcome::PathTooLong:
+      text = PathTooLongText(result.failedPath);
+      break;
+    case CopyOutcome::SourceOpenFailed:
+      text = SourceOpenFailureText(source);
+      break;
+    case CopyOutcome::ReadFailed:
+      text = ReadFailureText(source, destination);
+      break;
+    case CopyOutcome::WriteFailed:
+      text = WriteFailureText(destination);
+      break;
+    case CopyOutcome::DestinationRefused:
+    case CopyOutcome::ReplaceFailed:
+      text = DestinationOpenFailureText(destination);
+      break;
+  }
   view.ShowStopMessage(text, kCopyFailureCaption);
-  return -1;
-}
-
-// The "Warning" for a copy whose new file could not be written completely or not put in place.
-int FailCommit(PatchView& view, platform::WriteOutcome outcome, const std::string& destination) {
-  if (outcome == platform::WriteOutcome::WriteFailed)
-    return Fail(view, WriteFailureText(destination));
-  return Fail(view, DestinationOpenFailureText(destination));
 }
 
 }  // namespace
 
+int CopyPatchFile(PatchView& view, platform::Disk& disk, const std::string& source,
+                  const std::string& destination, const std::string& label,
+                  const platform::ContentStamp* expected, platform::CopyResult* result) {
+  const platform::CopyResult copied = disk.CopyFile(source, destination, label, expected);
+  if (result) *result = copied;
+  if (copied.outcome == platform::CopyOutcome::Done) return 0;
+  ReportFailure(view, copied, source, destination);
+  return -1;
+}
+
 int CopyPatchFile(PatchView& view, std::string source, std::string destination) {
-  // The system would refuse either path, whatever else is true of it.
-  for (const std::string* path : {&source, &destination})
-    if (platform::PathTooLong(*path)) return Fail(view, PathTooLongText(*path));
-
-  platform::UniqueStream in(platform::OpenStream(source, "rb"));
-  if (!in) return Fail(view, SourceOpenFailureText(source));
-
-  // Checked up front: a read-only or folder destination would otherwise only fail at the very end.
-  if (platform::IsReadOnlyFile(destination) || platform::IsFolder(destination))
-    return Fail(view, DestinationOpenFailureText(destination));
-
-  // Written beside the destination, which it replaces only once every byte is on the disk.
-  platform::ReplacementFile out(destination);
-  if (!out.Open(g_destinationStreamBuffer, kStreamBufferSize))
-    return Fail(view, DestinationOpenFailureText(destination));
-  setvbuf(in.get(), g_sourceStreamBuffer, _IOFBF, kStreamBufferSize);
-
-  for (;;) {
-    const size_t count = platform::ReadBytes(in.get(), g_copyChunk, kChunkSize);
-    if (count == 0) break;
-    if (!out.Write(g_copyChunk, count)) break;
-  }
-  // The source is closed before the new file is moved into place (the two may be the same file).
-  const bool readFailed = platform::ReadFailed(in.get());
-  in.reset();
-  if (readFailed) return Fail(view, ReadFailureText(source, destination));
-
-  const platform::WriteOutcome outcome = out.Commit();
-  return outcome == platform::WriteOutcome::Done ? 0 : FailCommit(view, outcome, destination);
+  return CopyPatchFile(view, platform::HostDisk(), source, destination);
 }
 
 void ReportUnfinishedCopies(PatchView& view,
                             const std::vector<platform::FailedReplacement>& failures) {
-  for (const platform::FailedReplacement& failure : failures)
-    FailCommit(view, failure.outcome, failure.target);
+  for (const platform::FailedReplacement& failure : failures) {
+    platform::CopyResult result;
+    result.outcome = failure.outcome == platform::WriteOutcome::WriteFailed
+                         ? platform::CopyOutcome::WriteFailed
+                         : platform::CopyOutcome::ReplaceFailed;
+    ReportFailure(view, result, "", failure.target);
+  }
 }

@@ -4,13 +4,21 @@
 #include <vector>
 
 #include "patch/patch_view.h"
-#include "platform/file_layers/write_batch.h"
+#include "platform/file_layers/disk_interface.h"
 
-// Copies `source` to `destination` byte for byte in 1000-byte chunks, through a new file beside the
-// destination that replaces it only when complete and flushed to the disk. 0 on success; -1 after
-// any failure (reported with a "Warning" message), with the destination unchanged. Within a
-// platform::WriteBatch, the flush and the replacement wait for the batch: report what it could not
-// finish with ReportUnfinishedCopies.
+// Copies `source` to `destination` on `disk` byte for byte (platform::Disk::CopyFile: through a new
+// file beside the destination that replaces it only when complete and on the disk); `label` is the
+// status text shown before it. With `expected`, nothing is replaced unless the source holds those
+// bytes. 0 on success; -1 after any failure, reported with a "Warning" message (SourceDiffers
+// excepted: the caller tells of it), with the destination unchanged. Between the disk's
+// StartCopies and FinishCopies a success means queued: report what FinishCopies could not finish
+// with ReportUnfinishedCopies. `result`, when given, receives what the disk answered.
+int CopyPatchFile(PatchView& view, platform::Disk& disk, const std::string& source,
+                  const std::string& destination, const std::string& label = "",
+                  const platform::ContentStamp* expected = nullptr,
+                  platform::CopyResult* result = nullptr);
+
+// The same on the host's disk, unlabelled.
 int CopyPatchFile(PatchView& view, std::string source, std::string destination);
 
 // Shows, for each copy a batch could not finish, the "Warning" CopyPatchFile shows for that

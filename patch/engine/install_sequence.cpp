@@ -1,20 +1,45 @@
 #include "patch/engine/install_sequence.h"
 
-#include "patch/engine/scenery_files.h"
 #include "patch/engine/scenery_library.h"
-#include "platform/files.h"
+#include "platform/file_layers/content_hash.h"
 #include "platform/strings.h"
-#include "platform/file_layers/whole_file.h"
 
-void InstallPatch(PatchContext& context, PatchView& view, OperationOutcome& outcome) {
+namespace {
+
+// The FS2004 file `fsName` holds `stamp`, as far as the record tells.
+bool Holds(const std::optional<platform::ContentStamp>& stamp,
+           const platform::ContentStamp* recorded) {
+  return stamp && recorded && *stamp == *recorded;
+}
+
+// The backup the record holds for `record`'s FS2004 file under the backup name it lists; nullptr
+// when the record has none there.
+const RecordedBackup* RecordedBackupOf(StepRun& run, const ListRecord& record) {
+  const RecordedBackup* backup = run.record().Backup(record.names[0].value);
+  if (!backup || !SameFileName(backup->backupName, record.names[1].value)) return nullptr;
+  return backup;
+}
+
+}  // namespace
+
+void InstallPatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
+                  platform::Disk& disk) {
   OutcomeView counted(outcome, view);
-  const PatchLists lists = ReadPatchLists(context);
+  OperationRun run(context, counted, disk, outcome);
   // Each step runs whatever the one before did; nothing is undone.
-  CreateFolders(context, counted, lists, outcome);
-  RegisterExcludeArea(context, counted);
-  RenameForward(context, counted, lists, outcome);
-  BackupFiles(context, counted, lists, outcome);
-  InstallFiles(context, counted, lists, outcome);
+  CreateFolders(run);
+  run.SaveRecord();
+  int appendedArea = 0;
+  RegisterExcludeArea(context, counted, disk, &appendedArea);
+  if (appendedArea > 0) run.record.SetExclusionArea(appendedArea);
+  run.SaveRecord();
+  RenameForward(run);
+  run.SaveRecord();
+  BackupFiles(run);
+  run.SaveRecord();
+  InstallFiles(run);
+  run.record.SetInstalled(true);
+  run.SaveRecord();
 }
 
 OperationOutcome InstallPatch(PatchContext& context, PatchView& view) {
@@ -23,16 +48,17 @@ OperationOutcome InstallPatch(PatchContext& context, PatchView& view) {
   return outcome;
 }
 
-void CreateFolders(PatchContext& context, PatchView& view, const PatchLists& lists,
-                   OperationOutcome& outcome) {
-  StepRun run{context, view, lists, outcome, "CreateFolders"};
+void CreateFolders(OperationRun& operation) {
+  StepRun run{operation, "CreateFolders"};
+  platform::Disk& disk = operation.disk;
   std::vector<std::string> notCreated;
-  for (const ListRecord& record : lists.create) {
+  for (const ListRecord& record : operation.lists.create) {
     if (!run.NamesStayInside(record, {0})) continue;
     const std::string& path = record.names[0].path;
-    if (platform::PathExists(path)) {
+    if (disk.PathExists(path)) {
       run.Enter(record, RecordResult::NothingToDo, path);
-    } else if (platform::CreateFolder(path)) {  // one level only
+    } else if (disk.CreateFolder(path)) {  // one level only
+      operation.record.AddCreatedFolder(record.names[0].value);
       run.Enter(record, RecordResult::Done, path);
     } else {
       run.Enter(record, RecordResult::Failed, path, "could not be created", true);
@@ -44,44 +70,79 @@ void CreateFolders(PatchContext& context, PatchView& view, const PatchLists& lis
                  "parent folder first, and that the folder can be written.");
 }
 
-void RenameForward(PatchContext& context, PatchView& view, const PatchLists& lists,
-                   OperationOutcome& outcome) {
-  StepRun run{context, view, lists, outcome, "RenameForward"};
+void RenameForward(OperationRun& operation) {
+  StepRun run{operation, "RenameForward"};
   RenameListedFiles(run, RenameDirection::Forward);
 }
 
-void BackupFiles(PatchContext& context, PatchView& view, const PatchLists& lists,
-                 OperationOutcome& outcome) {
-  StepRun run{context, view, lists, outcome, "BackupFiles"};
-  const PairedFiles replacements = ListedReplacements(lists);
+void BackupFiles(OperationRun& operation) {
+  StepRun run{operation, "BackupFiles"};
+  platform::Disk& disk = operation.disk;
+  InstallRecord& installRecord = operation.record;
+  const PairedFiles replacements = ListedReplacements(operation.lists);
   std::vector<std::string> patchedWithoutBackup;
-  CopyListedSceneryFiles(run, lists.backup, "Backing up file %d",
-                         [&](const ListRecord& record, const std::string& form) -> CopyDecision {
-                           if (!run.NamesStayInside(record, {1}))
-                             return CopyDecision::AlreadyEntered();
-                           // The backup comes from the form that install and restore write, so that
-                           // a removal puts back exactly the content that the install replaced.
-                           const std::string source = ScenerySubPath(record.names[0], form);
-                           const std::string destination = ScenerySubPath(record.names[1], "BGL");
-                           // One read of the file answers both checks below.
-                           const auto holds = platform::FirstWithSameBytes(
-                               source, ContentCheckCandidates(
-                                           destination, replacements.Find(record.names[0].path)));
-                           // A file that already is its replacement is never taken for the
-                           // original.
-                           if (holds && *holds > 0) {
-                             if (platform::PathExists(destination))
-                               return CopyDecision::Without(RecordResult::NothingToDo, source);
-                             patchedWithoutBackup.push_back(source);
-                             return CopyDecision::Without(
-                                 RecordResult::Skipped, source,
+  const auto patchedAlready = [&](const std::string& source, const std::string& backup) {
+    if (disk.PathExists(backup)) return CopyDecision::Without(RecordResult::NothingToDo, source);
+    patchedWithoutBackup.push_back(source);
+    return CopyDecision::Without(RecordResult::Skipped, source,
                                  "patched already, no backup of its original", true);
-                           }
-                           // A backup that still holds the file is kept; one that differs is stale
-                           // (the product has changed since) and is taken again.
-                           if (holds) return CopyDecision::Without(RecordResult::NothingToDo, source);
-                           return CopyDecision::Copy(source, destination);
-                         });
+  };
+  CopyListedSceneryFiles(
+      run, operation.lists.backup, "Backing up file %d",
+      [&](const ListRecord& record, const std::string& form) -> CopyDecision {
+        if (!run.NamesStayInside(record, {1})) return CopyDecision::AlreadyEntered();
+        // The backup comes from the form that install and restore write, so that a removal puts
+        // back exactly the content that the install replaced.
+        const std::string& fsName = record.names[0].value;
+        const std::string& backupName = record.names[1].value;
+        const std::string source = ScenerySubPath(record.names[0], form);
+        const std::string destination = ScenerySubPath(record.names[1], "BGL");
+        CopyDecision backUp = CopyDecision::Copy(source, destination);
+        backUp.onDone = [&installRecord, fsName, backupName](const platform::ContentStamp& copied) {
+          installRecord.SetBackup(fsName, backupName, copied);
+          installRecord.ForgetWritten(fsName);
+        };
+
+        const RecordedBackup* recorded = RecordedBackupOf(run, record);
+        const platform::ContentStamp* written = installRecord.Written(fsName);
+        if (recorded || written) {
+          const std::optional<platform::ContentStamp> now = platform::StampOfFile(disk, source);
+          if (!now) return backUp;  // the copy tells why it cannot be read
+          // What the patch wrote is never taken for the original.
+          if (Holds(now, written)) {
+            if (recorded && Holds(platform::StampOfFile(disk, destination), &recorded->original))
+              return CopyDecision::Without(RecordResult::NothingToDo, source);
+            return patchedAlready(source, "");
+          }
+          if (recorded && *now == recorded->original) {
+            // The original is in place: its backup is kept, or taken again when lost or damaged.
+            if (Holds(platform::StampOfFile(disk, destination), &recorded->original))
+              return CopyDecision::Without(RecordResult::NothingToDo, source);
+            return backUp;
+          }
+          // A replacement installed by a run that was cut short before it could record it.
+          if (recorded && platform::FirstWithSameBytes(disk, source,
+                                                       replacements.Find(record.names[0].path)))
+            return CopyDecision::Without(RecordResult::NothingToDo, source);
+          // Neither: the product has changed the file since (its updater); that is the original
+          // now, and it is backed up again.
+          if (recorded) return backUp;
+        }
+        // Without a record of the file, its content decides; one read answers both checks.
+        const auto holds = platform::FirstWithSameBytes(
+            disk, source,
+            ContentCheckCandidates(destination, replacements.Find(record.names[0].path)));
+        // A file that already is its replacement is never taken for the original.
+        if (holds && *holds > 0) return patchedAlready(source, destination);
+        // A backup that still holds the file is kept, and recorded; one that differs is stale (the
+        // product has changed since) and is taken again.
+        if (holds) {
+          if (const auto stamp = platform::StampOfFile(disk, destination))
+            installRecord.SetBackup(fsName, backupName, *stamp);
+          return CopyDecision::Without(RecordResult::NothingToDo, source);
+        }
+        return backUp;
+      });
   WarnAboutFiles(run,
                  "These files are patched already, but the patch folder holds no backup of their "
                  "originals:",
@@ -90,35 +151,48 @@ void BackupFiles(PatchContext& context, PatchView& view, const PatchLists& lists
                  "installed the patch, with its backups.");
 }
 
-void InstallFiles(PatchContext& context, PatchView& view, const PatchLists& lists,
-                  OperationOutcome& outcome) {
-  StepRun run{context, view, lists, outcome, "InstallFiles"};
-  const PairedFiles backups = ListedBackups(lists);
-  const PairedFiles replacements = ListedReplacements(lists);
+void InstallFiles(OperationRun& operation) {
+  StepRun run{operation, "InstallFiles"};
+  platform::Disk& disk = operation.disk;
+  InstallRecord& installRecord = operation.record;
+  const PairedFiles backups = ListedBackups(operation.lists);
+  const PairedFiles replacements = ListedReplacements(operation.lists);
   std::vector<std::string> notInstalled;
   // The FS2004 file named first decides the form the replacement is written in.
   CopyListedSceneryFiles(
-      run, lists.install, "Installing file %d",
+      run, operation.lists.install, "Installing file %d",
       [&](const ListRecord& record, const std::string& form) -> CopyDecision {
         if (!run.NamesStayInside(record, {1}) || !run.NamesStayInside(record, {2}, form))
           return CopyDecision::AlreadyEntered();
+        const std::string& destinationName = record.names[2].value;
         const std::string source = ScenerySubPath(record.names[1], "BGL");
         const std::string destination = ScenerySubPath(record.names[2], form);
+        CopyDecision install = CopyDecision::Copy(source, destination);
+        install.onDone = [&installRecord, destinationName](const platform::ContentStamp& copied) {
+          installRecord.SetWritten(destinationName, copied);
+        };
         // A missing replacement is tried, so that its copy says so.
-        if (!platform::PathExists(source)) return CopyDecision::Copy(source, destination);
-        // A file BAK.OV names is overwritten only while its backup holds it, or while it holds
-        // a replacement INST.OV puts over it (records over one file install in list order), so
-        // that the removal can always put it back.
+        if (!disk.PathExists(source)) return install;
         const std::vector<std::string>& backup = backups.Find(record.names[2].path);
-        if (!backup.empty() && platform::PathExists(destination) &&
-            !platform::FirstWithSameBytes(
-                destination,
-                ContentCheckCandidates(backup.front(), replacements.Find(record.names[2].path)))) {
-          notInstalled.push_back(destination);
-          return CopyDecision::Without(RecordResult::Failed, destination,
-                                       "no backup of it could be made", true);
+        if (backup.empty() || !disk.PathExists(destination)) return install;
+        const std::vector<std::string>& listed = replacements.Find(record.names[2].path);
+        const RecordedBackup* recorded = installRecord.Backup(destinationName);
+        const platform::ContentStamp* written = installRecord.Written(destinationName);
+        bool safe = false;
+        if (recorded || written) {
+          // The record knows what the file held before the patch and what the patch wrote.
+          const auto now = platform::StampOfFile(disk, destination);
+          safe = (recorded && Holds(now, &recorded->original)) || Holds(now, written) ||
+                 platform::FirstWithSameBytes(disk, destination, listed).has_value();
+        } else {
+          safe = platform::FirstWithSameBytes(disk, destination,
+                                              ContentCheckCandidates(backup.front(), listed))
+                     .has_value();
         }
-        return CopyDecision::Copy(source, destination);
+        if (safe) return install;
+        notInstalled.push_back(destination);
+        return CopyDecision::Without(RecordResult::Failed, destination,
+                                     "no backup of it could be made", true);
       });
   WarnAboutFiles(run,
                  "These files were not replaced, because no backup of them could be made in the "

@@ -2,27 +2,35 @@
 // Applying the patch to the FS2004 folder tree, one list file per step.
 #include "patch/context/patch_context.h"
 #include "patch/engine/operation_outcome.h"
+#include "patch/engine/scenery_files.h"
 #include "patch/lists/list_files.h"
 #include "patch/patch_view.h"
+#include "platform/file_layers/disk_interface.h"
 
-// CreateFolders, RegisterExcludeArea, RenameForward, BackupFiles, InstallFiles, each to its end,
-// on the list files read once at the start. Every record's result is entered in `outcome` and
-// every message shown is counted there.
-void InstallPatch(PatchContext& context, PatchView& view, OperationOutcome& outcome);
-// The same with an outcome of its own, which it returns.
+// CreateFolders, RegisterExcludeArea, RenameForward, BackupFiles, InstallFiles, each to its end, on
+// `disk`, with the list files and the install record read once at the start. Each list step enters
+// every record's result in `outcome`, and every message shown is counted there; the install record
+// is written after each step that changed it, and says installed at the end.
+void InstallPatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
+                  platform::Disk& disk = platform::HostDisk());
+// The same on the host's disk with an outcome of its own, which it returns.
 OperationOutcome InstallPatch(PatchContext& context, PatchView& view);
 
-// The steps, on lists read for the operation; `view` counts its messages in `outcome`.
-void CreateFolders(PatchContext& context, PatchView& view, const PatchLists& lists,
-                   OperationOutcome& outcome);  // CREATE.OV
-void RenameForward(PatchContext& context, PatchView& view, const PatchLists& lists,
-                   OperationOutcome& outcome);  // REN.OV, first name to second
-void BackupFiles(PatchContext& context, PatchView& view, const PatchLists& lists,
-                 OperationOutcome& outcome);  // BAK.OV
-void InstallFiles(PatchContext& context, PatchView& view, const PatchLists& lists,
-                  OperationOutcome& outcome);  // INST.OV
+// The steps, within one operation.
+void CreateFolders(OperationRun& run);  // CREATE.OV
+void RenameForward(OperationRun& run);  // REN.OV, first name to second
+// BAK.OV. A file the record says the patch wrote is the patch's own and gets no new backup; one
+// that holds the recorded original keeps its backup (taken again when the backup is gone or no
+// longer holds it); any other is the product's own and is backed up. Without a record entry, a
+// backup that holds the file is kept, and a file that holds one of its replacements is never taken
+// for the original.
+void BackupFiles(OperationRun& run);
+// INST.OV. A file BAK.OV names is overwritten only while it holds the recorded original or what
+// the record says was written (without a record: its backup's bytes or a replacement's), so that
+// the removal can always put it back. Each file written is recorded with its stamp.
+void InstallFiles(OperationRun& run);
 
-// Each step on its own, with the lists read now.
+// Each step on its own, on the host's disk, with the lists and the record read now.
 void CreateFolders(PatchContext& context, PatchView& view);
 void RenameForward(PatchContext& context, PatchView& view);
 void BackupFiles(PatchContext& context, PatchView& view);

@@ -3,18 +3,21 @@
 #include <algorithm>
 #include <optional>
 
-#include "patch/engine/scenery_files.h"
-#include "platform/files.h"
+#include "platform/file_layers/content_hash.h"
 #include "platform/strings.h"
-#include "platform/file_layers/whole_file.h"
 
-void RemovePatch(PatchContext& context, PatchView& view, OperationOutcome& outcome) {
+void RemovePatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
+                 platform::Disk& disk) {
   OutcomeView counted(outcome, view);
-  const PatchLists lists = ReadPatchLists(context);
+  OperationRun run(context, counted, disk, outcome);
   // Each step runs whatever the one before did; nothing is undone.
-  RestoreFiles(context, counted, lists, outcome);
-  RemoveFiles(context, counted, lists, outcome);
-  RenameBack(context, counted, lists, outcome);
+  RestoreFiles(run);
+  run.SaveRecord();
+  RemoveFiles(run);
+  run.SaveRecord();
+  RenameBack(run);
+  if (run.record.Exists() || run.record.Installed()) run.record.SetInstalled(false);
+  run.SaveRecord();
 }
 
 OperationOutcome RemovePatch(PatchContext& context, PatchView& view) {
@@ -23,53 +26,89 @@ OperationOutcome RemovePatch(PatchContext& context, PatchView& view) {
   return outcome;
 }
 
-void RestoreFiles(PatchContext& context, PatchView& view, const PatchLists& lists,
-                  OperationOutcome& outcome) {
-  StepRun run{context, view, lists, outcome, "RestoreFiles"};
-  const PairedFiles replacements = ListedReplacements(lists);
+void RestoreFiles(OperationRun& operation) {
+  StepRun run{operation, "RestoreFiles"};
+  platform::Disk& disk = operation.disk;
+  InstallRecord& installRecord = operation.record;
+  const PairedFiles replacements = ListedReplacements(operation.lists);
   std::vector<std::string> changedSinceInstall;
+  std::vector<std::string> damagedBackups;
   // The backup goes back into the form the FS2004 file has now.
   CopyListedSceneryFiles(
-      run, lists.backup, "Restoring file %d",
+      run, operation.lists.backup, "Restoring file %d",
       [&](const ListRecord& record, const std::string& form) -> CopyDecision {
         if (!run.NamesStayInside(record, {1})) return CopyDecision::AlreadyEntered();
+        const std::string& fsName = record.names[0].value;
         const std::string source = ScenerySubPath(record.names[1], "BGL");
         const std::string destination = ScenerySubPath(record.names[0], form);
-        // One read of the file tells whether it holds its backup or one of its replacements.
         const std::vector<std::string>& listed = replacements.Find(record.names[0].path);
+        const auto changed = [&] {
+          changedSinceInstall.push_back(destination);
+          return CopyDecision::Without(RecordResult::Skipped, destination,
+                                       "changed since the patch was installed", true);
+        };
+
+        const RecordedBackup* recorded = installRecord.Backup(fsName);
+        if (recorded && SameFileName(recorded->backupName, record.names[1].value)) {
+          const std::optional<platform::ContentStamp> now =
+              platform::StampOfFile(disk, destination);
+          if (now && *now == recorded->original)
+            return CopyDecision::Without(RecordResult::NothingToDo, destination);
+          const platform::ContentStamp* written = installRecord.Written(fsName);
+          // What the patch wrote goes, whatever the patch folder's replacement holds now; only
+          // without a record of what was written does a replacement's content tell.
+          const bool patchWrote =
+              now && (written ? *now == *written
+                              : platform::FirstWithSameBytes(disk, destination, listed).has_value());
+          if (!patchWrote) return changed();
+          CopyDecision restore = CopyDecision::Copy(source, destination);
+          restore.expected = recorded->original;
+          restore.onDone = [&installRecord, fsName](const platform::ContentStamp&) {
+            installRecord.ForgetWritten(fsName);
+          };
+          restore.onSourceDiffers = [&damagedBackups, source] { damagedBackups.push_back(source); };
+          return restore;
+        }
+
+        // Without a record: one read of the file tells whether it holds its backup or one of its
+        // replacements.
         const std::optional<size_t> holds =
-            platform::FirstWithSameBytes(destination, ContentCheckCandidates(source, listed));
+            platform::FirstWithSameBytes(disk, destination, ContentCheckCandidates(source, listed));
         if (holds == 0u) return CopyDecision::Without(RecordResult::NothingToDo, destination);
         // Only a replacement that was installed is taken out again; a file changed since then
         // (an update of the product) is kept. Without a backup it was never replaced at all.
         if (holds) return CopyDecision::Copy(source, destination);
-        const bool anyReplacement = std::any_of(listed.begin(), listed.end(), [](const auto& file) {
-          return platform::FileSize(file).has_value();
+        const bool anyReplacement = std::any_of(listed.begin(), listed.end(), [&](const auto& file) {
+          return disk.FileSize(file).has_value();
         });
         if (!anyReplacement) return CopyDecision::Copy(source, destination);
-        if (!platform::PathExists(source))
+        if (!disk.PathExists(source))
           return CopyDecision::Without(RecordResult::NothingToDo, destination);
-        changedSinceInstall.push_back(destination);
-        return CopyDecision::Without(RecordResult::Skipped, destination,
-                                     "changed since the patch was installed", true);
+        return changed();
       });
   WarnAboutFiles(run,
                  "These files have changed since the patch was installed:", changedSinceInstall,
                  "They have been left as they are; their backups stay in the patch folder.");
+  WarnAboutFiles(run,
+                 "These backups no longer hold the originals they were taken of (they have been "
+                 "changed or damaged since):",
+                 damagedBackups,
+                 "The originals cannot be brought back from them, so the patched files have been "
+                 "left in place. Reinstall the product to get its original files back.");
 }
 
-void RemoveFiles(PatchContext& context, PatchView& view, const PatchLists& lists,
-                 OperationOutcome& outcome) {
-  StepRun run{context, view, lists, outcome, "RemoveFiles"};
+void RemoveFiles(OperationRun& operation) {
+  StepRun run{operation, "RemoveFiles"};
+  platform::Disk& disk = operation.disk;
   std::vector<std::string> notDeleted;
-  for (const ListRecord& record : lists.remove) {
+  for (const ListRecord& record : operation.lists.remove) {
     if (!run.NamesStayInside(record, {0})) continue;
     RecordResult result = RecordResult::NothingToDo;
     std::string subject = record.names[0].path;
     for (const char* extension : {"BGL", "XXX"}) {
       const std::string path = ScenerySubPath(record.names[0], extension);
-      if (!platform::PathExists(path)) continue;
-      if (platform::RemoveFile(path)) {
+      if (!disk.PathExists(path)) continue;
+      if (disk.RemoveFile(path)) {
         if (result == RecordResult::NothingToDo) result = RecordResult::Done;
       } else {
         result = RecordResult::Failed;
@@ -78,14 +117,14 @@ void RemoveFiles(PatchContext& context, PatchView& view, const PatchLists& lists
       }
     }
     const bool failed = result == RecordResult::Failed;
+    if (!failed) operation.record.ForgetWritten(record.names[0].value);
     run.Enter(record, result, subject, failed ? "could not be deleted" : "", failed);
   }
   WarnAboutFiles(run, "These files could not be deleted:", notDeleted, kLeftAsTheyWereText);
 }
 
-void RenameBack(PatchContext& context, PatchView& view, const PatchLists& lists,
-                OperationOutcome& outcome) {
-  StepRun run{context, view, lists, outcome, "RenameBack"};
+void RenameBack(OperationRun& operation) {
+  StepRun run{operation, "RenameBack"};
   RenameListedFiles(run, RenameDirection::Back);
 }
 

@@ -2,24 +2,31 @@
 // Taking the patch out of the FS2004 folder tree again.
 #include "patch/context/patch_context.h"
 #include "patch/engine/operation_outcome.h"
+#include "patch/engine/scenery_files.h"
 #include "patch/lists/list_files.h"
 #include "patch/patch_view.h"
+#include "platform/file_layers/disk_interface.h"
 
-// RestoreFiles, RemoveFiles, RenameBack, each to its end, on the list files read once at the
-// start. Every record's result is entered in `outcome` and every message shown is counted there.
-void RemovePatch(PatchContext& context, PatchView& view, OperationOutcome& outcome);
-// The same with an outcome of its own, which it returns.
+// RestoreFiles, RemoveFiles, RenameBack, each to its end, on `disk`, with the list files and the
+// install record read once at the start. Every record's result is entered in `outcome` and every
+// message shown is counted there; the install record is written after each step that changed it,
+// and says removed at the end.
+void RemovePatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
+                 platform::Disk& disk = platform::HostDisk());
+// The same on the host's disk with an outcome of its own, which it returns.
 OperationOutcome RemovePatch(PatchContext& context, PatchView& view);
 
-// The steps, on lists read for the operation; `view` counts its messages in `outcome`.
-void RestoreFiles(PatchContext& context, PatchView& view, const PatchLists& lists,
-                  OperationOutcome& outcome);  // BAK.OV
-void RemoveFiles(PatchContext& context, PatchView& view, const PatchLists& lists,
-                 OperationOutcome& outcome);  // REM.OV
-void RenameBack(PatchContext& context, PatchView& view, const PatchLists& lists,
-                OperationOutcome& outcome);  // REN.OV, second name back to first
+// The steps, within one operation.
+// BAK.OV. With a record of the file: it is restored when it holds what the record says was
+// written (each installed file and each backup read once: the backup while it is copied, and
+// refused with a "Warning" when it no longer holds the recorded original); a file that holds
+// anything else has changed since the install and is left as it is. Without one, a file is
+// restored unless it has changed since: it holds neither its backup nor a replacement.
+void RestoreFiles(OperationRun& run);
+void RemoveFiles(OperationRun& run);  // REM.OV
+void RenameBack(OperationRun& run);   // REN.OV, second name back to first
 
-// Each step on its own, with the lists read now.
+// Each step on its own, on the host's disk, with the lists and the record read now.
 void RestoreFiles(PatchContext& context, PatchView& view);
 void RemoveFiles(PatchContext& context, PatchView& view);
 void RenameBack(PatchContext& context, PatchView& view);

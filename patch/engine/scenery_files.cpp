@@ -4,10 +4,8 @@
 #include <cstdio>
 
 #include "patch/engine/copy_patch_file.h"
-#include "platform/files.h"
 #include "platform/strings.h"
 #include "platform/text.h"
-#include "platform/file_layers/write_batch.h"
 
 namespace {
 
@@ -34,17 +32,22 @@ struct RenameResult {
 
 // Moves `from` to `to`: when `to` already exists the file `from` is deleted instead (the target
 // name wins); when neither exists, or `from` is gone already, there is nothing to do.
-RenameResult ApplyRename(const std::string& from, const std::string& to) {
+RenameResult ApplyRename(platform::Disk& disk, const std::string& from, const std::string& to) {
   if (SameFileName(from, to)) return {RecordResult::NothingToDo, ""};
-  if (platform::PathExists(to)) {
-    if (!platform::PathExists(from)) return {RecordResult::NothingToDo, ""};
-    if (platform::RemoveFile(from)) return {RecordResult::Done, ""};
+  if (disk.PathExists(to)) {
+    if (!disk.PathExists(from)) return {RecordResult::NothingToDo, ""};
+    if (disk.RemoveFile(from)) return {RecordResult::Done, ""};
     return {RecordResult::Failed, from};
   }
-  if (!platform::PathExists(from)) return {RecordResult::NothingToDo, ""};
-  if (platform::MovePath(from, to)) return {RecordResult::Done, ""};
+  if (!disk.PathExists(from)) return {RecordResult::NothingToDo, ""};
+  if (disk.MovePath(from, to)) return {RecordResult::Done, ""};
   return {RecordResult::Failed, from + " to " + to};
 }
+
+constexpr const char* kRecordUnwritableText =
+    " could not be written.\n\nThe changes made so far are on the disk, but a later install or "
+    "removal cannot tell them from the product's own files. Please check that the patch folder "
+    "can be written.";
 
 const std::vector<std::string> kNoFiles;
 
@@ -73,9 +76,26 @@ CopyDecision CopyDecision::AlreadyEntered() {
   return decision;
 }
 
+OperationRun::OperationRun(PatchContext& context, PatchView& view, platform::Disk& disk,
+                           OperationOutcome& outcome)
+    : context(context),
+      view(view),
+      disk(disk),
+      lists(ReadPatchLists(context, disk)),
+      record(InstallRecord::Load(disk, context)),
+      outcome(outcome) {}
+
+void OperationRun::SaveRecord() {
+  if (record.Save(disk, context)) return;
+  view.ShowStopMessage("The install record " + InstallRecord::PathIn(context) +
+                           kRecordUnwritableText,
+                       "Warning");
+}
+
 void StepRun::Enter(const ListRecord& record, RecordResult result, const std::string& subject,
                     const std::string& why, bool told, int messages) {
-  outcome.Enter({step, record.listFile, record.lineNumber, result, subject, why, told}, messages);
+  outcome().Enter({step, record.listFile, record.lineNumber, result, subject, why, told},
+                  messages);
 }
 
 bool StepRun::NamesStayInside(const ListRecord& record, std::initializer_list<size_t> columns,
@@ -84,18 +104,19 @@ bool StepRun::NamesStayInside(const ListRecord& record, std::initializer_list<si
   for (size_t column : columns) {
     const ListName& name = record.names[column];
     if (name.inside) continue;
-    WarnNameOutside(view, record, scenery ? ScenerySubPath(name, extension) : name.path);
+    WarnNameOutside(view(), record, scenery ? ScenerySubPath(name, extension) : name.path);
     Enter(record, RecordResult::Skipped, name.path, "names a file outside its folder", true, 1);
     return false;
   }
   return true;
 }
 
-void RunStepAlone(PatchContext& context, PatchView& view,
-                  void (*step)(PatchContext&, PatchView&, const PatchLists&, OperationOutcome&)) {
+void RunStepAlone(PatchContext& context, PatchView& view, void (*step)(OperationRun&)) {
   OperationOutcome outcome;
   OutcomeView counted(outcome, view);
-  step(context, counted, ReadPatchLists(context), outcome);
+  OperationRun run(context, counted, platform::HostDisk(), outcome);
+  step(run);
+  run.SaveRecord();
 }
 
 std::string ScenerySubPath(const std::string& folder, const std::string& name,
@@ -107,9 +128,10 @@ std::string ScenerySubPath(const ListName& name, const std::string& extension) {
   return ScenerySubPath(name.folder, name.value, extension);
 }
 
-std::optional<std::string> CurrentSceneryForm(const std::string& fsPath, const std::string& name) {
-  if (platform::PathExists(ScenerySubPath(fsPath, name, "XXX"))) return "XXX";
-  if (platform::PathExists(ScenerySubPath(fsPath, name, "BGL"))) return "BGL";
+std::optional<std::string> CurrentSceneryForm(platform::Disk& disk, const std::string& fsPath,
+                                              const std::string& name) {
+  if (disk.PathExists(ScenerySubPath(fsPath, name, "XXX"))) return "XXX";
+  if (disk.PathExists(ScenerySubPath(fsPath, name, "BGL"))) return "BGL";
   return std::nullopt;
 }
 
@@ -122,15 +144,19 @@ void CopyListedSceneryFiles(StepRun& run, const std::vector<ListRecord>& records
   struct MadeCopy {
     const ListRecord* record;
     std::string destination;
+    platform::ContentStamp written;
+    std::function<void(const platform::ContentStamp&)> onDone;
   };
   std::vector<MadeCopy> made;
   int copyNumber = 1;
+  platform::Disk& disk = run.disk();
+  PatchContext& context = run.context();
   // The copies are put on the disk together, before any of them replaces a file.
-  platform::WriteBatch batch;
+  disk.StartCopies();
   for (const ListRecord& record : records) {
     if (!run.NamesStayInside(record, {0})) continue;
     const ListName& name = record.names[0];
-    const auto form = CurrentSceneryForm(run.context.m_strFsPath, name.value);
+    const auto form = CurrentSceneryForm(disk, context.m_strFsPath, name.value);
     if (!form) {
       run.Enter(record, RecordResult::Skipped, name.path, NeitherFormText(name));
       continue;
@@ -142,31 +168,41 @@ void CopyListedSceneryFiles(StepRun& run, const std::vector<ListRecord>& records
       run.Enter(record, decision.result, decision.subject, decision.why, decision.told);
       continue;
     }
-    ShowCopyProgress(run.context, run.view, progressFormat, copyNumber++);
-    const int messagesBefore = run.outcome.MessagesShown();
-    if (CopyPatchFile(run.view, *decision.source, *decision.destination) != 0) {
+    ShowCopyProgress(context, run.view(), progressFormat, copyNumber++);
+    const int messagesBefore = run.outcome().MessagesShown();
+    platform::CopyResult result;
+    if (CopyPatchFile(run.view(), disk, *decision.source, *decision.destination,
+                      context.m_strStatus, decision.expected ? &*decision.expected : nullptr,
+                      &result) != 0) {
+      if (result.outcome == platform::CopyOutcome::SourceDiffers) {
+        if (decision.onSourceDiffers) decision.onSourceDiffers();
+        run.Enter(record, RecordResult::Failed, *decision.destination,
+                  "its backup does not hold the original", true);
+        continue;
+      }
       run.Enter(record, RecordResult::Failed, *decision.destination, "the copy failed", true,
-                run.outcome.MessagesShown() - messagesBefore);
+                run.outcome().MessagesShown() - messagesBefore);
       continue;
     }
-    made.push_back({&record, *decision.destination});
+    made.push_back({&record, *decision.destination, result.copied, decision.onDone});
   }
-  std::vector<platform::FailedReplacement> failures = batch.Settle();
+  std::vector<platform::FailedReplacement> failures = disk.FinishCopies();
   for (const MadeCopy& copy : made) {
     auto failed = std::find_if(failures.begin(), failures.end(), [&](const auto& failure) {
       return SameFileName(failure.target, copy.destination);
     });
     if (failed == failures.end()) {
+      if (copy.onDone) copy.onDone(copy.written);
       run.Enter(*copy.record, RecordResult::Done, copy.destination);
       continue;
     }
-    const int messagesBefore = run.outcome.MessagesShown();
-    ReportUnfinishedCopies(run.view, {*failed});
+    const int messagesBefore = run.outcome().MessagesShown();
+    ReportUnfinishedCopies(run.view(), {*failed});
     failures.erase(failed);
     run.Enter(*copy.record, RecordResult::Failed, copy.destination, "the copy failed", true,
-              run.outcome.MessagesShown() - messagesBefore);
+              run.outcome().MessagesShown() - messagesBefore);
   }
-  ReportUnfinishedCopies(run.view, failures);  // none expected: every copy above was matched
+  ReportUnfinishedCopies(run.view(), failures);  // none expected: every copy above was matched
 }
 
 void PairedFiles::Add(const std::string& fsFile, const std::string& patchFile) {
@@ -207,13 +243,16 @@ void WarnAboutFiles(StepRun& run, const std::string& lead, const std::vector<std
   if (files.empty()) return;
   std::string text = lead + "\n";
   for (const std::string& file : files) text += "\n" + file;
-  run.view.ShowStopMessage(text + "\n\n" + tail, "Warning");
-  run.outcome.Claim(1);
+  run.view().ShowStopMessage(text + "\n\n" + tail, "Warning");
+  run.outcome().Claim(1);
 }
 
 void RenameListedFiles(StepRun& run, RenameDirection direction) {
+  const bool forward = direction == RenameDirection::Forward;
+  platform::Disk& disk = run.disk();
   std::vector<std::string> failed;
-  for (const ListRecord& record : run.lists.rename) {
+  std::vector<std::pair<std::string, std::string>> listed;  // the values of the lines run
+  for (const ListRecord& record : run.lists().rename) {
     if (!run.NamesStayInside(record, {0, 1})) continue;
     const std::string& original = record.names[0].path;
     const std::string& patched = record.names[1].path;
@@ -224,13 +263,30 @@ void RenameListedFiles(StepRun& run, RenameDirection direction) {
                 "the line names only one file");
       continue;
     }
-    const RenameResult renamed = direction == RenameDirection::Forward
-                                     ? ApplyRename(original, patched)
-                                     : ApplyRename(patched, original);
+    listed.emplace_back(record.names[0].value, record.names[1].value);
+    const RenameResult renamed =
+        forward ? ApplyRename(disk, original, patched) : ApplyRename(disk, patched, original);
     const bool fails = renamed.result == RecordResult::Failed;
     run.Enter(record, renamed.result, fails ? renamed.failed : original,
               fails ? "could not be renamed or deleted" : "", fails);
     if (fails) failed.push_back(renamed.failed);
+    if (forward && !fails && !SameFileName(original, patched) && disk.PathExists(patched))
+      run.record().AddRename(record.names[0].value, record.names[1].value);
+  }
+  // Renames an earlier version of the patch made and this one no longer lists.
+  if (!forward) {
+    for (const auto& [originalValue, patchedValue] : run.record().Renames()) {
+      const bool stillListed = std::any_of(listed.begin(), listed.end(), [&](const auto& pair) {
+        return SameFileName(pair.first, originalValue) && SameFileName(pair.second, patchedValue);
+      });
+      if (stillListed || !ListValueStaysInside(RelativePatchPath(originalValue)) ||
+          !ListValueStaysInside(RelativePatchPath(patchedValue)))
+        continue;
+      const std::string original = ResolvePatchPath(run.context(), originalValue);
+      const std::string patched = ResolvePatchPath(run.context(), patchedValue);
+      if (ApplyRename(disk, patched, original).result == RecordResult::Failed)
+        failed.push_back(patched + " to " + original);
+    }
   }
   WarnAboutFiles(run, "These files could not be renamed or deleted:", failed, kLeftAsTheyWereText);
 }

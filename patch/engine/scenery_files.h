@@ -10,18 +10,40 @@
 #include <vector>
 
 #include "patch/context/patch_context.h"
+#include "patch/engine/install_record.h"
 #include "patch/engine/operation_outcome.h"
 #include "patch/lists/list_files.h"
 #include "patch/patch_view.h"
+#include "platform/file_layers/content_hash.h"
 
-// One step of an operation: where it works, the lists read for the operation, and the outcome it
-// enters its results in. `view` counts its messages in `outcome`.
-struct StepRun {
+// One install or removal as its steps share it: where it works, the disk it is handed, the lists
+// read once at its start, the install record as the operation finds and changes it, and the
+// outcome it enters its results in. `view` counts its messages in `outcome`.
+struct OperationRun {
   PatchContext& context;
   PatchView& view;
-  const PatchLists& lists;
+  platform::Disk& disk;
+  PatchLists lists;
+  InstallRecord record;
   OperationOutcome& outcome;
+
+  OperationRun(PatchContext& context, PatchView& view, platform::Disk& disk,
+               OperationOutcome& outcome);
+  // Writes the record when a step changed it; a "Warning" when it cannot be written.
+  void SaveRecord();
+};
+
+// One step of an operation.
+struct StepRun {
+  OperationRun& operation;
   const char* step;  // "BackupFiles"
+
+  PatchContext& context() const { return operation.context; }
+  PatchView& view() const { return operation.view; }
+  platform::Disk& disk() const { return operation.disk; }
+  const PatchLists& lists() const { return operation.lists; }
+  InstallRecord& record() const { return operation.record; }
+  OperationOutcome& outcome() const { return operation.outcome; }
 
   // Enters `record`'s result; it claims `messages` of the messages shown.
   void Enter(const ListRecord& record, RecordResult result, const std::string& subject,
@@ -32,9 +54,9 @@ struct StepRun {
                        const std::string& extension = "BGL");
 };
 
-// Runs one step on its own: the lists read now, the results in an outcome of its own.
-void RunStepAlone(PatchContext& context, PatchView& view,
-                  void (*step)(PatchContext&, PatchView&, const PatchLists&, OperationOutcome&));
+// Runs one step on its own, on the host's disk: the lists and the record read now, the results in
+// an outcome of its own, the record saved after it.
+void RunStepAlone(PatchContext& context, PatchView& view, void (*step)(OperationRun&));
 
 // "folder\name.extension".
 std::string ScenerySubPath(const std::string& folder, const std::string& name,
@@ -42,9 +64,11 @@ std::string ScenerySubPath(const std::string& folder, const std::string& name,
 // A scenery name of a list record with its extension.
 std::string ScenerySubPath(const ListName& name, const std::string& extension);
 
-// The form the FS2004 file `name` under `fsPath` has now: "XXX" when the disabled form exists (also
-// when both do), otherwise "BGL" when the active form exists, nullopt when neither does.
-std::optional<std::string> CurrentSceneryForm(const std::string& fsPath, const std::string& name);
+// The form the FS2004 file `name` under `fsPath` has now on `disk`: "XXX" when the disabled form
+// exists (also when both do), otherwise "BGL" when the active form exists, nullopt when neither
+// does.
+std::optional<std::string> CurrentSceneryForm(platform::Disk& disk, const std::string& fsPath,
+                                              const std::string& name);
 
 // Why a record whose FS2004 file exists in neither form is skipped.
 std::string NeitherFormText(const ListName& name);
@@ -57,6 +81,13 @@ struct CopyDecision {
   std::string why;
   bool told = false;     // a warning of the step will name it
   bool entered = false;  // the planner has entered the record's result itself
+  // A copy replaces nothing unless its source holds these bytes.
+  std::optional<platform::ContentStamp> expected;
+  // Called once the copy is on the disk, with the stamp of what it wrote.
+  std::function<void(const platform::ContentStamp&)> onDone;
+  // Called when the source did not hold `expected`; the record is then entered as failed and
+  // told (the step's own warning names it).
+  std::function<void()> onSourceDiffers;
 
   static CopyDecision Copy(std::string source, std::string destination);
   static CopyDecision Without(RecordResult result, std::string subject, std::string why = "",
@@ -69,7 +100,8 @@ using CopyPlanner = std::function<CopyDecision(const ListRecord& record, const s
 // Walks `records`: a record whose first name leaves the FS2004 folder is skipped with a "Warning",
 // one whose FS2004 file exists in neither form is skipped silently; the others are planned by
 // `plan`, and each copy is made with CopyPatchFile after `progressFormat` (one "%d", numbered from
-// 1) has been shown in the status line for a 50 ms pause. Each record's result is entered.
+// 1) has been shown in the status line for a 50 ms pause, all of them put on the disk together at
+// the end. Each record's result is entered.
 void CopyListedSceneryFiles(StepRun& run, const std::vector<ListRecord>& records,
                             const char* progressFormat, const CopyPlanner& plan);
 
@@ -97,7 +129,9 @@ void WarnAboutFiles(StepRun& run, const std::string& lead, const std::vector<std
 // Runs REN.OV: each line's first name is moved to its second (forward) or back (RenameBack). A
 // target that exists already wins: the source is deleted instead. Same names, missing names and
 // sources that do not exist are left alone; a line with a name outside its folder is skipped with a
-// "Warning"; renames and deletions that fail are named in one "Warning".
+// "Warning"; renames and deletions that fail are named in one "Warning". Forward, each rename in
+// place is kept in the install record; back, a rename the record holds that REN.OV no longer lists
+// is undone as well.
 enum class RenameDirection { Forward, Back };
 void RenameListedFiles(StepRun& run, RenameDirection direction);
 

@@ -49,8 +49,9 @@ std::string ReadAreaKey(const char* section, const char* key, const platform::Pr
 
 }  // namespace
 
-void RegisterExcludeArea(PatchContext& context, PatchView& view) {
-  if (!platform::PathExists(kGateFile)) return;
+void RegisterExcludeArea(PatchContext& context, PatchView& view, platform::Disk& disk,
+                         int32_t* appendedArea) {
+  if (!disk.PathExists(kGateFile)) return;
 
   LoadSceneryAreas(context);
   int32_t layer = 0;
@@ -68,7 +69,10 @@ void RegisterExcludeArea(PatchContext& context, PatchView& view) {
     return;
   }
   const int32_t newLayer = g_nHighestLayer == INT_MAX ? INT_MAX : g_nHighestLayer + 1;
-  AppendSceneryArea(context, view, freeNumber, newLayer, kExcludeAreaLocal, kExcludeTitle, true);
+  if (AppendSceneryArea(context, view, freeNumber, newLayer, kExcludeAreaLocal, kExcludeTitle,
+                        true, disk) == 0 &&
+      appendedArea)
+    *appendedArea = freeNumber;
 }
 
 void LoadSceneryAreas(PatchContext& context) {
@@ -120,7 +124,7 @@ int32_t FindFreeAreaNumber() {
 }
 
 int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber, int32_t layer,
-                      std::string local, std::string title, bool active) {
+                      std::string local, std::string title, bool active, platform::Disk& disk) {
   // Only numbers that name a table slot can be written.
   if (areaNumber < 1 || areaNumber > kHighestAreaNumber) return -1;
 
@@ -130,10 +134,22 @@ int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber
                               "Layer=" + std::to_string(layer) + "\n" +
                               (active ? "Active=TRUE\n" : "Active=FALSE\n") + "Required=FALSE\n" +
                               "Remote=\n";
-  BackupSceneryConfig(context, view);
   const std::string path = SceneryConfigPath(context);
+  // No change without its dated copy: the user must always be able to go back.
+  if (disk.IsFolder(path) || !disk.PathExists(path)) {
+    // Nothing to copy: a missing file is created with the area alone; a folder fails below.
+  } else if (BackupSceneryConfig(context, view, disk).empty()) {
+    view.ShowStopMessage(
+        "The Orvane exclusion area was not added to SCENERY.CFG, because no dated copy of the file "
+        "could be made beside it first.\n\nSCENERY.CFG has been left as it was.",
+        "Warning");
+    return -1;
+  }
+  char appended[48];
+  std::snprintf(appended, sizeof appended, "area Area.%03d (layer %d)",
+                static_cast<int>(areaNumber), static_cast<int>(layer));
   // Written as a whole: a failure part-way leaves SCENERY.CFG exactly as it was.
-  switch (platform::AppendTextAsWhole(path, section)) {
+  switch (disk.AppendText(path, section, appended)) {
     case platform::WriteOutcome::Done:
       break;
     case platform::WriteOutcome::WriteFailed:
@@ -149,11 +165,6 @@ int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber
           "Warning");
       return -1;
   }
-  char appended[48];
-  std::snprintf(appended, sizeof appended, "area Area.%03d (layer %d)",
-                static_cast<int>(areaNumber), static_cast<int>(layer));
-  platform::NoteAppend(path, appended);
-
   g_sceneryAreaTable[areaNumber] =
       SceneryArea{areaNumber, layer, std::move(local), std::move(title)};
   g_sceneryAreaSectionExists[areaNumber] = true;
@@ -182,15 +193,16 @@ bool IsSceneryBackupName(const std::string& name) {
   return true;
 }
 
-std::string BackupSceneryConfig(const PatchContext& context, PatchView& view) {
+std::string BackupSceneryConfig(const PatchContext& context, PatchView& view,
+                                platform::Disk& disk) {
   const std::string config = SceneryConfigPath(context);
-  if (!platform::PathExists(config) || platform::IsFolder(config)) return "";
+  if (!disk.PathExists(config) || disk.IsFolder(config)) return "";
   const std::string copy = platform::JoinPath(
       context.m_strFsPath, "SCENERY." + platform::LocalTimeText(kBackupStampFormat) + ".CFG");
-  if (CopyPatchFile(view, config, copy) != 0) return "";
+  if (CopyPatchFile(view, disk, config, copy, "dated copy") != 0) return "";
 
   // The stamps sort by time: the first names are the oldest.
-  std::vector<std::string> backups = platform::FolderEntryNames(context.m_strFsPath);
+  std::vector<std::string> backups = disk.FolderEntryNames(context.m_strFsPath);
   std::erase_if(backups, [](const std::string& name) { return !IsSceneryBackupName(name); });
   std::sort(backups.begin(), backups.end(), [](const std::string& a, const std::string& b) {
     return platform::UpperCase(a) < platform::UpperCase(b);
@@ -200,6 +212,6 @@ std::string BackupSceneryConfig(const PatchContext& context, PatchView& view) {
                              : 0;
   // An old copy that cannot be deleted only stays behind: the new one is made either way.
   for (size_t i = 0; i < surplus; ++i)
-    platform::RemoveFile(platform::JoinPath(context.m_strFsPath, backups[i]));
+    disk.RemoveFile(platform::JoinPath(context.m_strFsPath, backups[i]));
   return copy;
 }

@@ -1,6 +1,5 @@
 #include "patch/lists/list_files.h"
 
-#include "platform/files.h"
 #include "platform/stream_io.h"
 #include "platform/strings.h"
 #include "platform/text.h"
@@ -32,9 +31,9 @@ bool IsProductRelative(const std::string& field) { return field.compare(0, 4, "P
 }  // namespace
 
 void ForEachListRecord(
-    const std::string& fileName, ListLayout layout,
+    platform::Disk& disk, const std::string& fileName, ListLayout layout,
     const std::function<void(const std::string& record, int lineNumber)>& onRecord) {
-  platform::UniqueStream stream(platform::OpenStream(fileName, "r"));
+  platform::UniqueStream stream(disk.OpenToRead(fileName, false));
   if (!stream) return;
   std::string line;
   int lineNumber = 1;
@@ -125,10 +124,11 @@ ListName MakeName(const PatchContext& context, NameKind kind, const std::string&
   return name;
 }
 
-std::vector<ListRecord> ReadRecords(const PatchContext& context, const char* listFile,
-                                    ListLayout layout, std::initializer_list<NameKind> kinds) {
+std::vector<ListRecord> ReadRecords(platform::Disk& disk, const PatchContext& context,
+                                    const char* listFile, ListLayout layout,
+                                    std::initializer_list<NameKind> kinds) {
   std::vector<ListRecord> records;
-  ForEachListRecord(listFile, layout, [&](const std::string& line, int lineNumber) {
+  ForEachListRecord(disk, listFile, layout, [&](const std::string& line, int lineNumber) {
     ListRecord record{listFile, lineNumber, {}};
     int column = kFirstColumn;
     for (NameKind kind : kinds) {
@@ -143,15 +143,15 @@ std::vector<ListRecord> ReadRecords(const PatchContext& context, const char* lis
 
 }  // namespace
 
-PatchLists ReadPatchLists(const PatchContext& context) {
+PatchLists ReadPatchLists(const PatchContext& context, platform::Disk& disk) {
   using enum NameKind;
   PatchLists lists;
-  lists.create = ReadRecords(context, "CREATE.OV", ListLayout::Word, {Folder});
-  lists.rename = ReadRecords(context, "REN.OV", ListLayout::Column, {Rename, Rename});
-  lists.remove = ReadRecords(context, "REM.OV", ListLayout::Column, {FsScenery});
-  lists.backup = ReadRecords(context, "BAK.OV", ListLayout::Column, {FsScenery, PatchScenery});
+  lists.create = ReadRecords(disk, context, "CREATE.OV", ListLayout::Word, {Folder});
+  lists.rename = ReadRecords(disk, context, "REN.OV", ListLayout::Column, {Rename, Rename});
+  lists.remove = ReadRecords(disk, context, "REM.OV", ListLayout::Column, {FsScenery});
+  lists.backup = ReadRecords(disk, context, "BAK.OV", ListLayout::Column, {FsScenery, PatchScenery});
   lists.install =
-      ReadRecords(context, "INST.OV", ListLayout::Column, {FsScenery, PatchScenery, FsScenery});
+      ReadRecords(disk, context, "INST.OV", ListLayout::Column, {FsScenery, PatchScenery, FsScenery});
   return lists;
 }
 

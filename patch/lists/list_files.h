@@ -7,6 +7,7 @@
 
 #include "patch/context/patch_context.h"
 #include "patch/patch_view.h"
+#include "platform/file_layers/disk_interface.h"
 
 // Where the three values of a column-layout line start.
 inline constexpr int kFirstColumn = 0;
@@ -17,13 +18,13 @@ inline constexpr int kThirdColumn = 160;
 // 80-character columns starting at kFirstColumn, kSecondColumn and kThirdColumn.
 enum class ListLayout { Word, Column };
 
-// Runs the line loop over the list file `fileName` in the current folder and calls `onRecord` once
+// Runs the line loop over the list file `fileName` in the current folder, read through `disk`, and calls `onRecord` once
 // per record: the line as read (it may still end with "\n") for the column layout, the word for the
 // word layout, with its line number in the file (from 1; the pieces of an overlong line share
 // one). A UTF-8 byte-order mark at the start of the file is skipped. A file that cannot be opened
 // yields no records.
 void ForEachListRecord(
-    const std::string& fileName, ListLayout layout,
+    platform::Disk& disk, const std::string& fileName, ListLayout layout,
     const std::function<void(const std::string& record, int lineNumber)>& onRecord);
 
 // True when `piece`, one read of the line loop (the file's first without its byte-order mark),
@@ -39,12 +40,14 @@ void DropByteOrderMark(std::string& firstLine);
 // trailing spaces removed, empty when the line ends before the column.
 std::string ExtractColumn(const std::string& line, int position);
 
-// A REN.OV value as a full path: "PATH\rest" lies in the product folder, anything else in the
-// FS2004 folder.
+// A REN.OV value as a full path: a value whose first four characters are "PATH" lies in the
+// product folder (its fifth character, normally a separator, dropped: the product path ends with
+// one), anything else in the FS2004 folder.
 std::string ResolvePatchPath(const PatchContext& context, const std::string& field);
 
-// The part of a REN.OV value that is relative to its folder: "rest" for "PATH\rest" (the product
-// folder), "" for "PATH" alone, the whole value otherwise (the FS2004 folder).
+// The part of a REN.OV value that is relative to its folder: from the sixth character on for a
+// value starting with "PATH" (the product folder), "" for "PATH" alone, the whole value otherwise
+// (the FS2004 folder).
 std::string RelativePatchPath(const std::string& field);
 
 // True when `value`, a name from a list file, names something strictly inside the folder it is
@@ -79,7 +82,7 @@ struct ListRecord {
 struct PatchLists {
   std::vector<ListRecord> create, rename, remove, backup, install;
 };
-PatchLists ReadPatchLists(const PatchContext& context);
+PatchLists ReadPatchLists(const PatchContext& context, platform::Disk& disk);
 
 // The "Warning" for a name of `record` that leaves its folder, shown as `path`; the caller skips
 // the record.

@@ -108,8 +108,8 @@ std::vector<std::string> CheckLine(const ListFile& file, const PhysicalLine& lin
   return found;
 }
 
-void LintFile(const ListFile& file, std::vector<ListRemark>& remarks) {
-  const platform::UniqueStream owned(platform::OpenStream(file.name, "r"));
+void LintFile(platform::Disk& disk, const ListFile& file, std::vector<ListRemark>& remarks) {
+  const platform::UniqueStream owned(disk.OpenToRead(file.name, false));
   if (!owned) return;
   FILE* stream = owned.get();
   PhysicalLine line;
@@ -148,9 +148,9 @@ void LintFile(const ListFile& file, std::vector<ListRemark>& remarks) {
 
 }  // namespace
 
-std::vector<ListRemark> LintListFiles() {
+std::vector<ListRemark> LintListFiles(platform::Disk& disk) {
   std::vector<ListRemark> remarks;
-  for (const ListFile& file : kListFiles) LintFile(file, remarks);
+  for (const ListFile& file : kListFiles) LintFile(disk, file, remarks);
   return remarks;
 }
 

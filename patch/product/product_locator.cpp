@@ -7,7 +7,6 @@
 #include "platform/stream_io.h"
 #include "platform/strings.h"
 #include "platform/text.h"
-#include "platform/file_layers/whole_file.h"
 
 ProductSearchList g_productSearchList;
 
@@ -50,8 +49,8 @@ struct TitleFileLines {
 };
 
 // Reads TITLE.OV from the current folder into `lines`. False when it cannot be opened.
-bool ReadTitleFile(TitleFileLines& lines) {
-  platform::UniqueStream stream(platform::OpenStream(kTitleFileName, "r"));
+bool ReadTitleFile(platform::Disk& disk, TitleFileLines& lines) {
+  platform::UniqueStream stream(disk.OpenToRead(kTitleFileName, false));
   if (!stream) return false;
   const int limit = TitleLineReadLimit();
   if (!ReadProductFileLine(stream.get(), limit, lines.title)) lines.title = "";
@@ -82,9 +81,9 @@ bool IsSearchMarker(const std::string& folder) { return folder.compare(0, 4, "NO
 
 }  // namespace
 
-int LoadProductSearchList(PatchContext& /*context*/, PatchView& view) {
+int LoadProductSearchList(PatchContext& /*context*/, PatchView& view, platform::Disk& disk) {
   view.EnableApplyCheckbox(false);
-  platform::UniqueStream stream(platform::OpenStream(kSearchListFileName, "r"));
+  platform::UniqueStream stream(disk.OpenToRead(kSearchListFileName, false));
   if (!stream) {
     view.ShowStopMessage(kMissingDataFilesText, "Critical Error");
     return -1;
@@ -102,10 +101,10 @@ int LoadProductSearchList(PatchContext& /*context*/, PatchView& view) {
   return 0;
 }
 
-int LocateProduct(PatchContext& context, PatchView& view) {
+int LocateProduct(PatchContext& context, PatchView& view, platform::Disk& disk) {
   view.EnableApplyCheckbox(false);
   TitleFileLines lines;
-  if (!ReadTitleFile(lines)) {
+  if (!ReadTitleFile(disk, lines)) {
     view.ShowStopMessage(kMissingDataFilesText, "Critical Error");
     return -1;
   }
@@ -117,7 +116,7 @@ int LocateProduct(PatchContext& context, PatchView& view) {
   if (!IsSearchMarker(context.m_strProductFolder)) {
     // A remembered folder counts only with its check file in it.
     context.m_strProductPath = context.m_strProductFolder;
-    if (platform::PathExists(
+    if (disk.PathExists(
             platform::JoinPath(context.m_strProductPath, context.m_strProductCheckFile))) {
       view.EnableApplyCheckbox(true);
       return 0;
@@ -126,11 +125,11 @@ int LocateProduct(PatchContext& context, PatchView& view) {
     // The first search folder that exists wins and is remembered.
     for (const std::string& entry : g_productSearchList.entries) {
       context.m_strProductPath = platform::JoinPath(context.m_strFsPath, entry) + "\\";
-      if (platform::PathExists(context.m_strProductPath)) {
+      if (disk.PathExists(context.m_strProductPath)) {
         context.m_strProductFolder = context.m_strProductPath;
         // Remembered only while no other instance changes the folders; else the next start
         // searches again.
-        if (ChangeLock lock; lock.TryTake(context)) SaveProductTitleFile(context, view);
+        if (ChangeLock lock; lock.TryTake(context, disk)) SaveProductTitleFile(context, view, disk);
         view.EnableApplyCheckbox(true);
         return 0;
       }
@@ -140,18 +139,19 @@ int LocateProduct(PatchContext& context, PatchView& view) {
   return -1;
 }
 
-int SaveProductTitleFile(PatchContext& context, PatchView& view) {
+int SaveProductTitleFile(PatchContext& context, PatchView& view, platform::Disk& disk) {
   view.EnableApplyCheckbox(false);
   // Three lines with the line ends of a text file; the new file replaces TITLE.OV only once it is
   // complete and on the disk, so a failure leaves the old one whole.
   const std::string content = context.m_strProductTitle + "\r\n" + context.m_strProductCheckFile +
                               "\r\n" + context.m_strProductFolder + "\r\n";
-  if (platform::ReplaceWholeFile(kTitleFileName, content) != platform::WriteOutcome::Done)
+  if (disk.ReplaceWhole(kTitleFileName, content, "the product folder") !=
+      platform::WriteOutcome::Done)
     view.ShowStopMessage(kTitleFileUnwritableText, "Warning");
   return 0;
 }
 
-void ChangeProductPath(PatchContext& context, PatchView& view) {
+void ChangeProductPath(PatchContext& context, PatchView& view, platform::Disk& disk) {
   std::optional<std::string> chosen =
       view.BrowseForFolder("Select " + context.m_strProductTitle + " Folder Location");
   // A selection without a file-system path is treated as a cancel: it would name the drive root.
@@ -161,14 +161,14 @@ void ChangeProductPath(PatchContext& context, PatchView& view) {
   // overwriting them with empty lines.
   if (!context.m_bTitleFileRead) {
     TitleFileLines lines;
-    if (ReadTitleFile(lines)) {
+    if (ReadTitleFile(disk, lines)) {
       context.m_strProductTitle = lines.title;
       context.m_strProductCheckFile = lines.checkFile;
     }
   }
 
   context.m_strProductFolder = *chosen + "\\";
-  SaveProductTitleFile(context, view);
+  SaveProductTitleFile(context, view, disk);
   view.EnableApplyCheckbox(true);
-  if (LocateProduct(context, view) == 0) SyncApplyCheckbox(context, view);
+  if (LocateProduct(context, view, disk) == 0) SyncApplyCheckbox(context, view);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The file services behind platform/files.h: the host's, or for one operation another set (a plan
-// that records instead of writing, a journal that records what it writes).
+// The file services behind platform/files.h: the host's, or while a WriteBatch collects, the
+// batch's, which holds back the replacements it is to put on the disk together.
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -9,7 +9,8 @@
 
 namespace platform {
 
-// What the patch logic may do to files; each function as its namesake in platform/files.h.
+// The host's file calls as platform/files.h makes them; each function as its namesake there
+// (FolderAcceptsChanges as host::FolderAcceptsChanges in platform/host_files.h).
 class FileServices {
 public:
   virtual ~FileServices() = default;
@@ -27,8 +28,7 @@ public:
   virtual bool MovePath(const std::string& from, const std::string& to) = 0;
   virtual bool ReplaceFileWith(const std::string& from, const std::string& to) = 0;
   virtual FILE* OpenStream(const std::string& path, const char* mode) = 0;
-  virtual void NoteAppend(const std::string& /*path*/, const std::string& /*what*/) {}
-  // True when the calls change the host's files (not a plan's).
+  // True when the calls change the host's files.
   virtual bool ChangesHostFiles() const { return false; }
 };
 

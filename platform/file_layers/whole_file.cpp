@@ -88,51 +88,6 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
-bool SameFileBytes(const std::string& a, const std::string& b) {
-  return FirstWithSameBytes(a, {b}).has_value();
-}
-
-std::optional<size_t> FirstWithSameBytes(const std::string& path,
-                                         const std::vector<std::string>& candidates) {
-  const std::optional<std::uint64_t> size = FileSize(path);
-  if (!size) return std::nullopt;
-  struct Candidate {
-    size_t index;
-    UniqueStream stream;
-  };
-  // Read straight into the chunks, without stream buffers.
-  const auto openUnbuffered = [](const std::string& file) {
-    UniqueStream stream(OpenStream(file, "rb"));
-    if (stream) setvbuf(stream.get(), nullptr, _IONBF, 0);
-    return stream;
-  };
-  std::vector<Candidate> matching;
-  for (size_t i = 0; i < candidates.size(); ++i) {
-    if (FileSize(candidates[i]) != size) continue;
-    if (UniqueStream stream = openUnbuffered(candidates[i]))
-      matching.push_back({i, std::move(stream)});
-  }
-  if (matching.empty()) return std::nullopt;
-  const UniqueStream file = openUnbuffered(path);
-  if (!file) return std::nullopt;
-  // The first chunks are small, since files that differ mostly differ early.
-  constexpr size_t kFirstChunk = 4 * 1024;
-  constexpr size_t kChunk = 64 * 1024;
-  static char chunkOfPath[kChunk], chunkOfCandidate[kChunk];
-  for (size_t chunk = kFirstChunk;; chunk = kChunk) {
-    const size_t count = ReadBytes(file.get(), chunkOfPath, chunk);
-    if (ReadFailed(file.get())) return std::nullopt;
-    std::erase_if(matching, [&](Candidate& candidate) {
-      const size_t other = ReadBytes(candidate.stream.get(), chunkOfCandidate, chunk);
-      return other != count || ReadFailed(candidate.stream.get()) ||
-             std::memcmp(chunkOfPath, chunkOfCandidate, count) != 0;
-    });
-    if (matching.empty()) return std::nullopt;
-    // A read comes back short only at the end: every file left ended here too.
-    if (count < chunk) return matching.front().index;
-  }
-}
-
 WriteOutcome ReplaceWholeFile(const std::string& path, const std::string& bytes) {
   ReplacementFile file(path);
   if (!file.Open()) return WriteOutcome::OpenFailed;

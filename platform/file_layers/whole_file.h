@@ -59,15 +59,10 @@ private:
 // end.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
-// True when `a` and `b` are both readable files with the same bytes; false when either is missing,
-// a folder, or cannot be read to its end.
+// True when `a` and `b` are both readable files with the same bytes on the host's disk; false when
+// either is missing, a folder, or cannot be read to its end (content_hash.h has the same for any
+// Disk).
 bool SameFileBytes(const std::string& a, const std::string& b);
-
-// The index of the first of `candidates` that is a readable file with the same bytes as the
-// readable file `path`; nullopt when none is. Each file is opened and read once at most, and only
-// as far as some candidate may still match, so one pass answers several content checks.
-std::optional<size_t> FirstWithSameBytes(const std::string& path,
-                                         const std::vector<std::string>& candidates);
 
 // Replaces the file `path`, or creates it, with `bytes`, as a whole (see ReplacementFile).
 WriteOutcome ReplaceWholeFile(const std::string& path, const std::string& bytes);

@@ -55,9 +55,6 @@ public:
     SettleIfNamed(path);
     return target_.OpenStream(path, mode);
   }
-  void NoteAppend(const std::string& path, const std::string& what) override {
-    target_.NoteAppend(path, what);
-  }
   bool ChangesHostFiles() const override { return target_.ChangesHostFiles(); }
 
   // A listing or a change of names could involve any file of the batch.

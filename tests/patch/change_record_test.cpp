@@ -29,8 +29,8 @@ TEST_F(ChangeRecordTest, LogOfAnInstallHoldsItsChangesAndItsFailure) {
 
   {
     OperationOutcome outcome;
-    ChangeLog log(context, view, "install", outcome);
-    InstallPatch(context, log.View(), outcome);
+    ChangeLog log(context, view, platform::HostDisk(), "install", outcome);
+    InstallPatch(context, log.View(), outcome, log.Disk());
   }
 
   ASSERT_EQ(1u, view.messages.size()) << "the dialog still shows the failure";
@@ -49,7 +49,9 @@ TEST_F(ChangeRecordTest, LogOfAnInstallHoldsItsChangesAndItsFailure) {
   EXPECT_EQ(1u,
             CountOf(text, " INST.OV line 2: failed: " + Fs("B.BGL") + " (the copy failed)\r\n"));
   EXPECT_TRUE(text.ends_with(" install finished: 1 failure\r\n")) << "the message is the record's";
-  EXPECT_EQ(8u, CountOf(text, "\r\n2")) << "every line of the run starts with the date";
+  EXPECT_EQ(3u, CountOf(text, " wrote " + App("OVPATCH.REC") + " (the install record)\r\n"))
+      << "after the folder, the area and the installed file";
+  EXPECT_EQ(11u, CountOf(text, "\r\n2")) << "every line of the run starts with the date";
 }
 
 TEST_F(ChangeRecordTest, SceneryConfigCopiesRotateAtThree) {

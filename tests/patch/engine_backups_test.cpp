@@ -41,11 +41,13 @@ TEST_F(BackupsTest, AFailedBackupKeepsItsOriginalFromBeingOverwritten) {
   EXPECT_EQ(ReadFile(Fs("Scenery/Airport.bgl")), "original airport");
   EXPECT_FALSE(testsupport::FileExists(App("AP_BAK.BGL")));
   EXPECT_EQ(ReadFile(Fs("Scenery/Objects.XXX")), "patched objects");  // its backup holds it
-  ASSERT_EQ(view.messages.size(), 2u);
+  // The full disk takes the install record's write too, and says so.
+  ASSERT_EQ(view.messages.size(), 3u);
   EXPECT_EQ(view.messages[0].text.rfind("Error writing file ", 0), 0u);
-  EXPECT_NE(view.messages[1].text.find(Fs("Scenery\\Airport.BGL")), std::string::npos);
-  EXPECT_EQ(view.messages[1].text.find("Objects"), std::string::npos);
-  EXPECT_EQ(Captions(), (std::vector<std::string>{"Warning", "Warning"}));
+  EXPECT_EQ(view.messages[1].text.rfind("The install record " + App("OVPATCH.REC"), 0), 0u);
+  EXPECT_NE(view.messages[2].text.find(Fs("Scenery\\Airport.BGL")), std::string::npos);
+  EXPECT_EQ(view.messages[2].text.find("Objects"), std::string::npos);
+  EXPECT_EQ(Captions(), (std::vector<std::string>{"Warning", "Warning", "Warning"}));
 
   // The removal puts back what was replaced and leaves the never-replaced file alone, silently.
   view.messages.clear();
@@ -114,9 +116,17 @@ TEST_F(BackupsTest, AStaleBackupIsTakenAgainAndAChangedFileIsNotRestored) {
   EXPECT_TRUE(view.statusHistory.empty());
   EXPECT_TRUE(view.messages.empty());
 
-  // Without a replacement to compare with, the backup goes back.
+  // With the install record, a file that holds neither its original nor what the install wrote
+  // has changed since, whatever the patch folder holds now; without it (a patch installed before
+  // the record was kept), a file with no replacement to compare with gets its backup back.
   WriteFile(Fs("Scenery/Airport.bgl"), "something else");
   platform::RemoveFile(App("NEW_AP.BGL"));
+  view.messages.clear();
+  RestoreFiles(context, view);
+  EXPECT_EQ(ReadFile(Fs("Scenery/Airport.bgl")), "something else");
+  ASSERT_EQ(view.messages.size(), 1u);
+  view.messages.clear();
+  platform::RemoveFile(App("OVPATCH.REC"));
   RestoreFiles(context, view);
   EXPECT_EQ(ReadFile(Fs("Scenery/Airport.bgl")), "updated airport");
   EXPECT_TRUE(view.messages.empty());

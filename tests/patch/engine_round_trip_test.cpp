@@ -88,6 +88,10 @@ TEST_F(RoundTripTest, InstallThenRemoveRestoresTheOriginalTree) {
   installed["OBJ_BAK.BGL"] = "original disabled objects";
   installed["FS9/Scenery/World/scenery/AP_KSEA.bgl"] = "patched airport";
   installed["FS9/Scenery/World/scenery/obj_ksea.XXX"] = "patched objects";
+  // The install record stays in the patch folder; what it holds is the record's own test.
+  const std::string record = testsupport::ReadFile(dir / "OVPATCH.REC");
+  EXPECT_NE(record.find("\r\nstate=installed\r\n"), std::string::npos);
+  installed["OVPATCH.REC"] = record;
   EXPECT_EQ(Folded(Tree(dir.path())), Folded(installed));
   EXPECT_EQ(view.statusHistory, (std::vector<std::string>{"Backing up file 1", "Backing up file 2",
                                                            "Installing file 1", "Installing file 2",
@@ -105,6 +109,8 @@ TEST_F(RoundTripTest, InstallThenRemoveRestoresTheOriginalTree) {
   removed["FS9/Scenery/OV_EXCLUDES/scenery"] = "<dir>";
   removed["KSEA_BAK.BGL"] = "original airport";
   removed["OBJ_BAK.BGL"] = "original disabled objects";
+  removed["OVPATCH.REC"] = testsupport::ReadFile(dir / "OVPATCH.REC");
+  EXPECT_NE(removed["OVPATCH.REC"].find("\r\nstate=removed\r\n"), std::string::npos);
   EXPECT_EQ(Folded(Tree(dir.path())), Folded(removed));
 
   RemovePatch(context, view);  // a second removal changes nothing

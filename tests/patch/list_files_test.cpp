@@ -9,7 +9,7 @@ namespace {
 
 std::vector<std::string> Records(const std::string& file, ListLayout layout) {
   std::vector<std::string> records;
-  ForEachListRecord(file, layout,
+  ForEachListRecord(platform::HostDisk(), file, layout,
                     [&](const std::string& record, int) { records.push_back(record); });
   return records;
 }

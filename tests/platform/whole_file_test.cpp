@@ -9,6 +9,7 @@
 
 #include "platform/files.h"
 #include "platform/stream_io.h"
+#include "platform/file_layers/content_hash.h"
 #include "platform/file_layers/whole_file.h"
 #include "platform/file_layers/write_batch.h"
 #include "support/temp_folder.h"
@@ -127,12 +128,12 @@ TEST_F(WholeFile, FirstWithSameBytesFindsTheFirstEqualCandidate) {
       }
       candidates.push_back(candidate);
     }
-    EXPECT_EQ(platform::FirstWithSameBytes(path, candidates), expected)
+    EXPECT_EQ(platform::FirstWithSameBytes(platform::HostDisk(), path, candidates), expected)
         << "size " << bytes.size() << ", seed " << seed;
   }
   platform::InjectStreamFault(platform::StreamFault::Read);
-  EXPECT_EQ(platform::FirstWithSameBytes(tmp / "FILE.BGL", {tmp / "FILE.BGL"}), std::nullopt);
-  EXPECT_EQ(platform::FirstWithSameBytes(tmp / "MISSING.BGL", {tmp / "MISSING.BGL"}), std::nullopt);
+  EXPECT_EQ(platform::FirstWithSameBytes(platform::HostDisk(), tmp / "FILE.BGL", {tmp / "FILE.BGL"}), std::nullopt);
+  EXPECT_EQ(platform::FirstWithSameBytes(platform::HostDisk(), tmp / "MISSING.BGL", {tmp / "MISSING.BGL"}), std::nullopt);
 }
 
 // A real full disk, written through a large stream buffer as the file copy does, so that the
