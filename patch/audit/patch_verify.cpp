@@ -155,7 +155,7 @@ void CheckInstalledAsRecorded(platform::Disk& disk, const PatchContext& context,
                               const InstallRecord& record, Checker& checker) {
   for (const auto& [key, written] : record.WrittenFiles())
     CheckStamp(disk, checker, SceneryFileNow(disk, context, record.NameOf(key)), written,
-               "installed file", "does not hold what the install wrote");
+               "installed file", "differs from what the install wrote");
   for (const auto& [key, backup] : record.Backups())
     CheckStamp(disk, checker, ScenerySubPath(context.m_strAppDir, backup.backupName, "BGL"),
                backup.original, "backup", "does not hold the original it was taken of");

@@ -199,7 +199,7 @@ std::string BackupSceneryConfig(const PatchContext& context, PatchView& view,
   if (!disk.PathExists(config) || disk.IsFolder(config)) return "";
   const std::string copy = platform::JoinPath(
       context.m_strFsPath, "SCENERY." + platform::LocalTimeText(kBackupStampFormat) + ".CFG");
-  if (CopyPatchFile(view, disk, config, copy, "dated copy") != 0) return "";
+  if (CopyPatchFile(view, disk, config, copy) != 0) return "";
 
   // The stamps sort by time: the first names are the oldest.
   std::vector<std::string> backups = disk.FolderEntryNames(context.m_strFsPath);

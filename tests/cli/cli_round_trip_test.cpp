@@ -126,8 +126,10 @@ TEST(CommandLine, FirstStartThenApplyAndRemoveGiveEveryFileBack) {
     folders.push_back(created);
   std::sort(folders.begin(), folders.end());
   EXPECT_EQ(clitest::ListFolders(demo.Fs()), folders);
-  // The patch folder only gained the backups and the log, and kept its replacement files.
+  // The patch folder only gained the backups, the log and the install record, and kept its
+  // replacement files.
   auto patchAfter = clitest::ReadTree(demo.Patch());
+  EXPECT_EQ(1u, patchAfter.erase("OVPATCH.REC"));
   EXPECT_EQ(patchAfter.at("QB_AIRP_ORIG.BGL"), original.at(kAirport));
   patchAfter.erase("QB_AIRP_ORIG.BGL");
   patchAfter.erase("QB_OBJ_ORIG.BGL");
