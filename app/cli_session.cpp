@@ -5,6 +5,7 @@
 #include "patch/audit/operation_plan.h"
 #include "patch/audit/operation_record.h"
 #include "patch/audit/patch_verify.h"
+#include "patch/context/patch_folder.h"
 #include "patch/context/settings.h"
 #include "platform/files.h"
 #include "platform/module.h"
@@ -110,7 +111,7 @@ void AnchorToFolder(const std::string& start, std::optional<std::string>& folder
 
 // The current folder made the patch folder (--patch-dir), the relative folder options anchored to
 // the folder the command was started in first, as a shell user expects; the patch folder, or
-// nullopt when it cannot be used (said on `err`).
+// nullopt when it cannot be used or holds none of the list files (said on `err`).
 std::optional<std::string> EnterPatchFolder(CliOptions& options, std::ostream& err) {
   const std::string startFolder = platform::CurrentFolder();
   AnchorToFolder(startFolder, options.fsPath);
@@ -124,6 +125,12 @@ std::optional<std::string> EnterPatchFolder(CliOptions& options, std::ostream& e
     err << "ovpatch-cli: cannot use the current folder as the patch folder: it is gone, or its path"
            " has a character that code page "
         << platform::TextCodePage() << " cannot hold\n";
+    return std::nullopt;
+  }
+  // Start-up would write its settings and lock file into any folder: only into a patch.
+  if (!HoldsPatchLists(patchFolder)) {
+    err << "ovpatch-cli: " << patchFolder << " is not a patch folder: it holds none of the list "
+           "files (TITLE.OV, PATH.OV, CREATE.OV, REN.OV, REM.OV, BAK.OV, INST.OV)\n";
     return std::nullopt;
   }
   return patchFolder;

@@ -102,7 +102,7 @@ TEST(CommandLineExitStatus, MessageDuringTheOperationGivesThreeAfterTheRestRan) 
     EXPECT_EQ(3, run.exitCode);
     EXPECT_EQ(1u, clitest::CountOf(run.err, "Warning: Error opening file "));
     EXPECT_EQ(1u, clitest::CountOf(run.err,
-                                   "OV_QBEXCL.BGL\n  \n  The source file appears to be missing"));
+                                   "OV_QBEXCL.BGL\n  \n  The file is missing from the patch folder"));
     EXPECT_TRUE(PrintedLine(run, "Installing file 3"));
     EXPECT_EQ("Patch Installed, with warnings", run.out.back());
     EXPECT_EQ(testsupport::ReadFile(demo.FsFile(kAirport)),
