@@ -5,7 +5,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,15 +53,6 @@ bool SameFile(const struct stat& a, const struct stat& b) {
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// `path` with symbolic links resolved; itself when it cannot be.
-std::string Canonical(const std::string& path) {
-  char* resolved = realpath(path.c_str(), nullptr);
-  if (!resolved) return path;
-  std::string result = resolved;
-  free(resolved);
-  return result;
-}
-
 // The Wine prefix the process `pid` uses: its WINEPREFIX, else ~/.wine of its HOME; nullopt when
 // its environment cannot be read.
 std::optional<std::string> ProcessWinePrefix(const std::string& pid) {
@@ -89,20 +79,18 @@ std::vector<std::string> ProgramArguments(const std::vector<std::string>& argume
 }
 
 // Whether the process `pid`, whose command line holds `path` (in the code page), was started on the
-// file `wanted`. A path with a drive letter is one of the process's Wine prefix, mapped only when
-// that is ours; a relative path starts in the process's current folder. Names match without regard
-// to case, as Wine matches them.
-bool ArgumentNames(const std::string& pid, const std::string& path, const struct stat& wanted,
-                   const std::string& ourPrefix) {
+// file `wanted`. A path with a drive letter goes through the drive links of the process's Wine
+// prefix (this program's own when its environment cannot be read); a relative path starts in the
+// process's current folder. Names match without regard to case, as Wine matches them.
+bool ArgumentNames(const std::string& pid, const std::string& path, const struct stat& wanted) {
   if (path.empty()) return false;
-  const bool drive = path.size() >= 2 && path[1] == ':';
-  if (drive) {
-    const std::optional<std::string> prefix = ProcessWinePrefix(pid);
-    // A process whose environment is closed to this one is taken to share its prefix.
-    if (prefix && Canonical(*prefix) != ourPrefix) return false;
+  std::string host;
+  if (path.size() >= 2 && path[1] == ':') {
+    const std::string prefix = ProcessWinePrefix(pid).value_or(posix::WinePrefix());
+    host = posix::HostPath(prefix + "/dosdevices/" + AsciiLower(path[0]) + ":/" + path.substr(2));
+  } else {
+    host = posix::HostPath(IsPathSeparator(path[0]) ? path : "/proc/" + pid + "/cwd/" + path);
   }
-  const bool rooted = drive || IsPathSeparator(path[0]);
-  const std::string host = posix::HostPath(rooted ? path : "/proc/" + pid + "/cwd/" + path);
   struct stat st;
   return stat(host.c_str(), &st) == 0 && SameFile(st, wanted);
 }
@@ -121,7 +109,6 @@ bool ProgramFileRunning(const std::string& exePath) {
   if (stat(posix::HostPath(exePath).c_str(), &wanted) != 0 || !S_ISREG(wanted.st_mode))
     return false;
   const std::string wantedName = UpperCase(LastPathComponent(exePath));
-  const std::string ourPrefix = Canonical(posix::WinePrefix());
   const std::string self = std::to_string(getpid());
   const posix::UniqueFolderListing processes(opendir("/proc"));
   if (!processes.IsOpen()) return false;
@@ -137,7 +124,7 @@ bool ProgramFileRunning(const std::string& exePath) {
       struct stat image;  // a program run straight from the file, not through Wine
       if (stat(("/proc/" + pid + "/exe").c_str(), &image) == 0 && SameFile(image, wanted))
         return true;
-      if (ArgumentNames(pid, *inCodePage, wanted, ourPrefix)) return true;
+      if (ArgumentNames(pid, *inCodePage, wanted)) return true;
     }
   }
   return false;
