@@ -145,6 +145,14 @@ TEST(CommandLineExitStatus, UsageErrorsRunNothing) {
     EXPECT_TRUE(testsupport::ReadFile(demo.PatchFile("TITLE.OV")).ends_with("\r\nNONE\r\n"));
   }
 
+  // A folder that is not a patch gets no settings and no lock file.
+  const std::string notAPatch = demo.FsFile("Scenery");
+  const auto before = clitest::ReadTree(notAPatch);
+  CliRun elsewhere = clitest::RunCli({"--patch-dir", notAPatch, "status"});
+  EXPECT_EQ(2, elsewhere.exitCode);
+  EXPECT_NE(std::string::npos, elsewhere.err.find("is not a patch folder")) << elsewhere.err;
+  EXPECT_EQ(before, clitest::ReadTree(notAPatch));
+
   CliRun help = clitest::RunCli({"--help"});
   EXPECT_EQ(0, help.exitCode);
   std::string text;
