@@ -7,6 +7,7 @@
 #include "patch/audit/operation_record.h"
 #include "patch/context/patch_folder.h"
 #include "patch/context/settings.h"
+#include "patch/lists/list_files.h"
 #include "platform/disk_space.h"
 #include "platform/files.h"
 #include "platform/held_files.h"
@@ -65,9 +66,34 @@ void CheckPatchFolder(const PatchContext& context, bool install, const RunFootpr
   }
 }
 
+// Every file the list files name, in each form the run may find it: REN.OV's names as written,
+// scenery names as NAME.BGL and NAME.XXX, the patch folder's backups and replacements as NAME.BGL.
+// A plan that could not read a file records no change of it, so these are asked as well.
+std::vector<std::string> ListedFiles(const PatchContext& context) {
+  const PatchLists lists = ReadPatchLists(context);
+  std::vector<std::string> files;
+  const auto add = [&](const ListName& name, std::initializer_list<const char*> extensions) {
+    if (!name.inside || name.path.empty()) return;
+    for (const char* extension : extensions) files.push_back(name.path + extension);
+  };
+  for (const ListRecord& record : lists.rename)
+    for (const ListName& name : record.names) add(name, {""});
+  for (const ListRecord& record : lists.remove) add(record.names[0], {".BGL", ".XXX"});
+  for (const ListRecord& record : lists.backup) {
+    add(record.names[0], {".BGL", ".XXX"});
+    add(record.names[1], {".BGL"});
+  }
+  for (const ListRecord& record : lists.install) {
+    add(record.names[1], {".BGL"});
+    add(record.names[2], {".BGL", ".XXX"});
+  }
+  return files;
+}
+
 void CheckHeldFiles(const PatchContext& context, bool install, const RunFootprint& footprint,
                     std::vector<std::string>& obstacles) {
   std::vector<std::string> files = footprint.files;
+  for (std::string& file : ListedFiles(context)) files.push_back(std::move(file));
   for (const std::string& name : OwnFileNames(context))
     files.push_back(JoinPath(context.m_strAppDir, name));
   if (install) files.push_back(SceneryConfigPath(context));

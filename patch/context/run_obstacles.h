@@ -29,8 +29,8 @@ struct RunFootprint {
 //   install, OVPATCH.INI, OVPATCH.LOG, OVPATCH.REC where it exists): a new file cannot be made
 //   there, or one of them is read-only or a folder;
 // - FS2004 is running from m_strFsPath (its FS9.EXE);
-// - a file of the footprint, or of the settings, log and SCENERY.CFG, is still held by another
-//   program after the short wait for it (platform/held_files.h);
+// - a file of the footprint or one the list files name, or the settings, log or SCENERY.CFG, is
+//   still held by another program after the short wait for it (platform/held_files.h);
 // - a disk the run writes to has fewer free bytes than the run's files take in its allocation
 //   units (the folders on one disk counted together).
 // Reads the real disk; changes nothing.
