@@ -8,6 +8,7 @@
 #include "patch/lists/list_files.h"
 #include "platform/file_layers/whole_file.h"
 #include "platform/files.h"
+#include "platform/held_files.h"
 #include "platform/text.h"
 
 namespace {
@@ -36,8 +37,14 @@ void CheckCopy(Checker& checker, const std::string& copy, const std::string& ori
                              " " + original + " is missing");
     return;
   }
-  checker.Check(platform::SameFileBytes(copy, original),
-                std::string(what) + " " + copy + " differs from its " + ofWhat + " " + original);
+  if (platform::SameFileBytes(copy, original)) return checker.Check(true, "");
+  // Bytes that could not be read are not said to differ.
+  for (const std::string* held : {&copy, &original})
+    if (platform::FileHeldByAnotherProgram(*held))
+      return checker.Check(false, std::string(what) + " " + copy + " could not be read: " + *held +
+                                      " is in use by another program");
+  checker.Check(false, std::string(what) + " " + copy + " differs from its " + ofWhat + " " +
+                           original);
 }
 
 // Expectations follow the records' results as the install and removal enter them: records with a
