@@ -2,7 +2,6 @@
 #include "platform/posix/held_files.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 
@@ -17,8 +16,6 @@ namespace posix {
 bool HostFileHeld(const std::string& host) {
   const UniqueDescriptor fd(open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
   if (!fd.IsOpen()) return false;
-  struct stat st;
-  if (fstat(fd.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   // A write lock over the whole file conflicts with every lock another process holds. F_GETLK
   // passes over this process's own traditional locks; its one lock of another kind is on
   // OVPATCH.LCK, which nothing writes.

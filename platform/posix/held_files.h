@@ -6,7 +6,8 @@
 namespace platform::posix {
 
 // True when another process holds an fcntl lock (traditional or open-file-description) on the
-// existing regular file `host` (a path HostPath gave). One open, one fcntl, one close.
+// existing file `host` (a path HostPath gave). One open, one fcntl, one close; false when it cannot
+// be opened for reading.
 bool HostFileHeld(const std::string& host);
 
 // Waits while HostFileHeld(host), for at most platform::kHeldFileWaitMilliseconds. False, with
