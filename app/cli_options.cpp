@@ -193,11 +193,13 @@ Output:
 
 Exit status:
   0  done
-  1  the operation could not run: "Apply Patch" is disabled, or the FS2004
-     folder has no SCENERY.CFG (a message above says why); make: the patch
+  1  the operation could not run: "Apply Patch" is disabled, the FS2004
+     folder has no SCENERY.CFG, or a cause that would leave it half done was
+     found first (a message above says why; nothing changed); make: the patch
      could not be written (nothing of it is left)
-  2  usage error, a folder option that cannot be kept included; make: also a
-     folder or file of its options that cannot be used
+  2  usage error, a folder option that cannot be kept included, or the patch
+     folder holds none of the list files; make: also a folder or file of its
+     options that cannot be used
   3  a message box was shown (at start-up, by a folder option or during the
      operation: something failed); plan: a problem is foreseen; verify: a
      check failed; make: changes the lists cannot make or none to make (the two

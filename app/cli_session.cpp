@@ -8,6 +8,7 @@
 #include "patch/audit/operation_record.h"
 #include "patch/audit/patch_verify.h"
 #include "patch/context/change_lock.h"
+#include "patch/context/patch_folder.h"
 #include "patch/context/settings.h"
 #include "patch/engine/install_record.h"
 #include "platform/file_layers/planned_disk.h"
@@ -129,10 +130,10 @@ bool KeepFolderOptions(CliOptions& options, std::ostream& err) {
 
 // The folder options kept as the program keeps folders, taken from the folder the command was
 // started in as a shell user expects, then the current folder made the patch folder
-// (--patch-dir); the patch folder, or nullopt when an option or the folder cannot be used (said
-// on `err`). The patch folder is the Windows path of the folder too, or, where no drive of the
-// Wine prefix reaches it, the folder as the host names it: the program can work there all the
-// same.
+// (--patch-dir); the patch folder, or nullopt when an option or the folder cannot be used or holds
+// none of the list files (said on `err`). The patch folder is the Windows path of the folder too,
+// or, where no drive of the Wine prefix reaches it, the folder as the host names it: the program
+// can work there all the same.
 std::optional<std::string> EnterPatchFolder(CliOptions& options, std::ostream& err) {
   if (!KeepFolderOptions(options, err)) return std::nullopt;
   if (options.patchDir && !platform::SetCurrentFolder(*options.patchDir)) {
@@ -144,6 +145,12 @@ std::optional<std::string> EnterPatchFolder(CliOptions& options, std::ostream& e
     err << "ovpatch-cli: cannot use the current folder as the patch folder: it is gone, or its path"
            " has a character that code page "
         << platform::TextCodePage() << " cannot hold\n";
+    return std::nullopt;
+  }
+  // Start-up would write its settings and lock file into any folder: only into a patch.
+  if (!HoldsPatchLists(patchFolder)) {
+    err << "ovpatch-cli: " << patchFolder << " is not a patch folder: it holds none of the list "
+           "files (TITLE.OV, PATH.OV, CREATE.OV, REN.OV, REM.OV, BAK.OV, INST.OV)\n";
     return std::nullopt;
   }
   const platform::KeptFolder kept = platform::WindowsFolderPath(patchFolder);

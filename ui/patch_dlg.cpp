@@ -1,7 +1,10 @@
 #include "ui/patch_dlg.h"
 
+#include "patch/audit/operation_plan.h"
 #include "patch/audit/operation_record.h"
 #include "patch/context/change_lock.h"
+#include "patch/context/patch_folder.h"
+#include "patch/context/run_obstacles.h"
 #include "patch/context/settings.h"
 #include "patch/engine/install_sequence.h"
 #include "patch/engine/removal_sequence.h"
@@ -79,6 +82,7 @@ bool CPatchDlg::InitializeDialog() {
 
   ReadRegistryFsPath(m_context);
   DeriveAppDir(m_context, *this);
+  UsePatchBesideProgram(m_context);
   LoadSettings(m_context, *this, m_disk);
 
   // Each link runs only when the previous one succeeded; a failing link has said why.
@@ -114,6 +118,12 @@ void CPatchDlg::ApplyOrRemovePatch() {
   }
   ChangeLock lock;
   if (!LockForChange(lock, m_context, *this, m_disk)) {
+    PutTickBack();
+    return;
+  }
+  // Nothing starts that a cause its plan foresees would leave half done.
+  const bool installs = GetWindow() != nullptr && GetWindow()->GetCheck(IDC_APPLY_PATCH) != 0;
+  if (!ShowRunObstacles(*this, PlanOperation(m_context, installs, m_disk).obstacles, installs)) {
     PutTickBack();
     return;
   }

@@ -26,7 +26,8 @@ public:
   // the state; the status line ends saying so, or that messages were shown on the way. A click
   // while an install or removal is running (in this instance or, with a "Warning", in another on
   // the same folders), or while the FS2004 folder has no SCENERY.CFG, is refused and the tick put
-  // back.
+  // back; so is one that a foreseeable cause would leave half done (FindRunObstacles: a "Warning"
+  // lists the causes, nothing is changed).
   void ApplyOrRemovePatch();
   // "Change FS2004 Path": picks, remembers and checks a new FS2004 folder. The two folder changes
   // are refused with a "Warning" while another instance changes the same folders.

@@ -1,7 +1,5 @@
 #include "patch/audit/operation_plan.h"
 
-#include <map>
-
 #include "patch/audit/operation_record.h"
 #include "patch/engine/install_sequence.h"
 #include "patch/engine/removal_sequence.h"
@@ -11,26 +9,24 @@
 
 namespace {
 
-bool Inside(const std::string& path, const std::string& folder) {
-  if (folder.empty()) return false;
-  return platform::UpperCase(path).rfind(platform::UpperCase(folder) + "\\", 0) == 0;
-}
-
-// One problem per folder whose disk has less free space than the copies into it need.
-void CheckFreeSpace(const PatchContext& context, const std::vector<platform::DiskChange>& copies,
-                    std::vector<std::string>& problems) {
-  std::map<std::string, uint64_t> needed;
-  for (const platform::DiskChange& copy : copies) {
-    for (const std::string& folder : {context.m_strFsPath, context.m_strAppDir})
-      if (Inside(copy.path, folder)) needed[folder] += copy.bytes;
+// What the planned changes write and touch. A file rewritten whole (SCENERY.CFG with its area
+// appended) is counted at its present size and a little more.
+RunFootprint FootprintOf(platform::Disk& disk, const std::vector<platform::DiskChange>& changes) {
+  using Kind = platform::DiskChange::Kind;
+  constexpr uint64_t kGrowthOfRewrite = 1024;
+  RunFootprint footprint;
+  for (const platform::DiskChange& change : changes) {
+    if (change.failed) continue;
+    if (change.kind == Kind::Copy) footprint.writes.push_back({change.path, change.bytes});
+    if (change.kind == Kind::Replace || change.kind == Kind::Append)
+      footprint.writes.push_back(
+          {change.path, disk.FileSize(change.path).value_or(0) + kGrowthOfRewrite});
+    if (change.kind == Kind::Copy || change.kind == Kind::Rename)
+      footprint.files.push_back(change.source);
+    if (change.kind != Kind::CreateFolder && change.kind != Kind::Rename)
+      footprint.files.push_back(change.path);
   }
-  for (const auto& [folder, bytes] : needed) {
-    const std::optional<uint64_t> free = platform::FreeDiskSpace(folder);
-    if (!free || *free >= bytes) continue;
-    problems.push_back("Warning: Not enough free disk space in " + folder + ": the copies need " +
-                       std::to_string(bytes) + " bytes, " + std::to_string(*free) +
-                       " bytes are free.");
-  }
+  return footprint;
 }
 
 }  // namespace
@@ -40,14 +36,13 @@ OperationPlan PlanOperation(const PatchContext& context, bool install, platform:
   // One operation on the disk: folders read once are trusted for its length.
   const platform::FileOperationScope operation;
   PatchContext planned = context;  // the run's status texts stay out of the dialog
-  std::vector<platform::DiskChange> copies;
+  std::vector<platform::DiskChange> changes;
   {
     platform::PlannedDisk plannedDisk(disk);
     OperationRecorder recorder(
         nullptr, plannedDisk, platform::ChangeTense::Planned, [&](const RecordLine& line) {
           (line.failure ? plan.problems : plan.actions).push_back(line.text);
-          if (line.change && line.change->kind == platform::DiskChange::Kind::Copy)
-            copies.push_back(*line.change);
+          if (line.change) changes.push_back(*line.change);
         });
     plan.outcome.OnEnter([&](const RecordOutcome& entry) {
       if (entry.result == RecordResult::Skipped && !entry.told)
@@ -59,7 +54,9 @@ OperationPlan PlanOperation(const PatchContext& context, bool install, platform:
       RemovePatch(planned, recorder.View(), plan.outcome, recorder.Disk());
     plan.outcome.OnEnter(nullptr);
   }
-  CheckFreeSpace(context, copies, plan.problems);
+  plan.obstacles = FindRunObstacles(context, install, FootprintOf(disk, changes));
+  for (const std::string& obstacle : plan.obstacles)
+    plan.problems.push_back(MessageLines("Warning", obstacle));
   plan.listRemarks = LintListFiles(disk);
   return plan;
 }

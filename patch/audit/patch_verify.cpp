@@ -9,6 +9,7 @@
 #include "patch/engine/install_record.h"
 #include "platform/file_layers/content_hash.h"
 #include "platform/files.h"
+#include "platform/held_files.h"
 #include "platform/text.h"
 
 namespace {
@@ -37,8 +38,14 @@ void CheckCopy(platform::Disk& disk, Checker& checker, const std::string& copy,
                              " " + original + " is missing");
     return;
   }
-  checker.Check(platform::SameFileBytes(disk, copy, original),
-                std::string(what) + " " + copy + " differs from its " + ofWhat + " " + original);
+  if (platform::SameFileBytes(disk, copy, original)) return checker.Check(true, "");
+  // Bytes that could not be read are not said to differ.
+  for (const std::string* held : {&copy, &original})
+    if (platform::FileHeldByAnotherProgram(*held))
+      return checker.Check(false, std::string(what) + " " + copy + " could not be read: " + *held +
+                                      " is in use by another program");
+  checker.Check(false, std::string(what) + " " + copy + " differs from its " + ofWhat + " " +
+                           original);
 }
 
 // Expectations follow the records' results as the install and removal enter them: records with a
@@ -143,7 +150,10 @@ void CheckStamp(platform::Disk& disk, Checker& checker, const std::string& path,
   }
   const std::optional<platform::ContentStamp> now = platform::StampOfFile(disk, path);
   if (!now) {
-    checker.Check(false, what + " " + path + " could not be read");
+    checker.Check(false, what + " " + path + " could not be read" +
+                             (platform::FileHeldByAnotherProgram(path)
+                                  ? ": it is in use by another program"
+                                  : ""));
     return;
   }
   checker.Check(*now == stamp, what + " " + path + " " + differs);

@@ -1,5 +1,6 @@
 #include "patch/engine/copy_patch_file.h"
 
+#include "patch/engine/failure_causes.h"
 #include "platform/files.h"
 
 namespace {
@@ -7,14 +8,11 @@ namespace {
 constexpr const char* kCopyFailureCaption = "Warning";
 
 std::string SourceOpenFailureText(const std::string& source) {
-  return "Error opening file " + source +
-         "\n\nThe source file appears to be missing from your FS2004 system.";
+  return "Error opening file " + source + "\n\n" + SourceOpenFailureCause(source);
 }
 
 std::string DestinationOpenFailureText(const std::string& destination) {
-  return "Error opening file " + destination +
-         "\n\nThe OS may have the file locked.\n\nReboot your system and try running the Orvane "
-         "SETUP again.";
+  return "Error opening file " + destination + "\n\n" + DestinationFailureCause(destination);
 }
 
 std::string PathTooLongText(const std::string& path) {

@@ -14,9 +14,8 @@
 #include <vector>
 
 #include "patch/context/patch_context.h"
+#include "patch/context/patch_folder.h"
 #include "platform/file_layers/disk_interface.h"
-
-inline constexpr const char* kInstallRecordFileName = "OVPATCH.REC";
 
 struct RecordedBackup {
   std::string backupName;           // BAK.OV column 80, without ".BGL"

@@ -7,6 +7,7 @@
 
 #include "patch/context/settings.h"
 #include "patch/engine/copy_patch_file.h"
+#include "patch/engine/failure_causes.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -159,10 +160,10 @@ int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber
           "Warning");
       return -1;
     default:
-      view.ShowStopMessage(
-          "Error opening SCENERY.CFG file.\n\nArea you running FS2004 ?\n\nCannot complete "
-          "configuration.",
-          "Warning");
+      view.ShowStopMessage("Error opening SCENERY.CFG file.\n\n" +
+                               SceneryConfigOpenFailureCause(path) +
+                               "\n\nCannot complete configuration.",
+                           "Warning");
       return -1;
   }
   g_sceneryAreaTable[areaNumber] =

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/posix/handles.h"
+#include "platform/posix/held_files.h"
 #include "platform/posix/path_resolver.h"
 #include "platform/posix/text_stream.h"
 #include "platform/strings.h"
@@ -144,6 +145,7 @@ bool RemoveFile(const std::string& path) {
     errno = EACCES;
     return false;
   }
+  if (S_ISREG(st.st_mode) && !posix::WaitForRelease(host)) return false;
   if (unlink(host.c_str()) != 0) return false;
   posix::NoteRemoved(host);
   return true;
@@ -161,6 +163,7 @@ void NoteMoved(const std::string& from, const std::string& to, bool folder) {
 bool MoveHostPath(const std::string& hostFrom, std::string hostTo, const std::string& spelledTo) {
   struct stat source;
   if (lstat(hostFrom.c_str(), &source) != 0) return false;
+  if (S_ISREG(source.st_mode) && !posix::WaitForRelease(hostFrom)) return false;
   if (hostTo == hostFrom) {
     // The target is the source under another letter case: a rename to the new spelling.
     hostTo = ParentOf(hostFrom) + SpelledName(spelledTo);
@@ -216,6 +219,7 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
       errno = EACCES;
       return false;
     }
+    if (resolves && !posix::WaitForRelease(hostTo)) return false;
   }
   if (rename(hostFrom.c_str(), hostTo.c_str()) != 0 &&
       (errno != EXDEV || !ReplaceAcrossFileSystems(hostFrom, hostTo)))
@@ -251,6 +255,8 @@ FILE* OpenStream(const std::string& path, const char* mode) {
       errno = EACCES;
       return nullptr;
     }
+    // Windows refuses to open a file another program holds; here such a file carries a lock.
+    if (!resolved.absent && !posix::WaitForRelease(host)) return nullptr;
   } else {
     // Windows cannot open a folder as a stream; opening one for writing fails by itself.
     struct stat st;

@@ -2,14 +2,17 @@
 #include "platform/host_files.h"
 
 #include "platform/files.h"
+#include "platform/held_files.h"
 #include "platform/strings.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/held_files.h"
 #include "platform/win32/name_index.h"
 
 #include <io.h>
 #include <windows.h>
 
 #include <cerrno>
+#include <functional>
 #include <vector>
 
 namespace platform::host {
@@ -20,6 +23,16 @@ DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str
 
 // `path` spelled as on disk, and whether it is known to be absent (win32/name_index.h).
 win32::DiskSpelling Spelled(const std::string& path) { return win32::SpellAsOnDisk(path); }
+
+// A Win32 call (true on success) tried again for a moment while another program holds its file.
+bool RetriedWhileHeld(const std::function<bool()>& call) {
+  return RetryWhileHeld(call, [] { return win32::HeldError(GetLastError()); });
+}
+
+// MoveFileExA, tried again for a moment while another program holds a file it moves or replaces.
+bool MoveFileRetried(const std::string& from, const std::string& to, DWORD flags) {
+  return RetriedWhileHeld([&] { return MoveFileExA(from.c_str(), to.c_str(), flags) != 0; });
+}
 
 }  // namespace
 
@@ -43,7 +56,9 @@ bool CreateFolder(const std::string& path) {
 
 bool RemoveFile(const std::string& path) {
   const win32::DiskSpelling spelled = Spelled(path);
-  if (spelled.missing || DeleteFileA(spelled.path.c_str()) == 0) return false;
+  if (spelled.missing ||
+      !RetriedWhileHeld([&] { return DeleteFileA(spelled.path.c_str()) != 0; }))
+    return false;
   win32::NoteRemoved(spelled.path);
   return true;
 }
@@ -53,7 +68,7 @@ bool MovePath(const std::string& from, const std::string& to) {
   // The moved entry takes the name as given (a rename may only change its letter case).
   const std::string target = win32::SpellAsOnDisk(to, true).path;
   const DWORD attributes = Attributes(source);
-  if (MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_COPY_ALLOWED) == 0) return false;
+  if (!MoveFileRetried(source, target, MOVEFILE_COPY_ALLOWED)) return false;
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     win32::NoteFoldersChanged();
   } else {
@@ -73,8 +88,8 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
       (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
     return false;
   // Write-through: the move is on the disk when the call returns, as the file it moves already is.
-  if (MoveFileExA(source.c_str(), target.path.c_str(),
-                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) == 0)
+  if (!MoveFileRetried(source, target.path,
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
     return false;
   win32::NoteRemoved(source);
   win32::NoteCreated(target.path);
@@ -107,7 +122,10 @@ FILE* OpenStream(const std::string& path, const char* mode) {
     errno = EACCES;
     return nullptr;
   }
-  FILE* stream = std::fopen(spelled.path.c_str(), mode);
+  // The C runtime keeps the system's error of a failed open in _doserrno.
+  FILE* stream = nullptr;
+  RetryWhileHeld([&] { return (stream = std::fopen(spelled.path.c_str(), mode)) != nullptr; },
+                 [] { return win32::HeldError(static_cast<unsigned long>(_doserrno)); });
   if (stream && writes) win32::NoteCreated(spelled.path);
   return stream;
 }

@@ -102,7 +102,7 @@ TEST(CommandLineExitStatus, MessageDuringTheOperationGivesThreeAfterTheRestRan) 
     EXPECT_EQ(3, run.exitCode);
     EXPECT_EQ(1u, clitest::CountOf(run.err, "Warning: Error opening file "));
     EXPECT_EQ(1u, clitest::CountOf(run.err,
-                                   "OV_QBEXCL.BGL\n  \n  The source file appears to be missing"));
+                                   "OV_QBEXCL.BGL\n  \n  The file is missing from the patch folder"));
     EXPECT_TRUE(PrintedLine(run, "Installing file 3"));
     EXPECT_EQ("Patch Installed, with warnings", run.out.back());
     EXPECT_EQ(testsupport::ReadFile(demo.FsFile(kAirport)),
@@ -145,6 +145,14 @@ TEST(CommandLineExitStatus, UsageErrorsRunNothing) {
     EXPECT_EQ(settings, testsupport::ReadFile(demo.PatchFile("OVPATCH.INI"))) << "no start-up ran";
     EXPECT_TRUE(testsupport::ReadFile(demo.PatchFile("TITLE.OV")).ends_with("\r\nNONE\r\n"));
   }
+
+  // A folder that is not a patch gets no settings and no lock file.
+  const std::string notAPatch = demo.FsFile("Scenery");
+  const auto before = clitest::ReadTree(notAPatch);
+  CliRun elsewhere = clitest::RunCli({"--patch-dir", notAPatch, "status"});
+  EXPECT_EQ(2, elsewhere.exitCode);
+  EXPECT_NE(std::string::npos, elsewhere.err.find("is not a patch folder")) << elsewhere.err;
+  EXPECT_EQ(before, clitest::ReadTree(notAPatch));
 
   CliRun help = clitest::RunCli({"--help"});
   EXPECT_EQ(0, help.exitCode);

@@ -55,7 +55,7 @@ TEST(CommandLinePlan, ListsEveryActionAndForeseesAMissingReplacementWithoutTouch
   EXPECT_TRUE(HasLine(missing, "Problems foreseen: 1"));
   EXPECT_TRUE(
       HasLine(missing, "Warning: Error opening file " + demo.PatchKept() + "\\OV_QBEXCL.BGL"));
-  EXPECT_TRUE(HasLine(missing, "  The source file appears to be missing from your FS2004 system."));
+  EXPECT_TRUE(HasLine(missing, "  The file is missing from the patch folder."));
   EXPECT_TRUE(HasLine(missing,
                       "REM.OV line 3: never read: the list ends at line 2 (an empty line or "
                       "one that begins with a space)"));

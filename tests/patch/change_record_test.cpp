@@ -44,7 +44,7 @@ TEST_F(ChangeRecordTest, LogOfAnInstallHoldsItsChangesAndItsFailure) {
   EXPECT_EQ(1u, CountOf(text, " Installing file 1: copied " + App("A_NEW.BGL") + " over " +
                                   Fs("A.BGL") + "\r\n"));
   EXPECT_EQ(1u, CountOf(text, " message Warning: Error opening file " + App("B_NEW.BGL") +
-                                  "\r\n  \r\n  The source file appears to be missing"));
+                                  "\r\n  \r\n  The file is missing from the patch folder"));
   EXPECT_EQ(0u, CountOf(text, ".BG~")) << "scratch files are no changes of their own";
   EXPECT_EQ(1u,
             CountOf(text, " INST.OV line 2: failed: " + Fs("B.BGL") + " (the copy failed)\r\n"));

@@ -62,8 +62,15 @@ TEST_F(CopyPatchFileTest, CopyOntoItselfLeavesTheFileIntact) {
 
 TEST_F(CopyPatchFileTest, OpenFailuresChangeNothingAndTellTheUser) {
   ArrangeExistingDestination();
+  // Each missing source is named as missing from the folder that should hold it.
   EXPECT_EQ(CopyPatchFile(view, dir / "missing.bgl", destination), -1);
   ExpectFailureLeftFolderAsItWas("Error opening file " + (dir / "missing.bgl") +
+                                 "\n\nThe file is missing from the patch folder.");
+  view.messages.clear();
+  WriteFile(Fs("SCENERY.CFG"), "");
+  before = Tree(dir.path());
+  EXPECT_EQ(CopyPatchFile(view, Fs("missing.bgl"), destination), -1);
+  ExpectFailureLeftFolderAsItWas("Error opening file " + Fs("missing.bgl") +
                                  "\n\nThe source file appears to be missing from your FS2004 system.");
 
   view.messages.clear();
@@ -80,7 +87,7 @@ TEST_F(CopyPatchFileTest, ReadOnlyDestinationFailsUpFront) {
   ArrangeExistingDestination();
   testsupport::MakeReadOnly(destination);
   EXPECT_EQ(CopyPatchFile(view, source, destination), -1);
-  ExpectFailureLeftFolderAsItWas("Error opening file " + destination + kOpenDestinationTail);
+  ExpectFailureLeftFolderAsItWas("Error opening file " + destination + "\n\nThe file is read-only.");
 }
 
 TEST_F(CopyPatchFileTest, ReadWriteAndCloseFailuresKeepTheDestination) {

@@ -92,7 +92,7 @@ TEST_F(InstallStepsTest, InstallFilesWritesTheFormOfTheFirstColumnsFile) {
                                        "Installing file 4", "Installing file 5"}));
   ASSERT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(view.messages[0].text, "Error opening file " + App("MISSING.BGL") +
-                                       "\n\nThe source file appears to be missing from your FS2004 system.");
+                                       "\n\nThe file is missing from the patch folder.");
   EXPECT_EQ(view.messages[0].caption, "Warning");
 }
 

@@ -109,6 +109,19 @@ TEST_F(StartupTest, ProductFoundShowsRecordedState) {
   EXPECT_TRUE(seen.enabled);
   EXPECT_EQ(seen.tick, 0);
   EXPECT_TRUE(backend.messageBoxes.empty());
+
+  // Started from a folder without list files (a shortcut's "Start in", a terminal elsewhere): the
+  // patch beside the program is read, and nothing is written where it started.
+  const std::string elsewhere = dir / "elsewhere";
+  testsupport::MakeDirs(elsewhere);
+  {
+    testsupport::ScopedCurrentFolder startedThere(elsewhere);
+    RunDialog({Capture(seen)});
+  }
+  EXPECT_TRUE(backend.messageBoxes.empty());
+  EXPECT_EQ(seen.title, "Test Product");
+  EXPECT_EQ(seen.tick, 0);
+  EXPECT_TRUE(testsupport::ListFolder(elsewhere).empty());
 }
 
 TEST_F(StartupTest, WindowSetUpAddsAboutItemAndIcons) {
