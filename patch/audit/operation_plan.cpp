@@ -54,7 +54,8 @@ OperationPlan PlanOperation(const PatchContext& context, bool install, platform:
       RemovePatch(planned, recorder.View(), plan.outcome, recorder.Disk());
     plan.outcome.OnEnter(nullptr);
   }
-  plan.obstacles = FindRunObstacles(context, install, FootprintOf(disk, changes));
+  plan.obstacles = FindRunObstacles(context, install, FootprintOf(disk, changes),
+                                    disk.ChangesHostFiles());
   for (const std::string& obstacle : plan.obstacles)
     plan.problems.push_back(MessageLines("Warning", obstacle));
   plan.listRemarks = LintListFiles(disk);

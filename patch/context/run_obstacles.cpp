@@ -41,11 +41,14 @@ std::vector<std::string> OwnFileNames(const PatchContext& context) {
 }
 
 void CheckPatchFolder(const PatchContext& context, bool install, const RunFootprint& footprint,
-                      std::vector<std::string>& obstacles) {
+                      bool probe, std::vector<std::string>& obstacles) {
   const std::string& folder = context.m_strAppDir;
   if (folder.empty()) return;  // start-up has said that the program's folder is unknown
   const std::vector<std::string> ownNames = OwnFileNames(context);
-  if (!platform::FolderAcceptsNewFiles(folder)) {
+  // A probe writes a file: a plan, which changes nothing, asks without one.
+  const bool accepts = probe ? platform::FolderAcceptsNewFiles(folder)
+                             : platform::HostDisk().FolderAcceptsChanges(folder);
+  if (!accepts) {
     std::vector<std::string> what = ownNames;
     if (install) what.insert(what.begin(), "the backups");
     obstacles.push_back("The patch folder " + folder +
@@ -196,9 +199,9 @@ void CheckFreeSpace(const PatchContext& context, bool install, const RunFootprin
 }  // namespace
 
 std::vector<std::string> FindRunObstacles(const PatchContext& context, bool install,
-                                          const RunFootprint& footprint) {
+                                          const RunFootprint& footprint, bool probe) {
   std::vector<std::string> obstacles;
-  CheckPatchFolder(context, install, footprint, obstacles);
+  CheckPatchFolder(context, install, footprint, probe, obstacles);
   if (platform::ProgramFileRunning(JoinPath(context.m_strFsPath, kFs2004ProgramName)))
     obstacles.push_back(kFs2004RunningText);
   CheckHeldFiles(context, install, footprint, obstacles);

@@ -9,6 +9,7 @@
 #include "patch/context/patch_context.h"
 #include "patch/context/patch_folder.h"
 #include "patch/patch_view.h"
+#include "platform/file_layers/disk_interface.h"
 
 
 // What a run would write and change, as its plan foresees it.
@@ -32,9 +33,11 @@ struct RunFootprint {
 //   still held by another program after the short wait for it (platform/held_files.h);
 // - a disk the run writes to has fewer free bytes than the run's files take in its allocation
 //   units (the folders on one disk counted together).
-// Reads the real disk; changes nothing.
+// Reads the real disk. With `probe`, whether the patch folder takes new files is found out by
+// making one and removing it again (the run's own check, which sees a full disk too); without, by
+// what the system tells of the folder, and nothing is written (a plan).
 std::vector<std::string> FindRunObstacles(const PatchContext& context, bool install,
-                                          const RunFootprint& footprint);
+                                          const RunFootprint& footprint, bool probe);
 
 // The text of the one "Warning" that refuses the run: the operation not started, nothing changed,
 // each cause on a paragraph of its own.

@@ -93,3 +93,86 @@ TEST(CommandLineVerify, HoldsAfterApplyAndRemoveAndNamesAChangedFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every file and folder below `root` with its bytes and time of last change: what a command that
+// changes nothing must leave exactly so.
+std::map<std::string, std::string> Snapshot(const std::string& root) {
+  namespace fs = std::filesystem;
+  std::map<std::string, std::string> snapshot;
+  const fs::path base(testsupport::HostPath(root));
+  for (const auto& entry : fs::recursive_directory_iterator(base)) {
+    const std::string name = entry.path().lexically_relative(base).generic_string();
+    const auto time = fs::last_write_time(entry.path()).time_since_epoch().count();
+    snapshot[name] = (entry.is_directory() ? "<dir>" : testsupport::ReadFile(entry.path().string())) +
+                     " @" + std::to_string(time);
+  }
+  return snapshot;
+}
+
+// The names whose entries differ between two snapshots.
+std::vector<std::string> Changed(const std::map<std::string, std::string>& a,
+                                 const std::map<std::string, std::string>& b) {
+  std::vector<std::string> names;
+  for (const auto& [name, entry] : a)
+    if (!b.count(name) || b.at(name) != entry) names.push_back(name);
+  for (const auto& [name, entry] : b)
+    if (!a.count(name)) names.push_back(name);
+  return names;
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+TEST(CommandLinePlan, PlanAndVerifyChangeNoByteOfAFreshPatchOrTheSimulator) {
+  DemoCopy demo;
+  const std::string root = std::filesystem::path(testsupport::HostPath(demo.Fs())).parent_path().string();
+  const auto before = Snapshot(root);
+  // A patch author's check before shipping: the first start's settings, TITLE.OV's product folder
+  // and the lock file stay unwritten.
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"--fs-path", demo.Fs(), "plan", "apply"},
+        {"--fs-path", demo.Fs(), "plan", "remove"},
+        {"--fs-path", demo.Fs(), "--install-path",
+         demo.FsFile("Addon Scenery/QuillbyBay"), "plan", "apply"},
+        {"--fs-path", demo.Fs(), "verify"}}) {
+    const CliRun run = demo.Run(command);
+    EXPECT_NE(2, run.exitCode) << run.err;
+    EXPECT_EQ(std::vector<std::string>{}, Changed(before, Snapshot(root)))
+        << "after " << command[command.size() - 1];
+  }
+}
+
+TEST(CommandLineLog, EveryFileTheRunChangedHasItsLine) {
+  DemoCopy demo;
+  demo.RememberFsPath(demo.Fs());
+  ASSERT_EQ(0, demo.Run({"status"}).exitCode);  // start-up's own writes come first
+  const auto fsBefore = clitest::ReadTree(demo.Fs());
+  const auto patchBefore = clitest::ReadTree(demo.Patch());
+  const auto foldersBefore = clitest::ListFolders(demo.Fs());
+  for (const char* command : {"apply", "remove"}) {
+    ASSERT_EQ(0, demo.Run({command}).exitCode) << command;
+    const std::string log = Upper(testsupport::ReadFile(demo.PatchFile("OVPATCH.LOG")));
+    // The folders are named as the settings hold them; the names below them tell the file.
+    const auto expectLine = [&](const std::string& folder, const std::string& name) {
+      std::string path = folder + "\\" + name;
+      for (char& c : path) c = c == '/' ? '\\' : c;
+      EXPECT_NE(log.find(Upper(path)), std::string::npos) << command << ": no line for " << path;
+    };
+    for (const auto& [name, bytes] : clitest::ReadTree(demo.Fs()))
+      if (!fsBefore.count(name) || fsBefore.at(name) != bytes) expectLine("FS2004", name);
+    for (const auto& [name, bytes] : fsBefore)
+      if (!clitest::ReadTree(demo.Fs()).count(name)) expectLine("FS2004", name);
+    for (const std::string& folder : clitest::ListFolders(demo.Fs()))
+      if (std::find(foldersBefore.begin(), foldersBefore.end(), folder) == foldersBefore.end())
+        expectLine("FS2004", folder);
+    for (const auto& [name, bytes] : clitest::ReadTree(demo.Patch()))
+      if (name != "OVPATCH.LOG" && (!patchBefore.count(name) || patchBefore.at(name) != bytes))
+        expectLine("patch", name);
+  }
+}
+
+}  // namespace
