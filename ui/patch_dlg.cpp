@@ -123,7 +123,9 @@ void CPatchDlg::ApplyOrRemovePatch() {
   }
   // Nothing starts that a cause its plan foresees would leave half done.
   const bool installs = GetWindow() != nullptr && GetWindow()->GetCheck(IDC_APPLY_PATCH) != 0;
-  if (!ShowRunObstacles(*this, PlanOperation(m_context, installs, m_disk).obstacles, installs)) {
+  const std::vector<std::string> obstacles = FindRunObstacles(
+      m_context, installs, ListedFootprint(m_context, installs, m_disk), m_disk.ChangesHostFiles());
+  if (!ShowRunObstacles(*this, obstacles, installs)) {
     PutTickBack();
     return;
   }

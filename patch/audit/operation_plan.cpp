@@ -2,6 +2,7 @@
 
 #include "patch/audit/operation_record.h"
 #include "patch/engine/install_sequence.h"
+#include "patch/context/settings.h"
 #include "patch/engine/removal_sequence.h"
 #include "platform/files.h"
 #include "platform/file_layers/planned_disk.h"
@@ -30,6 +31,60 @@ RunFootprint FootprintOf(platform::Disk& disk, const std::vector<platform::DiskC
 }
 
 }  // namespace
+
+RunFootprint ListedFootprint(const PatchContext& context, bool install, platform::Disk& disk) {
+  const PatchLists lists = ReadPatchLists(context, disk);
+  RunFootprint footprint;
+  // A copy of `source` over or to `destination`, when the source is there to be copied.
+  const auto copy = [&](const std::string& source, const std::string& destination) {
+    const std::optional<uint64_t> size = disk.FileSize(source);
+    if (!size) return;
+    footprint.writes.push_back({destination, *size});
+    footprint.files.push_back(source);
+    if (disk.PathExists(destination)) footprint.files.push_back(destination);
+  };
+  const auto formOf = [&](const ListName& name) {
+    return CurrentSceneryForm(disk, context.m_strFsPath, name.value);
+  };
+  for (const ListRecord& record : lists.rename)
+    for (const ListName& name : record.names)
+      if (name.inside && !name.path.empty() && disk.PathExists(name.path))
+        footprint.files.push_back(name.path);
+  for (const ListRecord& record : lists.backup) {
+    if (!record.names[0].inside || !record.names[1].inside) continue;
+    const auto form = formOf(record.names[0]);
+    if (!form) continue;
+    const std::string fsFile = ScenerySubPath(record.names[0], *form);
+    const std::string backup = ScenerySubPath(record.names[1], "BGL");
+    // An install keeps a backup that is there already.
+    if (install && !disk.PathExists(backup))
+      copy(fsFile, backup);
+    else if (!install)
+      copy(backup, fsFile);
+  }
+  if (install) {
+    for (const ListRecord& record : lists.install) {
+      if (!record.names[0].inside || !record.names[1].inside || !record.names[2].inside) continue;
+      const auto form = formOf(record.names[0]);
+      if (form)
+        copy(ScenerySubPath(record.names[1], "BGL"), ScenerySubPath(record.names[2], *form));
+    }
+    // SCENERY.CFG rewritten with its area, after its dated copy.
+    const std::string config = SceneryConfigPath(context);
+    if (const std::optional<uint64_t> size = disk.FileSize(config)) {
+      footprint.writes.push_back({config + ".copy", *size});
+      footprint.writes.push_back({config, *size + 1024});
+      footprint.files.push_back(config);
+    }
+  } else {
+    for (const ListRecord& record : lists.remove)
+      for (const char* extension : {"BGL", "XXX"})
+        if (const std::string path = ScenerySubPath(record.names[0], extension);
+            record.names[0].inside && disk.PathExists(path))
+          footprint.files.push_back(path);
+  }
+  return footprint;
+}
 
 OperationPlan PlanOperation(const PatchContext& context, bool install, platform::Disk& disk) {
   OperationPlan plan;

@@ -27,3 +27,9 @@ struct OperationPlan {
 // hold a failure, and for each obstacle.
 OperationPlan PlanOperation(const PatchContext& context, bool install,
                             platform::Disk& disk = platform::HostDisk());
+
+// What the install (`install`) or removal could write and touch, from the list files and the sizes
+// of the files they name alone: every copy the lists name counted as made, but a backup that is
+// there already, which an install keeps. Reads no
+// file's content, so that the check before a run costs next to nothing beside the run.
+RunFootprint ListedFootprint(const PatchContext& context, bool install, platform::Disk& disk);
