@@ -121,16 +121,19 @@ void CPatchDlg::ApplyOrRemovePatch() {
     PutTickBack();
     return;
   }
-  // Nothing starts that a cause its plan foresees would leave half done.
+  // One operation on the disk from the check on: folders read once are trusted for its length.
+  const platform::FileOperationScope fileOperation;
+  // Nothing starts that a cause foreseen now would leave half done.
   const bool installs = GetWindow() != nullptr && GetWindow()->GetCheck(IDC_APPLY_PATCH) != 0;
+  BeginBusy();
   const std::vector<std::string> obstacles = FindRunObstacles(
       m_context, installs, ListedFootprint(m_context, installs, m_disk), m_disk.ChangesHostFiles());
+  EndBusy();
   if (!ShowRunObstacles(*this, obstacles, installs)) {
     PutTickBack();
     return;
   }
   m_bOperationRunning = true;
-  const platform::FileOperationScope fileOperation;
   BeginBusy();
   ReadControls();
   const PatchOperation& operation = m_context.m_bApplyPatch != 0 ? kInstall : kRemoval;
