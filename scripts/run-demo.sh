@@ -158,7 +158,8 @@ echo
 echo "== Check: the tree after remove against the tree before apply"
 upper() { tr '[:lower:]\\' '[:upper:]/'; }
 # What the patch leaves on purpose: the folders of CREATE.OV, the backups named in BAK.OV's
-# second column, OVPATCH.INI, OVPATCH.LOG, the empty lock file OVPATCH.LCK, the dated copy of SCENERY.CFG, and the exclusion area
+# second column, OVPATCH.INI, OVPATCH.LOG, the install record OVPATCH.REC, the empty lock file OVPATCH.LCK, the dated copy of
+# SCENERY.CFG, and the exclusion area
 # appended to SCENERY.CFG.
 created=$(tr -d '\r' <"$patch/CREATE.OV" | awk '{print $1}' | upper | sed 's|^|FS2004/|')
 backups=$(tr -d '\r' <"$patch/BAK.OV" | cut -c81-159 | sed 's/ *$//' | upper | sed 's|^|PATCH/|; s|$|.BGL|')
@@ -171,6 +172,7 @@ while IFS=$'\t' read -r what kind path _; do
            [ "$key" = PATCH/OVPATCH.INI ] && continue
            [ "$key" = PATCH/OVPATCH.LOG ] && continue
            [ "$key" = PATCH/OVPATCH.LCK ] && continue
+           [ "$key" = PATCH/OVPATCH.REC ] && continue
            [[ $key =~ ^FS2004/SCENERY\.[0-9]{8}-[0-9]{6}\.CFG$ ]] && continue ;;
     changed/f)
       [ "$key" = PATCH/OVPATCH.INI ] && continue
@@ -188,7 +190,8 @@ if [ "$bad" -ne 0 ]; then
   exit 1
 fi
 echo "  Every file is back byte for byte. Left on purpose: the folders of CREATE.OV, the exclusion"
-echo "  area in SCENERY.CFG and its dated copy from before, the backups, OVPATCH.INI, OVPATCH.LOG"
+echo "  area in SCENERY.CFG and its dated copy from before, the backups, OVPATCH.INI, OVPATCH.LOG,"
+echo "  the install record OVPATCH.REC"
 echo "  and the empty lock file OVPATCH.LCK in the patch folder, and TITLE.OV naming the product folder that the first start found."
 echo
 echo "Demo finished. The scratch copy stays in build/demo-run/ for a closer look."

@@ -128,13 +128,13 @@ void CPatchDlg::ApplyOrRemovePatch() {
   BeginBusy();
   const std::vector<std::string> obstacles = FindRunObstacles(
       m_context, installs, ListedFootprint(m_context, installs, m_disk), m_disk.ChangesHostFiles());
-  EndBusy();
-  if (!ShowRunObstacles(*this, obstacles, installs)) {
+  if (!obstacles.empty()) {
+    EndBusy();
+    ShowRunObstacles(*this, obstacles, installs);
     PutTickBack();
     return;
   }
   m_bOperationRunning = true;
-  BeginBusy();
   ReadControls();
   const PatchOperation& operation = m_context.m_bApplyPatch != 0 ? kInstall : kRemoval;
   m_context.m_strStatus = operation.waitText;

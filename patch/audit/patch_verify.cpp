@@ -159,16 +159,39 @@ void CheckStamp(platform::Disk& disk, Checker& checker, const std::string& path,
   checker.Check(*now == stamp, what + " " + path + " " + differs);
 }
 
-// Installed: every file the record says was written holds what was written, every backup it keeps
-// holds its original.
+// Installed: every file INST.OV puts in place is one the record says was written, and holds what
+// was written; every file BAK.OV backs up has a backup in the record, which holds its original.
 void CheckInstalledAsRecorded(platform::Disk& disk, const PatchContext& context,
-                              const InstallRecord& record, Checker& checker) {
-  for (const auto& [key, written] : record.WrittenFiles())
-    CheckStamp(disk, checker, SceneryFileNow(disk, context, record.NameOf(key)), written,
-               "installed file", "differs from what the install wrote");
-  for (const auto& [key, backup] : record.Backups())
-    CheckStamp(disk, checker, ScenerySubPath(context.m_strAppDir, backup.backupName, "BGL"),
-               backup.original, "backup", "does not hold the original it was taken of");
+                              const PatchLists& lists, const InstallRecord& record,
+                              Checker& checker) {
+  PairedFiles checked;
+  for (const ListRecord& entry : lists.install) {
+    const ListName& destination = entry.names[2];
+    if (!entry.names[0].inside || !entry.names[1].inside || !destination.inside) continue;
+    if (!CurrentSceneryForm(disk, context.m_strFsPath, entry.names[0].value)) continue;
+    if (!checked.Find(destination.path).empty()) continue;
+    checked.Add(destination.path, destination.path);
+    const std::string file = SceneryFileNow(disk, context, destination.value);
+    const platform::ContentStamp* written = record.Written(destination.value);
+    if (!written) {
+      checker.Check(false, "installed file " + file + " was never written by an install");
+      continue;
+    }
+    CheckStamp(disk, checker, file, *written, "installed file",
+               "differs from what the install wrote");
+  }
+  for (const ListRecord& entry : lists.backup) {
+    if (!entry.names[0].inside || !entry.names[1].inside) continue;
+    if (!CurrentSceneryForm(disk, context.m_strFsPath, entry.names[0].value)) continue;
+    const std::string backupFile = ScenerySubPath(entry.names[1], "BGL");
+    const RecordedBackup* backup = record.Backup(entry.names[0].value);
+    if (!backup) {
+      checker.Check(false, "backup " + backupFile + " was never taken by an install");
+      continue;
+    }
+    CheckStamp(disk, checker, ScenerySubPath(context.m_strAppDir, backup->backupName, "BGL"),
+               backup->original, "backup", "does not hold the original it was taken of");
+  }
 }
 
 // Removed: every file the record keeps a backup of holds its original again.
@@ -190,7 +213,7 @@ PatchVerification VerifyPatch(PatchContext& context, platform::Disk& disk, bool 
   result.hadRecord = record.Exists();
   if (installed) {
     if (record.Exists())
-      CheckInstalledAsRecorded(disk, context, record, checker);
+      CheckInstalledAsRecorded(disk, context, lists, record, checker);
     else
       CheckInstalledFiles(disk, context, lists, checker);
     CheckRenames(disk, lists, checker, true);

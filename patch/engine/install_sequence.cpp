@@ -108,8 +108,11 @@ void BackupFiles(OperationRun& operation) {
         if (recorded || written) {
           const std::optional<platform::ContentStamp> now = platform::StampOfFile(disk, source);
           if (!now) return backUp;  // the copy tells why it cannot be read
-          // What the patch wrote is never taken for the original.
-          if (Holds(now, written)) {
+          // What the patch wrote is never taken for the original, nor a replacement installed by a
+          // run that was cut short before it could record it; its backup must still hold it.
+          if (Holds(now, written) ||
+              (recorded && platform::FirstWithSameBytes(disk, source,
+                                                        replacements.Find(record.names[0].path)))) {
             if (recorded && Holds(platform::StampOfFile(disk, destination), &recorded->original))
               return CopyDecision::Without(RecordResult::NothingToDo, source);
             return patchedAlready(source, "");
@@ -120,10 +123,6 @@ void BackupFiles(OperationRun& operation) {
               return CopyDecision::Without(RecordResult::NothingToDo, source);
             return backUp;
           }
-          // A replacement installed by a run that was cut short before it could record it.
-          if (recorded && platform::FirstWithSameBytes(disk, source,
-                                                       replacements.Find(record.names[0].path)))
-            return CopyDecision::Without(RecordResult::NothingToDo, source);
           // Neither: the product has changed the file since (its updater); that is the original
           // now, and it is backed up again.
           if (recorded) return backUp;
