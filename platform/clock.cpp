@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "platform/local_time.h"
+
 namespace platform {
 
 std::string LocalTimeText(const char* format) {
@@ -9,11 +11,7 @@ std::string LocalTimeText(const char* format) {
   // The reentrant forms: the C library's localtime() looks at the system's time zone file again
   // on every call, and the change log asks for the time once per change.
   std::tm local{};
-#ifdef _WIN32
-  const bool converted = localtime_s(&local, &now) == 0;
-#else
-  const bool converted = localtime_r(&now, &local) != nullptr;
-#endif
+  const bool converted = host::ToLocalTime(now, local);
   char text[64];
   if (!converted || std::strftime(text, sizeof text, format, &local) == 0) return {};
   return text;

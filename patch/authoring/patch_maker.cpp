@@ -18,7 +18,7 @@ namespace {
 
 constexpr size_t kValueWidth = 79;          // a column value fills at most this much of its 80
 constexpr size_t kLongestFolderLine = 510;  // CREATE.OV: one read of the line loop
-constexpr size_t kLongestTitleLine = 252;   // TITLE.OV and PATH.OV lines are read 253 at a time
+constexpr size_t kLongestTitleLine = 252;   // PATH.OV lines are read 253 at a time; TITLE.OV's kept as short
 constexpr size_t kLongestTitle = 232;       // keeps "Select %s Folder Location" within 255
 constexpr size_t kLongestPatchFileName = 60;
 constexpr int kDeepestFolder = 64;  // deeper than this, a link probably loops

@@ -1,7 +1,8 @@
 #pragma once
 // The outcome of one install or removal: every step enters one result per list record it walks,
-// and every message shown is counted. The status line, the exit status, the change log, the plan
-// and the verification all read this one record, so they cannot disagree.
+// and every message shown is counted. The status line, the exit status, the change log and the
+// plan all read this one record, so they cannot disagree (verify checks the disk against the
+// install record instead, patch/audit/patch_verify.h).
 #include <functional>
 #include <string>
 #include <vector>

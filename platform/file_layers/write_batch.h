@@ -18,7 +18,7 @@ struct FailedReplacement {
 
 // While a batch lives, a ReplacementFile is written and its size checked at once, but flushed to
 // the disk and moved in place of its target only when the batch settles, together with the others,
-// with one flush per file system. Every other call of platform/files.h settles the batch first
+// with one flush per file system where the host can flush a whole one (otherwise one per file). Every other call of platform/files.h settles the batch first
 // when it could see the difference: when it names a file the batch is to replace (or a new file of
 // the batch), lists a folder, or creates, deletes or moves anything. So the operation sees the
 // files as if each replacement had been made at once, and a new file is on the disk before it
