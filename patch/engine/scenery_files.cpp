@@ -274,6 +274,7 @@ void RenameListedFiles(StepRun& run, RenameDirection direction) {
       run.record().AddRename(record.names[0].value, record.names[1].value);
   }
   // Renames an earlier version of the patch made and this one no longer lists.
+  std::vector<std::string> unlisted;
   if (!forward) {
     for (const auto& [originalValue, patchedValue] : run.record().Renames()) {
       const bool stillListed = std::any_of(listed.begin(), listed.end(), [&](const auto& pair) {
@@ -285,10 +286,16 @@ void RenameListedFiles(StepRun& run, RenameDirection direction) {
       const std::string original = ResolvePatchPath(run.context(), originalValue);
       const std::string patched = ResolvePatchPath(run.context(), patchedValue);
       if (ApplyRename(disk, patched, original).result == RecordResult::Failed)
-        failed.push_back(patched + " to " + original);
+        unlisted.push_back(patched + " to " + original);
     }
   }
   WarnAboutFiles(run, "These files could not be renamed or deleted:", failed, kLeftAsTheyWereText);
+  // No list record stands for these: their warning is counted as a failure of its own.
+  if (!unlisted.empty()) {
+    std::string text = "These renames an earlier version of the patch made could not be undone:\n";
+    for (const std::string& rename : unlisted) text += "\n" + rename;
+    run.view().ShowStopMessage(text + "\n\n" + kLeftAsTheyWereText, "Warning");
+  }
 }
 
 bool SameFileName(const std::string& a, const std::string& b) {

@@ -1,4 +1,5 @@
 #include "engine_fixture.h"
+#include "patch/engine/install_sequence.h"
 #include "patch/engine/removal_sequence.h"
 
 using testsupport::FileExists;
@@ -67,4 +68,18 @@ TEST_F(RemovalStepsTest, RenameBackLetsTheFirstNameWin) {
   EXPECT_EQ(ReadFile(Fs("Scenery/Same.bgl")), "same file");
   EXPECT_TRUE(testsupport::DirExists(Fs("")));
   EXPECT_FALSE(FileExists(Fs("Scenery/gone.bgl")));
+}
+
+// An updated patch that no longer lists a rename: the removal still undoes what the install record
+// says the earlier version renamed.
+TEST_F(RemovalStepsTest, RenamesOfAnEarlierVersionAreUndoneFromTheRecord) {
+  WriteFile(Fs("Mesh.BGL"), "mesh");
+  WriteList("REN.OV", {{"Mesh.BGL", "Mesh.OFF"}});
+  RenameForward(context, view);
+  ASSERT_EQ(ReadFile(Fs("Mesh.OFF")), "mesh");
+  Write("REN.OV", "");
+  RenameBack(context, view);
+  EXPECT_EQ(ReadFile(Fs("Mesh.BGL")), "mesh");
+  EXPECT_FALSE(FileExists(Fs("Mesh.OFF")));
+  EXPECT_TRUE(view.messages.empty());
 }

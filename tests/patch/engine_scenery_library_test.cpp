@@ -148,6 +148,14 @@ TEST_F(SceneryLibraryTest, AFailedWriteLeavesTheFileByteForByteAndSaysSo) {
     EXPECT_EQ(view.messages[0].text.rfind("Error writing SCENERY.CFG file.", 0), 0u);
     EXPECT_EQ(view.messages[0].caption, "Warning");
   }
+  // Without its dated copy on the disk, SCENERY.CFG is not changed at all.
+  view.messages.clear();
+  platform::InjectStreamFault(platform::StreamFault::Write, 0);
+  EXPECT_EQ(RegisterOver(text), "");
+  platform::ClearStreamFaults();
+  EXPECT_EQ(ReadFile(cfg), text);
+  ASSERT_EQ(view.messages.size(), 2u);  // the copy's, then why the area was not added
+  EXPECT_NE(view.messages[1].text.find("no dated copy"), std::string::npos);
   // Nothing was recorded as present: the next install appends the area.
   EXPECT_EQ(RegisterOver(text), Appended(2, 6));
 }

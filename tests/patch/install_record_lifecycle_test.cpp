@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <random>
 
+#include "support/random_seed.h"
+
 #include "engine_fixture.h"
 #include "patch/audit/patch_verify.h"
 #include "patch/engine/install_sequence.h"
@@ -25,17 +27,6 @@ namespace {
 
 constexpr int kFiles = 3;
 constexpr int kStepsPerLife = 14;
-
-uint32_t SeedOfThisRun() {
-  if (const char* text = std::getenv("OVPATCH_RANDOM_SEED"))
-    return static_cast<uint32_t>(std::strtoul(text, nullptr, 10));
-  return std::random_device{}();
-}
-
-int LivesOfThisRun() {
-  if (const char* text = std::getenv("OVPATCH_RANDOM_CASES")) return std::atoi(text);
-  return 30;
-}
 
 class InstallRecordLifecycleTest : public EngineFixture {
 protected:
@@ -175,8 +166,8 @@ TEST_F(InstallRecordLifecycleTest, NoUpdateDamagedBackupOrChangedFileCostsAnOrig
   Write("BAK.OV", bak);
   Write("INST.OV", inst);
 
-  const uint32_t seed = SeedOfThisRun();
-  const int lives = LivesOfThisRun();
+  const uint32_t seed = testsupport::SeedOfThisRun();
+  const int lives = testsupport::CasesOfThisRun(30);
   for (int life = 0; life < lives && !HasFailure(); ++life) {
     const uint32_t lifeSeed = seed + static_cast<uint32_t>(life);
     SCOPED_TRACE("OVPATCH_RANDOM_SEED=" + std::to_string(lifeSeed) + " OVPATCH_RANDOM_CASES=1");

@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <map>
 #include <random>
+
+#include "support/random_seed.h"
 #include <set>
 
 #include "dialog_fixture.h"
@@ -51,17 +53,6 @@ std::vector<std::string> FailureKeys(const OperationOutcome& outcome) {
                      " " + std::to_string(static_cast<int>(entry.result)));
   std::sort(keys.begin(), keys.end());
   return keys;
-}
-
-uint32_t SeedOfThisRun() {
-  if (const char* text = std::getenv("OVPATCH_RANDOM_SEED"))
-    return static_cast<uint32_t>(std::strtoul(text, nullptr, 10));
-  return std::random_device{}();
-}
-
-int CasesOfThisRun() {
-  if (const char* text = std::getenv("OVPATCH_RANDOM_CASES")) return std::atoi(text);
-  return 300;
 }
 
 // One generated case: the trees and lists written to disk, and what the checks need to know.
@@ -252,8 +243,8 @@ protected:
 };
 
 TEST_F(RandomPatchTest, InstallAndRemovalKeepEveryByteAndTellOneOutcome) {
-  const uint32_t seed = SeedOfThisRun();
-  const int cases = CasesOfThisRun();
+  const uint32_t seed = testsupport::SeedOfThisRun();
+  const int cases = testsupport::CasesOfThisRun(300);
   int failedInstalls = 0, failedRemovals = 0, roundTrips = 0;
   for (int n = 0; n < cases && !HasFailure(); ++n) {
     const uint32_t caseSeed = seed + static_cast<uint32_t>(n);
