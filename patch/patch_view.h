@@ -26,3 +26,17 @@ public:
   virtual void BeginBusy() = 0;
   virtual void EndBusy() = 0;
 };
+
+// A view without a window, for runs that only record what they would show (the plan): messages
+// go nowhere and the window calls do nothing.
+class WindowlessView : public PatchView {
+public:
+  void ShowStopMessage(const std::string&, const std::string&) override {}
+  void RefreshControls() override {}
+  void ReadControls() override {}
+  void EnableApplyCheckbox(bool) override {}
+  std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
+  int PumpMessagesFor(unsigned, unsigned) override { return 0; }
+  void BeginBusy() override {}
+  void EndBusy() override {}
+};

@@ -142,11 +142,12 @@ void CPatchDlg::ApplyOrRemovePatch() {
   PumpMessagesFor(0, kRepaintPauseMilliseconds);
   OperationOutcome outcome;
   {
-    ChangeLog log(m_context, *this, m_disk, operation.installs ? "install" : "removal", outcome);
-    operation.run(m_context, log.View(), outcome, log.Disk());
-    // Recorded whatever happened, so that the patch can always be removed again.
-    OutcomeView counted(outcome, log.View());
-    SaveSettingsStatus(m_context, counted, operation.installs, log.Disk());
+    ChangeLog log(m_context, m_disk, operation.installs ? "install" : "removal", outcome);
+    operation.run(m_context, *this, outcome, log.Disk());
+    // Recorded whatever happened, so that the patch can always be removed again; a failed write
+    // is a failure of the operation's.
+    FailureMessagesView failures(outcome, *this);
+    SaveSettingsStatus(m_context, failures, operation.installs, log.Disk());
   }
   m_context.m_strStatus = outcome.Failed() ? operation.doneWithMessagesText : operation.doneText;
   m_lastOutcome = std::move(outcome);

@@ -95,19 +95,21 @@ OperationPlan PlanOperation(const PatchContext& context, bool install, platform:
   {
     platform::PlannedDisk plannedDisk(disk);
     OperationRecorder recorder(
-        nullptr, plannedDisk, platform::ChangeTense::Planned, [&](const RecordLine& line) {
+        plannedDisk, platform::ChangeTense::Planned, plan.outcome,
+        [&](const RecordLine& line) {
           (line.failure ? plan.problems : plan.actions).push_back(line.text);
           if (line.change) changes.push_back(*line.change);
+        },
+        [&](const RecordOutcome& entry) {
+          if (entry.result == RecordResult::Skipped && !entry.told)
+            plan.skipped.push_back(DescribeRecordOutcome(entry, true));
         });
-    plan.outcome.OnEnter([&](const RecordOutcome& entry) {
-      if (entry.result == RecordResult::Skipped && !entry.told)
-        plan.skipped.push_back(DescribeRecordOutcome(entry, true));
-    });
+    // The messages are recorded from the outcome; none is shown.
+    WindowlessView noWindow;
     if (install)
-      InstallPatch(planned, recorder.View(), plan.outcome, recorder.Disk());
+      InstallPatch(planned, noWindow, plan.outcome, recorder.Disk());
     else
-      RemovePatch(planned, recorder.View(), plan.outcome, recorder.Disk());
-    plan.outcome.OnEnter(nullptr);
+      RemovePatch(planned, noWindow, plan.outcome, recorder.Disk());
   }
   plan.obstacles = FindRunObstacles(context, install, FootprintOf(disk, changes),
                                     disk.ChangesHostFiles());

@@ -15,62 +15,29 @@ std::string MessageLines(const std::string& caption, const std::string& text) {
   return lines;
 }
 
-class OperationRecorder::RecordingView : public PatchView {
-public:
-  RecordingView(OperationRecorder& recorder, PatchView* inner)
-      : recorder_(recorder), inner_(inner) {}
-
-  void ShowStopMessage(const std::string& text, const std::string& caption) override {
-    recorder_.Emit({MessageLines(caption, text), true, true, std::nullopt});
-    if (inner_) inner_->ShowStopMessage(text, caption);
-  }
-  void RefreshControls() override {
-    if (inner_) inner_->RefreshControls();
-  }
-  void ReadControls() override {
-    if (inner_) inner_->ReadControls();
-  }
-  void EnableApplyCheckbox(bool enable) override {
-    if (inner_) inner_->EnableApplyCheckbox(enable);
-  }
-  std::optional<std::string> BrowseForFolder(const std::string& title) override {
-    return inner_ ? inner_->BrowseForFolder(title) : std::nullopt;
-  }
-  int PumpMessagesFor(unsigned timerId, unsigned milliseconds) override {
-    return inner_ ? inner_->PumpMessagesFor(timerId, milliseconds) : 0;
-  }
-  void BeginBusy() override {
-    if (inner_) inner_->BeginBusy();
-  }
-  void EndBusy() override {
-    if (inner_) inner_->EndBusy();
-  }
-
-private:
-  OperationRecorder& recorder_;
-  PatchView* inner_;
-};
-
-OperationRecorder::OperationRecorder(PatchView* inner, platform::Disk& disk,
-                                     platform::ChangeTense tense,
-                                     std::function<void(const RecordLine&)> onLine)
+OperationRecorder::OperationRecorder(platform::Disk& disk, platform::ChangeTense tense,
+                                     OperationOutcome& outcome,
+                                     std::function<void(const RecordLine&)> onLine,
+                                     std::function<void(const RecordOutcome&)> onRecord)
     : tense_(tense),
+      outcome_(outcome),
       onLine_(std::move(onLine)),
-      view_(std::make_unique<RecordingView>(*this, inner)),
-      journal_(disk, [this](const platform::DiskChange& change) { Changed(change); }) {}
-
-OperationRecorder::~OperationRecorder() = default;
-
-PatchView& OperationRecorder::View() { return *view_; }
-
-void OperationRecorder::Emit(RecordLine line) { onLine_(line); }
-
-void OperationRecorder::Changed(const platform::DiskChange& change) {
-  Emit({platform::DescribeChange(change, tense_), change.failed, false, change});
+      journal_(disk, [this](const platform::DiskChange& change) {
+        onLine_({platform::DescribeChange(change, tense_), change.failed, false, change});
+      }) {
+  outcome_.OnTell([this](const ToldMessage& message) {
+    onLine_({MessageLines(message.caption, message.text), true, true, std::nullopt});
+  });
+  outcome_.OnEnter(std::move(onRecord));
 }
 
-ChangeLog::ChangeLog(PatchContext& context, PatchView& view, platform::Disk& disk,
-                     const std::string& operation, OperationOutcome& outcome)
+OperationRecorder::~OperationRecorder() {
+  outcome_.OnTell(nullptr);
+  outcome_.OnEnter(nullptr);
+}
+
+ChangeLog::ChangeLog(PatchContext& context, platform::Disk& disk, const std::string& operation,
+                     OperationOutcome& outcome)
     : operation_(operation), outcome_(outcome) {
   // The log itself is no change of the patch's. Without the program's folder there is no patch
   // folder to log into.
@@ -78,16 +45,15 @@ ChangeLog::ChangeLog(PatchContext& context, PatchView& view, platform::Disk& dis
     file_.reset(platform::OpenStream(platform::JoinPath(context.m_strAppDir, kChangeLogFileName), "a"));
   Write(operation + " started: FS2004 folder " + context.m_strFsPath + ", product folder " +
         context.m_strProductPath + ", patch folder " + context.m_strAppDir);
-  recorder_.emplace(&view, disk, platform::ChangeTense::Done, [this](const RecordLine& line) {
-    Write((line.message ? "message " : "") + line.text);
-  });
-  outcome_.OnEnter([this](const RecordOutcome& entry) {
-    if (entry.result != RecordResult::Done) Write(DescribeRecordOutcome(entry, false));
-  });
+  recorder_.emplace(
+      disk, platform::ChangeTense::Done, outcome,
+      [this](const RecordLine& line) { Write((line.message ? "message " : "") + line.text); },
+      [this](const RecordOutcome& entry) {
+        if (entry.result != RecordResult::Done) Write(DescribeRecordOutcome(entry, false));
+      });
 }
 
 ChangeLog::~ChangeLog() {
-  outcome_.OnEnter(nullptr);
   recorder_.reset();
   const int failures = outcome_.Failures();
   Write(operation_ + " finished: " + std::to_string(failures) +

@@ -33,59 +33,47 @@ std::string WriteFailureText(const std::string& destination) {
          "The file has been left as it was.";
 }
 
-// The "Warning" for a copy that did not happen; nothing for a source that differs, which the
-// caller tells of.
-void ReportFailure(PatchView& view, const platform::CopyResult& result,
-                   const std::string& source, const std::string& destination) {
+}  // namespace
+
+std::string CopyFailureText(const platform::CopyResult& result, const std::string& source,
+                            const std::string& destination) {
   using platform::CopyOutcome;
-  std::string text;
   switch (result.outcome) {
     case CopyOutcome::Done:
     case CopyOutcome::SourceDiffers:
-      return;
+      return "";
     case CopyOutcome::PathTooLong:
-      text = PathTooLongText(result.failedPath);
-      break;
+      return PathTooLongText(result.failedPath);
     case CopyOutcome::SourceOpenFailed:
-      text = SourceOpenFailureText(source);
-      break;
+      return SourceOpenFailureText(source);
     case CopyOutcome::ReadFailed:
-      text = ReadFailureText(source, destination);
-      break;
+      return ReadFailureText(source, destination);
     case CopyOutcome::WriteFailed:
-      text = WriteFailureText(destination);
-      break;
+      return WriteFailureText(destination);
     case CopyOutcome::DestinationRefused:
     case CopyOutcome::ReplaceFailed:
-      text = DestinationOpenFailureText(destination);
-      break;
+      return DestinationOpenFailureText(destination);
   }
-  view.ShowStopMessage(text, kCopyFailureCaption);
+  return "";
 }
 
-}  // namespace
+std::string UnfinishedCopyText(const platform::FailedReplacement& failure) {
+  platform::CopyResult result;
+  result.outcome = failure.outcome == platform::WriteOutcome::WriteFailed
+                       ? platform::CopyOutcome::WriteFailed
+                       : platform::CopyOutcome::ReplaceFailed;
+  return CopyFailureText(result, "", failure.target);
+}
 
 int CopyPatchFile(PatchView& view, platform::Disk& disk, const std::string& source,
-                  const std::string& destination, const std::string& label,
-                  const platform::ContentStamp* expected, platform::CopyResult* result) {
-  const platform::CopyResult copied = disk.CopyFile(source, destination, label, expected);
-  if (result) *result = copied;
+                  const std::string& destination) {
+  const platform::CopyResult copied = disk.CopyFile(source, destination, "", nullptr);
   if (copied.outcome == platform::CopyOutcome::Done) return 0;
-  ReportFailure(view, copied, source, destination);
+  if (const std::string text = CopyFailureText(copied, source, destination); !text.empty())
+    view.ShowStopMessage(text, kCopyFailureCaption);
   return -1;
 }
 
 int CopyPatchFile(PatchView& view, std::string source, std::string destination) {
   return CopyPatchFile(view, platform::HostDisk(), source, destination);
-}
-
-void ReportUnfinishedCopies(PatchView& view,
-                            const std::vector<platform::FailedReplacement>& failures) {
-  for (const platform::FailedReplacement& failure : failures) {
-    platform::CopyResult result;
-    result.outcome = failure.outcome == platform::WriteOutcome::WriteFailed
-                         ? platform::CopyOutcome::WriteFailed
-                         : platform::CopyOutcome::ReplaceFailed;
-    ReportFailure(view, result, "", failure.target);
-  }
 }

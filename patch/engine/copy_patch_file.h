@@ -7,21 +7,20 @@
 #include "platform/file_layers/disk_interface.h"
 
 // Copies `source` to `destination` on `disk` byte for byte (platform::Disk::CopyFile: through a new
-// file beside the destination that replaces it only when complete and on the disk); `label` is the
-// status text shown before it. With `expected`, nothing is replaced unless the source holds those
-// bytes. 0 on success; -1 after any failure, reported with a "Warning" message (SourceDiffers
-// excepted: the caller tells of it), with the destination unchanged. Between the disk's
-// StartCopies and FinishCopies a success means queued: report what FinishCopies could not finish
-// with ReportUnfinishedCopies. `result`, when given, receives what the disk answered.
+// file beside the destination that replaces it only when complete and on the disk). 0 on success;
+// -1 after any failure, reported with a "Warning" message (CopyFailureText), with the destination
+// unchanged. The install and removal steps copy with the disk themselves and tell the same texts
+// as messages of their outcome (scenery_files.h).
 int CopyPatchFile(PatchView& view, platform::Disk& disk, const std::string& source,
-                  const std::string& destination, const std::string& label = "",
-                  const platform::ContentStamp* expected = nullptr,
-                  platform::CopyResult* result = nullptr);
+                  const std::string& destination);
 
 // The same on the host's disk, unlabelled.
 int CopyPatchFile(PatchView& view, std::string source, std::string destination);
 
-// Shows, for each copy a batch could not finish, the "Warning" CopyPatchFile shows for that
-// failure.
-void ReportUnfinishedCopies(PatchView& view,
-                            const std::vector<platform::FailedReplacement>& failures);
+// The "Warning" text for a copy that did not happen; "" for a done copy and for a source that
+// differs, which the caller tells of in its own words.
+std::string CopyFailureText(const platform::CopyResult& result, const std::string& source,
+                            const std::string& destination);
+
+// The same for a copy that a batch could not finish.
+std::string UnfinishedCopyText(const platform::FailedReplacement& failure);

@@ -24,13 +24,12 @@ const RecordedBackup* RecordedBackupOf(StepRun& run, const ListRecord& record) {
 
 void InstallPatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
                   platform::Disk& disk) {
-  OutcomeView counted(outcome, view);
-  OperationRun run(context, counted, disk, outcome);
+  OperationRun run(context, view, disk, outcome);
   // Each step runs whatever the one before did; nothing is undone.
   CreateFolders(run);
   run.SaveRecord();
   int appendedArea = 0;
-  RegisterExcludeArea(context, counted, disk, &appendedArea);
+  RegisterExcludeArea(context, run.FailureMessages(), disk, &appendedArea);
   if (appendedArea > 0) run.record.SetExclusionArea(appendedArea);
   run.SaveRecord();
   RenameForward(run);

@@ -9,8 +9,9 @@
 
 // CreateFolders, RegisterExcludeArea, RenameForward, BackupFiles, InstallFiles, each to its end, on
 // `disk`, with the list files and the install record read once at the start. Each list step enters
-// every record's result in `outcome`, and every message shown is counted there; the install record
-// is written after each step that changed it, and says installed at the end.
+// every record's result in `outcome`, and every message shown is entered there with what it stands
+// for (the exclusion area enters no record: its messages are failures of their own); the install
+// record is written after each step that changed it, and says installed at the end.
 void InstallPatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
                   platform::Disk& disk = platform::HostDisk());
 // The same on the host's disk with an outcome of its own, which it returns.

@@ -2,14 +2,22 @@
 
 #include <utility>
 
-void OperationOutcome::Enter(RecordOutcome entry, int messages) {
-  claimedMessages_ += messages;
+void OperationOutcome::Enter(RecordOutcome entry) {
   entries_.push_back(std::move(entry));
   if (listener_) listener_(entries_.back());
 }
 
+void OperationOutcome::Tell(PatchView& view, const std::string& text, const std::string& caption,
+                            MessageRole role) {
+  messages_.push_back({caption, text, role});
+  if (messageListener_) messageListener_(messages_.back());
+  view.ShowStopMessage(text, caption);
+}
+
 int OperationOutcome::Failures() const {
-  int failures = messagesShown_ - claimedMessages_;
+  int failures = 0;
+  for (const ToldMessage& message : messages_)
+    if (message.role == MessageRole::FailureOfItsOwn) ++failures;
   for (const RecordOutcome& entry : entries_)
     if (entry.result == RecordResult::Failed ||
         (entry.result == RecordResult::Skipped && entry.told))

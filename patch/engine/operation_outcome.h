@@ -1,8 +1,8 @@
 #pragma once
 // The outcome of one install or removal: every step enters one result per list record it walks,
-// and every message shown is counted. The status line, the exit status, the change log and the
-// plan all read this one record, so they cannot disagree (verify checks the disk against the
-// install record instead, patch/audit/patch_verify.h).
+// and every message it shows, with what the message stands for. The status line, the exit status,
+// the change log and the plan all read this one record, so they cannot disagree (verify checks the
+// disk against the install record instead, patch/audit/patch_verify.h).
 #include <functional>
 #include <string>
 #include <vector>
@@ -26,47 +26,62 @@ struct RecordOutcome {
   bool told = false;    // the user was shown a message about it
 };
 
+// What a message shown during an operation stands for.
+enum class MessageRole {
+  TellsOfItsRecords,  // it names records entered as failed or told, which count for it
+  FailureOfItsOwn,    // no record stands for what it tells: it is one failure
+};
+
+struct ToldMessage {
+  std::string caption;  // "Warning"
+  std::string text;
+  MessageRole role = MessageRole::FailureOfItsOwn;
+};
+
 class OperationOutcome {
 public:
-  // Enters one record's result; it claims `messages` of the messages shown so far, which then do
-  // not count a second time.
-  void Enter(RecordOutcome entry, int messages = 0);
-  // Counts a message shown during the operation; it is a failure of its own until claimed.
-  void NoteMessage() { ++messagesShown_; }
-  // Claims messages already counted, for records entered before them (a step's summary warning).
-  void Claim(int messages) { claimedMessages_ += messages; }
-  int MessagesShown() const { return messagesShown_; }
+  void Enter(RecordOutcome entry);
+  // Shows the message with `view` and enters it.
+  void Tell(PatchView& view, const std::string& text, const std::string& caption,
+            MessageRole role);
 
-  // Failed records, skipped records the user was told of, and messages no record claims.
+  // Failed records, skipped records the user was told of, and messages that are failures of their
+  // own.
   int Failures() const;
   // True when the operation did not do all it meant to: a failure, or any message shown.
   bool Failed() const { return Failures() > 0; }
   const std::vector<RecordOutcome>& Entries() const { return entries_; }
+  const std::vector<ToldMessage>& Messages() const { return messages_; }
 
-  // Called with every entry as it is made (the change log, the plan).
+  // Called with every entry and every message as it is made, the message before it is shown (the
+  // change log, the plan).
   void OnEnter(std::function<void(const RecordOutcome&)> listener) {
     listener_ = std::move(listener);
+  }
+  void OnTell(std::function<void(const ToldMessage&)> listener) {
+    messageListener_ = std::move(listener);
   }
 
 private:
   std::vector<RecordOutcome> entries_;
-  int messagesShown_ = 0;
-  int claimedMessages_ = 0;
+  std::vector<ToldMessage> messages_;
   std::function<void(const RecordOutcome&)> listener_;
+  std::function<void(const ToldMessage&)> messageListener_;
 };
 
 // "INST.OV line 2: skipped: neither ...\A.BGL nor its .XXX form exists"; `planned` uses the words
 // of a plan ("will be skipped").
 std::string DescribeRecordOutcome(const RecordOutcome& entry, bool planned);
 
-// A view that passes every call on to `inner` and counts each message in `outcome`.
-class OutcomeView : public PatchView {
+// A view for the calls an operation shares with the dialog's other work (the scenery library, the
+// settings): each message they show through it is entered in `outcome` as a failure of its own.
+class FailureMessagesView : public PatchView {
 public:
-  OutcomeView(OperationOutcome& outcome, PatchView& inner) : outcome_(outcome), inner_(inner) {}
+  FailureMessagesView(OperationOutcome& outcome, PatchView& inner)
+      : outcome_(outcome), inner_(inner) {}
 
   void ShowStopMessage(const std::string& text, const std::string& caption) override {
-    outcome_.NoteMessage();
-    inner_.ShowStopMessage(text, caption);
+    outcome_.Tell(inner_, text, caption, MessageRole::FailureOfItsOwn);
   }
   void RefreshControls() override { inner_.RefreshControls(); }
   void ReadControls() override { inner_.ReadControls(); }

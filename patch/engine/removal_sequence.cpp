@@ -8,8 +8,7 @@
 
 void RemovePatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
                  platform::Disk& disk) {
-  OutcomeView counted(outcome, view);
-  OperationRun run(context, counted, disk, outcome);
+  OperationRun run(context, view, disk, outcome);
   // Each step runs whatever the one before did; nothing is undone.
   RestoreFiles(run);
   run.SaveRecord();

@@ -51,6 +51,13 @@ constexpr const char* kRecordUnwritableText =
 
 const std::vector<std::string> kNoFiles;
 
+// The "Warning" for a name of `record` that leaves its folder, shown as `path`.
+std::string NameOutsideText(const ListRecord& record, const std::string& path) {
+  return "Line " + std::to_string(record.lineNumber) + " of " + record.listFile +
+         " names a file outside the folder it belongs in:\n\n" + path +
+         "\n\nThe line has been skipped.";
+}
+
 }  // namespace
 
 CopyDecision CopyDecision::Copy(std::string source, std::string destination) {
@@ -83,19 +90,22 @@ OperationRun::OperationRun(PatchContext& context, PatchView& view, platform::Dis
       disk(disk),
       lists(ReadPatchLists(context, disk)),
       record(InstallRecord::Load(disk, context)),
-      outcome(outcome) {}
+      outcome(outcome),
+      failureMessages_(outcome, view) {}
 
 void OperationRun::SaveRecord() {
   if (record.Save(disk, context)) return;
-  view.ShowStopMessage("The install record " + InstallRecord::PathIn(context) +
-                           kRecordUnwritableText,
-                       "Warning");
+  Tell("The install record " + InstallRecord::PathIn(context) + kRecordUnwritableText, "Warning",
+       MessageRole::FailureOfItsOwn);
+}
+
+void OperationRun::Tell(const std::string& text, const std::string& caption, MessageRole role) {
+  outcome.Tell(view, text, caption, role);
 }
 
 void StepRun::Enter(const ListRecord& record, RecordResult result, const std::string& subject,
-                    const std::string& why, bool told, int messages) {
-  outcome().Enter({step, record.listFile, record.lineNumber, result, subject, why, told},
-                  messages);
+                    const std::string& why, bool told) {
+  outcome().Enter({step, record.listFile, record.lineNumber, result, subject, why, told});
 }
 
 bool StepRun::NamesStayInside(const ListRecord& record, std::initializer_list<size_t> columns,
@@ -104,8 +114,9 @@ bool StepRun::NamesStayInside(const ListRecord& record, std::initializer_list<si
   for (size_t column : columns) {
     const ListName& name = record.names[column];
     if (name.inside) continue;
-    WarnNameOutside(view(), record, scenery ? ScenerySubPath(name, extension) : name.path);
-    Enter(record, RecordResult::Skipped, name.path, "names a file outside its folder", true, 1);
+    operation.Tell(NameOutsideText(record, scenery ? ScenerySubPath(name, extension) : name.path),
+                   "Warning", MessageRole::TellsOfItsRecords);
+    Enter(record, RecordResult::Skipped, name.path, "names a file outside its folder", true);
     return false;
   }
   return true;
@@ -113,8 +124,7 @@ bool StepRun::NamesStayInside(const ListRecord& record, std::initializer_list<si
 
 void RunStepAlone(PatchContext& context, PatchView& view, void (*step)(OperationRun&)) {
   OperationOutcome outcome;
-  OutcomeView counted(outcome, view);
-  OperationRun run(context, counted, platform::HostDisk(), outcome);
+  OperationRun run(context, view, platform::HostDisk(), outcome);
   step(run);
   run.SaveRecord();
 }
@@ -169,19 +179,20 @@ void CopyListedSceneryFiles(StepRun& run, const std::vector<ListRecord>& records
       continue;
     }
     ShowCopyProgress(context, run.view(), progressFormat, copyNumber++);
-    const int messagesBefore = run.outcome().MessagesShown();
-    platform::CopyResult result;
-    if (CopyPatchFile(run.view(), disk, *decision.source, *decision.destination,
-                      context.m_strStatus, decision.expected ? &*decision.expected : nullptr,
-                      &result) != 0) {
-      if (result.outcome == platform::CopyOutcome::SourceDiffers) {
-        if (decision.onSourceDiffers) decision.onSourceDiffers();
-        run.Enter(record, RecordResult::Failed, *decision.destination,
-                  "its backup does not hold the original", true);
-        continue;
-      }
-      run.Enter(record, RecordResult::Failed, *decision.destination, "the copy failed", true,
-                run.outcome().MessagesShown() - messagesBefore);
+    const platform::CopyResult result =
+        disk.CopyFile(*decision.source, *decision.destination, context.m_strStatus,
+                      decision.expected ? &*decision.expected : nullptr);
+    if (result.outcome == platform::CopyOutcome::SourceDiffers) {
+      // The step's own warning names it.
+      if (decision.onSourceDiffers) decision.onSourceDiffers();
+      run.Enter(record, RecordResult::Failed, *decision.destination,
+                "its backup does not hold the original", true);
+      continue;
+    }
+    if (result.outcome != platform::CopyOutcome::Done) {
+      run.operation.Tell(CopyFailureText(result, *decision.source, *decision.destination),
+                         "Warning", MessageRole::TellsOfItsRecords);
+      run.Enter(record, RecordResult::Failed, *decision.destination, "the copy failed", true);
       continue;
     }
     made.push_back({&record, *decision.destination, result.copied, decision.onDone});
@@ -196,13 +207,14 @@ void CopyListedSceneryFiles(StepRun& run, const std::vector<ListRecord>& records
       run.Enter(*copy.record, RecordResult::Done, copy.destination);
       continue;
     }
-    const int messagesBefore = run.outcome().MessagesShown();
-    ReportUnfinishedCopies(run.view(), {*failed});
+    run.operation.Tell(UnfinishedCopyText(*failed), "Warning", MessageRole::TellsOfItsRecords);
     failures.erase(failed);
-    run.Enter(*copy.record, RecordResult::Failed, copy.destination, "the copy failed", true,
-              run.outcome().MessagesShown() - messagesBefore);
+    run.Enter(*copy.record, RecordResult::Failed, copy.destination, "the copy failed", true);
   }
-  ReportUnfinishedCopies(run.view(), failures);  // none expected: every copy above was matched
+  // None expected: every copy above was matched. A copy no record stands for is a failure of its
+  // own.
+  for (const platform::FailedReplacement& failure : failures)
+    run.operation.Tell(UnfinishedCopyText(failure), "Warning", MessageRole::FailureOfItsOwn);
 }
 
 void PairedFiles::Add(const std::string& fsFile, const std::string& patchFile) {
@@ -243,8 +255,7 @@ void WarnAboutFiles(StepRun& run, const std::string& lead, const std::vector<std
   if (files.empty()) return;
   std::string text = lead + "\n";
   for (const std::string& file : files) text += "\n" + file;
-  run.view().ShowStopMessage(text + "\n\n" + tail, "Warning");
-  run.outcome().Claim(1);
+  run.operation.Tell(text + "\n\n" + tail, "Warning", MessageRole::TellsOfItsRecords);
 }
 
 void RenameListedFiles(StepRun& run, RenameDirection direction) {
@@ -290,11 +301,12 @@ void RenameListedFiles(StepRun& run, RenameDirection direction) {
     }
   }
   WarnAboutFiles(run, "These files could not be renamed or deleted:", failed, kLeftAsTheyWereText);
-  // No list record stands for these: their warning is counted as a failure of its own.
+  // No list record stands for these: their warning is a failure of its own.
   if (!unlisted.empty()) {
     std::string text = "These renames an earlier version of the patch made could not be undone:\n";
     for (const std::string& rename : unlisted) text += "\n" + rename;
-    run.view().ShowStopMessage(text + "\n\n" + kLeftAsTheyWereText, "Warning");
+    run.operation.Tell(text + "\n\n" + kLeftAsTheyWereText, "Warning",
+                       MessageRole::FailureOfItsOwn);
   }
 }
 

@@ -18,7 +18,7 @@
 
 // One install or removal as its steps share it: where it works, the disk it is handed, the lists
 // read once at its start, the install record as the operation finds and changes it, and the
-// outcome it enters its results in. `view` counts its messages in `outcome`.
+// outcome it enters its results and messages in.
 struct OperationRun {
   PatchContext& context;
   PatchView& view;
@@ -31,6 +31,13 @@ struct OperationRun {
                OperationOutcome& outcome);
   // Writes the record when a step changed it; a "Warning" when it cannot be written.
   void SaveRecord();
+  // Shows a message and enters it in the outcome as what it stands for.
+  void Tell(const std::string& text, const std::string& caption, MessageRole role);
+  // The view for calls that show their messages themselves: each is a failure of its own.
+  PatchView& FailureMessages() { return failureMessages_; }
+
+private:
+  FailureMessagesView failureMessages_;
 };
 
 // One step of an operation.
@@ -45,9 +52,9 @@ struct StepRun {
   InstallRecord& record() const { return operation.record; }
   OperationOutcome& outcome() const { return operation.outcome; }
 
-  // Enters `record`'s result; it claims `messages` of the messages shown.
+  // Enters `record`'s result; `told` when a message of the step names it.
   void Enter(const ListRecord& record, RecordResult result, const std::string& subject,
-             const std::string& why = "", bool told = false, int messages = 0);
+             const std::string& why = "", bool told = false);
   // Enters `record` as skipped, after a "Warning", when one of its names in `columns` leaves its
   // folder; false then. Scenery names are told with `extension`, as the step uses them.
   bool NamesStayInside(const ListRecord& record, std::initializer_list<size_t> columns,
@@ -121,8 +128,8 @@ private:
 PairedFiles ListedBackups(const PatchLists& lists);
 PairedFiles ListedReplacements(const PatchLists& lists);
 
-// Shows one "Warning": `lead`, the files one per line, then `tail`; the outcome's records named
-// in it claim it. Nothing when `files` is empty.
+// Shows one "Warning": `lead`, the files one per line, then `tail`; it tells of the records the
+// step entered as told. Nothing when `files` is empty.
 void WarnAboutFiles(StepRun& run, const std::string& lead, const std::vector<std::string>& files,
                     const std::string& tail);
 

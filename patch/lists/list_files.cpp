@@ -154,10 +154,3 @@ PatchLists ReadPatchLists(const PatchContext& context, platform::Disk& disk) {
       ReadRecords(disk, context, "INST.OV", ListLayout::Column, {FsScenery, PatchScenery, FsScenery});
   return lists;
 }
-
-void WarnNameOutside(PatchView& view, const ListRecord& record, const std::string& path) {
-  view.ShowStopMessage("Line " + std::to_string(record.lineNumber) + " of " + record.listFile +
-                           " names a file outside the folder it belongs in:\n\n" + path +
-                           "\n\nThe line has been skipped.",
-                       "Warning");
-}

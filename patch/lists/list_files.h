@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "patch/context/patch_context.h"
-#include "patch/patch_view.h"
 #include "platform/file_layers/disk_interface.h"
 
 // Where the three values of a column-layout line start.
@@ -84,6 +83,3 @@ struct PatchLists {
 };
 PatchLists ReadPatchLists(const PatchContext& context, platform::Disk& disk);
 
-// The "Warning" for a name of `record` that leaves its folder, shown as `path`; the caller skips
-// the record.
-void WarnNameOutside(PatchView& view, const ListRecord& record, const std::string& path);

@@ -29,8 +29,8 @@ TEST_F(ChangeRecordTest, LogOfAnInstallHoldsItsChangesAndItsFailure) {
 
   {
     OperationOutcome outcome;
-    ChangeLog log(context, view, platform::HostDisk(), "install", outcome);
-    InstallPatch(context, log.View(), outcome, log.Disk());
+    ChangeLog log(context, platform::HostDisk(), "install", outcome);
+    InstallPatch(context, view, outcome, log.Disk());
   }
 
   ASSERT_EQ(1u, view.messages.size()) << "the dialog still shows the failure";
