@@ -127,7 +127,7 @@ void CPatchDlg::ApplyOrRemovePatch() {
   const bool installs = GetWindow() != nullptr && GetWindow()->GetCheck(IDC_APPLY_PATCH) != 0;
   BeginBusy();
   const std::vector<std::string> obstacles = FindRunObstacles(
-      m_context, installs, ListedFootprint(m_context, installs, m_disk), m_disk.ChangesHostFiles());
+      m_context, installs, ListedFootprint(m_context, installs, m_disk), m_disk);
   if (!obstacles.empty()) {
     EndBusy();
     ShowRunObstacles(*this, obstacles, installs);

@@ -111,8 +111,7 @@ OperationPlan PlanOperation(const PatchContext& context, bool install, platform:
     else
       RemovePatch(planned, noWindow, plan.outcome, recorder.Disk());
   }
-  plan.obstacles = FindRunObstacles(context, install, FootprintOf(disk, changes),
-                                    disk.ChangesHostFiles());
+  plan.obstacles = FindRunObstacles(context, install, FootprintOf(disk, changes), disk);
   for (const std::string& obstacle : plan.obstacles)
     plan.problems.push_back(MessageLines("Warning", obstacle));
   plan.listRemarks = LintListFiles(disk);

@@ -33,21 +33,21 @@ std::string Joined(const std::vector<std::string>& parts, const std::string& sep
 }
 
 // The files of its own the run writes in the patch folder, besides the backups.
-std::vector<std::string> OwnFileNames(const PatchContext& context) {
+std::vector<std::string> OwnFileNames(const PatchContext& context, platform::Disk& disk) {
   std::vector<std::string> names{kSettingsFileName, kChangeLogFileName};
-  if (platform::PathExists(JoinPath(context.m_strAppDir, kInstallRecordFileName)))
+  if (disk.PathExists(JoinPath(context.m_strAppDir, kInstallRecordFileName)))
     names.push_back(kInstallRecordFileName);
   return names;
 }
 
 void CheckPatchFolder(const PatchContext& context, bool install, const RunFootprint& footprint,
-                      bool probe, std::vector<std::string>& obstacles) {
+                      platform::Disk& disk, std::vector<std::string>& obstacles) {
   const std::string& folder = context.m_strAppDir;
   if (folder.empty()) return;  // start-up has said that the program's folder is unknown
-  const std::vector<std::string> ownNames = OwnFileNames(context);
+  const std::vector<std::string> ownNames = OwnFileNames(context, disk);
   // A probe writes a file: a plan, which changes nothing, asks without one.
-  const bool accepts = probe ? platform::FolderAcceptsNewFiles(folder)
-                             : platform::HostDisk().FolderAcceptsChanges(folder);
+  const bool accepts = disk.ChangesHostFiles() ? platform::FolderAcceptsNewFiles(folder)
+                                               : disk.FolderAcceptsChanges(folder);
   if (!accepts) {
     std::vector<std::string> what = ownNames;
     if (install) what.insert(what.begin(), "the backups");
@@ -62,9 +62,9 @@ void CheckPatchFolder(const PatchContext& context, bool install, const RunFootpr
   for (const RunFootprint::Write& write : footprint.writes)
     if (LiesInFolder(write.path, folder)) files.push_back(write.path);
   for (const std::string& file : files) {
-    const char* why = platform::IsFolder(file)         ? "a folder of that name is in the way"
-                      : platform::IsReadOnlyFile(file) ? "it is read-only"
-                                                       : nullptr;
+    const char* why = disk.IsFolder(file)         ? "a folder of that name is in the way"
+                      : disk.IsReadOnlyFile(file) ? "it is read-only"
+                                                  : nullptr;
     if (why) obstacles.push_back("The patch folder cannot take " + file + ": " + why + ".");
   }
 }
@@ -72,8 +72,8 @@ void CheckPatchFolder(const PatchContext& context, bool install, const RunFootpr
 // Every file the list files name, in each form the run may find it: REN.OV's names as written,
 // scenery names as NAME.BGL and NAME.XXX, the patch folder's backups and replacements as NAME.BGL.
 // A plan that could not read a file records no change of it, so these are asked as well.
-std::vector<std::string> ListedFiles(const PatchContext& context) {
-  const PatchLists lists = ReadPatchLists(context, platform::HostDisk());
+std::vector<std::string> ListedFiles(const PatchContext& context, platform::Disk& disk) {
+  const PatchLists lists = ReadPatchLists(context, disk);
   std::vector<std::string> files;
   const auto add = [&](const ListName& name, std::initializer_list<const char*> extensions) {
     if (!name.inside || name.path.empty()) return;
@@ -94,17 +94,17 @@ std::vector<std::string> ListedFiles(const PatchContext& context) {
 }
 
 void CheckHeldFiles(const PatchContext& context, bool install, const RunFootprint& footprint,
-                    std::vector<std::string>& obstacles) {
+                    platform::Disk& disk, std::vector<std::string>& obstacles) {
   std::vector<std::string> files = footprint.files;
-  for (std::string& file : ListedFiles(context)) files.push_back(std::move(file));
-  for (const std::string& name : OwnFileNames(context))
+  for (std::string& file : ListedFiles(context, disk)) files.push_back(std::move(file));
+  for (const std::string& name : OwnFileNames(context, disk))
     files.push_back(JoinPath(context.m_strAppDir, name));
   if (install) files.push_back(SceneryConfigPath(context));
   std::set<std::string> seen;
   std::vector<std::string> existing;
   for (const std::string& file : files)
     if (seen.insert(platform::ComparablePath(file, platform::TrailingSeparator::kDrop)).second &&
-        platform::PathExists(file))
+        disk.PathExists(file))
       existing.push_back(file);
   const std::vector<std::string> held = platform::FilesStillHeld(existing);
   if (held.empty()) return;
@@ -113,13 +113,13 @@ void CheckHeldFiles(const PatchContext& context, bool install, const RunFootprin
 }
 
 // The folder that holds `path` and exists now: its parent, or the nearest one above it.
-std::string ExistingFolderOf(const std::string& path) {
+std::string ExistingFolderOf(platform::Disk& disk, const std::string& path) {
   std::string folder = path;
   for (;;) {
     const size_t cut = platform::FindLastSeparator(folder);
     if (cut == std::string::npos || cut == 0) return folder;
     folder.resize(cut);
-    if (platform::IsFolder(folder)) return folder;
+    if (disk.IsFolder(folder)) return folder;
   }
 }
 
@@ -133,12 +133,12 @@ struct DiskNeed {
 
 class DiskNeeds {
 public:
-  explicit DiskNeeds(const PatchContext& context) : context_(context) {}
+  DiskNeeds(const PatchContext& context, platform::Disk& disk) : context_(context), disk_(disk) {}
 
   // The disk of the file `path`, and the folder it is told by: the FS2004 or the patch folder when
   // it lies in one, else the folder that holds it.
   DiskNeed& DiskOf(const std::string& path) {
-    std::string named = ExistingFolderOf(path);
+    std::string named = ExistingFolderOf(disk_, path);
     for (const std::string* folder : {&context_.m_strFsPath, &context_.m_strAppDir})
       if (LiesInFolder(path, *folder)) named = *folder;
     auto known = byFolder_.find(named);
@@ -163,13 +163,14 @@ public:
 
 private:
   const PatchContext& context_;
+  platform::Disk& disk_;
   std::map<std::string, DiskNeed> byDisk_;
   std::map<std::string, DiskNeed*> byFolder_;
 };
 
 void CheckFreeSpace(const PatchContext& context, bool install, const RunFootprint& footprint,
-                    std::vector<std::string>& obstacles) {
-  DiskNeeds needs(context);
+                    platform::Disk& disk, std::vector<std::string>& obstacles) {
+  DiskNeeds needs(context, disk);
   for (const RunFootprint::Write& write : footprint.writes) needs.Add(write.path, write.bytes);
   if (!context.m_strAppDir.empty()) {
     // The settings are rewritten through a scratch file; the log and the record grow by a line or
@@ -179,19 +180,19 @@ void CheckFreeSpace(const PatchContext& context, bool install, const RunFootprin
     needs.Add(JoinPath(context.m_strAppDir, kSettingsFileName), 1);
     needs.Add(JoinPath(context.m_strAppDir, kChangeLogFileName), perRun);
     const std::string record = JoinPath(context.m_strAppDir, kInstallRecordFileName);
-    if (const std::optional<uint64_t> size = platform::FileSize(record))
+    if (const std::optional<uint64_t> size = disk.FileSize(record))
       needs.Add(record, *size + perRun);
   }
-  for (const auto& [key, disk] : needs.Disks()) {
-    const std::optional<uint64_t> free = platform::FreeDiskSpace(disk.anyFolder);
-    if (!free || *free >= disk.bytes) continue;
+  for (const auto& [key, need] : needs.Disks()) {
+    const std::optional<uint64_t> free = platform::FreeDiskSpace(need.anyFolder);
+    if (!free || *free >= need.bytes) continue;
     const std::string units =
-        disk.unit == 0 ? ""
-                       : " (" + std::to_string(disk.bytes / disk.unit) + " allocation units of " +
-                             std::to_string(disk.unit) + " bytes)";
-    obstacles.push_back("Not enough free disk space for " + Joined(disk.folders, ", ", " and ") +
+        need.unit == 0 ? ""
+                       : " (" + std::to_string(need.bytes / need.unit) + " allocation units of " +
+                             std::to_string(need.unit) + " bytes)";
+    obstacles.push_back("Not enough free disk space for " + Joined(need.folders, ", ", " and ") +
                         ": the " + (install ? "install" : "removal") + " needs " +
-                        std::to_string(disk.bytes) + " bytes" + units + ", " +
+                        std::to_string(need.bytes) + " bytes" + units + ", " +
                         std::to_string(*free) + " bytes are free.");
   }
 }
@@ -199,13 +200,13 @@ void CheckFreeSpace(const PatchContext& context, bool install, const RunFootprin
 }  // namespace
 
 std::vector<std::string> FindRunObstacles(const PatchContext& context, bool install,
-                                          const RunFootprint& footprint, bool probe) {
+                                          const RunFootprint& footprint, platform::Disk& disk) {
   std::vector<std::string> obstacles;
-  CheckPatchFolder(context, install, footprint, probe, obstacles);
+  CheckPatchFolder(context, install, footprint, disk, obstacles);
   if (platform::ProgramFileRunning(JoinPath(context.m_strFsPath, kFs2004ProgramName)))
     obstacles.push_back(kFs2004RunningText);
-  CheckHeldFiles(context, install, footprint, obstacles);
-  CheckFreeSpace(context, install, footprint, obstacles);
+  CheckHeldFiles(context, install, footprint, disk, obstacles);
+  CheckFreeSpace(context, install, footprint, disk, obstacles);
   return obstacles;
 }
 

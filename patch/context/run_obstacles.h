@@ -33,11 +33,12 @@ struct RunFootprint {
 //   still held by another program after the short wait for it (platform/held_files.h);
 // - a disk the run writes to has fewer free bytes than the run's files take in its allocation
 //   units (the folders on one disk counted together).
-// Reads the real disk. With `probe`, whether the patch folder takes new files is found out by
-// making one and removing it again (the run's own check, which sees a full disk too); without, by
-// what the system tells of the folder, and nothing is written (a plan).
+// The files and the list files are asked about on `disk`; other programs, free space and allocation
+// units are the host's. On a disk that changes the host's files, whether the patch folder takes
+// new files is found out by making one and removing it again (the run's own check, which sees a
+// full disk too); otherwise (a plan) by what the system tells of the folder, and nothing is written.
 std::vector<std::string> FindRunObstacles(const PatchContext& context, bool install,
-                                          const RunFootprint& footprint, bool probe);
+                                          const RunFootprint& footprint, platform::Disk& disk);
 
 // The text of the one "Warning" that refuses the run: the operation not started, nothing changed,
 // each cause on a paragraph of its own.

@@ -7,12 +7,12 @@ namespace {
 
 constexpr const char* kCopyFailureCaption = "Warning";
 
-std::string SourceOpenFailureText(const std::string& source) {
-  return "Error opening file " + source + "\n\n" + SourceOpenFailureCause(source);
+std::string SourceOpenFailureText(platform::Disk& disk, const std::string& source) {
+  return "Error opening file " + source + "\n\n" + SourceOpenFailureCause(disk, source);
 }
 
-std::string DestinationOpenFailureText(const std::string& destination) {
-  return "Error opening file " + destination + "\n\n" + DestinationFailureCause(destination);
+std::string DestinationOpenFailureText(platform::Disk& disk, const std::string& destination) {
+  return "Error opening file " + destination + "\n\n" + DestinationFailureCause(disk, destination);
 }
 
 std::string PathTooLongText(const std::string& path) {
@@ -35,8 +35,8 @@ std::string WriteFailureText(const std::string& destination) {
 
 }  // namespace
 
-std::string CopyFailureText(const platform::CopyResult& result, const std::string& source,
-                            const std::string& destination) {
+std::string CopyFailureText(platform::Disk& disk, const platform::CopyResult& result,
+                            const std::string& source, const std::string& destination) {
   using platform::CopyOutcome;
   switch (result.outcome) {
     case CopyOutcome::Done:
@@ -45,31 +45,31 @@ std::string CopyFailureText(const platform::CopyResult& result, const std::strin
     case CopyOutcome::PathTooLong:
       return PathTooLongText(result.failedPath);
     case CopyOutcome::SourceOpenFailed:
-      return SourceOpenFailureText(source);
+      return SourceOpenFailureText(disk, source);
     case CopyOutcome::ReadFailed:
       return ReadFailureText(source, destination);
     case CopyOutcome::WriteFailed:
       return WriteFailureText(destination);
     case CopyOutcome::DestinationRefused:
     case CopyOutcome::ReplaceFailed:
-      return DestinationOpenFailureText(destination);
+      return DestinationOpenFailureText(disk, destination);
   }
   return "";
 }
 
-std::string UnfinishedCopyText(const platform::FailedReplacement& failure) {
+std::string UnfinishedCopyText(platform::Disk& disk, const platform::FailedReplacement& failure) {
   platform::CopyResult result;
   result.outcome = failure.outcome == platform::WriteOutcome::WriteFailed
                        ? platform::CopyOutcome::WriteFailed
                        : platform::CopyOutcome::ReplaceFailed;
-  return CopyFailureText(result, "", failure.target);
+  return CopyFailureText(disk, result, "", failure.target);
 }
 
 int CopyPatchFile(PatchView& view, platform::Disk& disk, const std::string& source,
                   const std::string& destination) {
   const platform::CopyResult copied = disk.CopyFile(source, destination, "", nullptr);
   if (copied.outcome == platform::CopyOutcome::Done) return 0;
-  if (const std::string text = CopyFailureText(copied, source, destination); !text.empty())
+  if (const std::string text = CopyFailureText(disk, copied, source, destination); !text.empty())
     view.ShowStopMessage(text, kCopyFailureCaption);
   return -1;
 }

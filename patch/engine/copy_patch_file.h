@@ -17,10 +17,10 @@ int CopyPatchFile(PatchView& view, platform::Disk& disk, const std::string& sour
 // The same on the host's disk, unlabelled.
 int CopyPatchFile(PatchView& view, std::string source, std::string destination);
 
-// The "Warning" text for a copy that did not happen; "" for a done copy and for a source that
-// differs, which the caller tells of in its own words.
-std::string CopyFailureText(const platform::CopyResult& result, const std::string& source,
-                            const std::string& destination);
+// The "Warning" text for a copy on `disk` that did not happen; "" for a done copy and for a source
+// that differs, which the caller tells of in its own words.
+std::string CopyFailureText(platform::Disk& disk, const platform::CopyResult& result,
+                            const std::string& source, const std::string& destination);
 
 // The same for a copy that a batch could not finish.
-std::string UnfinishedCopyText(const platform::FailedReplacement& failure);
+std::string UnfinishedCopyText(platform::Disk& disk, const platform::FailedReplacement& failure);

@@ -190,7 +190,7 @@ void CopyListedSceneryFiles(StepRun& run, const std::vector<ListRecord>& records
       continue;
     }
     if (result.outcome != platform::CopyOutcome::Done) {
-      run.operation.Tell(CopyFailureText(result, *decision.source, *decision.destination),
+      run.operation.Tell(CopyFailureText(disk, result, *decision.source, *decision.destination),
                          "Warning", MessageRole::TellsOfItsRecords);
       run.Enter(record, RecordResult::Failed, *decision.destination, "the copy failed", true);
       continue;
@@ -207,14 +207,14 @@ void CopyListedSceneryFiles(StepRun& run, const std::vector<ListRecord>& records
       run.Enter(*copy.record, RecordResult::Done, copy.destination);
       continue;
     }
-    run.operation.Tell(UnfinishedCopyText(*failed), "Warning", MessageRole::TellsOfItsRecords);
+    run.operation.Tell(UnfinishedCopyText(disk, *failed), "Warning", MessageRole::TellsOfItsRecords);
     failures.erase(failed);
     run.Enter(*copy.record, RecordResult::Failed, copy.destination, "the copy failed", true);
   }
   // None expected: every copy above was matched. A copy no record stands for is a failure of its
   // own.
   for (const platform::FailedReplacement& failure : failures)
-    run.operation.Tell(UnfinishedCopyText(failure), "Warning", MessageRole::FailureOfItsOwn);
+    run.operation.Tell(UnfinishedCopyText(disk, failure), "Warning", MessageRole::FailureOfItsOwn);
 }
 
 void PairedFiles::Add(const std::string& fsFile, const std::string& patchFile) {

@@ -161,7 +161,7 @@ int AppendSceneryArea(PatchContext& context, PatchView& view, int32_t areaNumber
       return -1;
     default:
       view.ShowStopMessage("Error opening SCENERY.CFG file.\n\n" +
-                               SceneryConfigOpenFailureCause(path) +
+                               SceneryConfigOpenFailureCause(disk, path) +
                                "\n\nCannot complete configuration.",
                            "Warning");
       return -1;
