@@ -9,20 +9,14 @@
 
 namespace bench {
 
-// Counts the messages instead of showing them; everything else does nothing.
-class SilentView : public PatchView {
+// Counts the messages and prints them on stderr instead of showing them; everything else does
+// nothing.
+class SilentView : public WindowlessView {
 public:
   void ShowStopMessage(const std::string& text, const std::string&) override {
     ++messages;
     std::fprintf(stderr, "message: %s\n", text.c_str());
   }
-  void RefreshControls() override {}
-  void ReadControls() override {}
-  void EnableApplyCheckbox(bool) override {}
-  std::optional<std::string> BrowseForFolder(const std::string&) override { return std::nullopt; }
-  int PumpMessagesFor(unsigned, unsigned) override { return 0; }
-  void BeginBusy() override {}
-  void EndBusy() override {}
   int messages = 0;
 };
 
