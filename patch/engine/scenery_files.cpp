@@ -100,7 +100,8 @@ void StepRun::Enter(const ListRecord& record, RecordResult result, const std::st
 
 bool StepRun::NamesStayInside(const ListRecord& record, std::initializer_list<size_t> columns,
                               const std::string& extension) {
-  const bool scenery = record.listFile != "CREATE.OV" && record.listFile != "REN.OV";
+  const bool scenery =
+      record.listFile != kCreateListFile.name && record.listFile != kRenameListFile.name;
   for (size_t column : columns) {
     const ListName& name = record.names[column];
     if (name.inside) continue;
