@@ -149,8 +149,11 @@ std::optional<std::string> EnterPatchFolder(CliOptions& options, std::ostream& e
   }
   // Start-up would write its settings and lock file into any folder: only into a patch.
   if (!HoldsPatchLists(patchFolder)) {
-    err << "ovpatch-cli: " << patchFolder << " is not a patch folder: it holds none of the list "
-           "files (TITLE.OV, PATH.OV, CREATE.OV, REN.OV, REM.OV, BAK.OV, INST.OV)\n";
+    err << "ovpatch-cli: " << patchFolder
+        << " is not a patch folder: it holds none of the list files (";
+    for (const char* name : kPatchListFileNames)
+      err << (name == kPatchListFileNames[0] ? "" : ", ") << name;
+    err << ")\n";
     return std::nullopt;
   }
   const platform::KeptFolder kept = platform::WindowsFolderPath(patchFolder);

@@ -44,7 +44,7 @@ RunFootprint ListedFootprint(const PatchContext& context, bool install, platform
     if (disk.PathExists(destination)) footprint.files.push_back(destination);
   };
   const auto formOf = [&](const ListName& name) {
-    return CurrentSceneryForm(disk, context.m_strFsPath, name.value);
+    return CurrentSceneryForm(disk, name.folder, name.value);
   };
   for (const ListRecord& record : lists.rename)
     for (const ListName& name : record.names)

@@ -69,8 +69,7 @@ void CheckRenames(platform::Disk& disk, const PatchLists& lists, Checker& checke
   }
 }
 
-void CheckInstalledFiles(platform::Disk& disk, const PatchContext& context, const PatchLists& lists,
-                         Checker& checker) {
+void CheckInstalledFiles(platform::Disk& disk, const PatchLists& lists, Checker& checker) {
   // Records over one file install in list order: the last one is what the file holds.
   PairedFiles checked;
   std::vector<std::pair<std::string, std::string>> copies;  // installed file, its replacement
@@ -79,7 +78,7 @@ void CheckInstalledFiles(platform::Disk& disk, const PatchContext& context, cons
     const ListName& replacement = record->names[1];
     const ListName& destination = record->names[2];
     if (!fsFile.inside || !replacement.inside || !destination.inside) continue;
-    const auto form = CurrentSceneryForm(disk, context.m_strFsPath, fsFile.value);
+    const auto form = CurrentSceneryForm(disk, fsFile.folder, fsFile.value);
     if (!form || !checked.Find(destination.path).empty()) continue;  // skipped, or overwritten
     checked.Add(destination.path, replacement.path);
     copies.emplace_back(ScenerySubPath(destination, *form), ScenerySubPath(replacement, "BGL"));
@@ -88,14 +87,14 @@ void CheckInstalledFiles(platform::Disk& disk, const PatchContext& context, cons
     CheckCopy(disk, checker, copy->first, copy->second, "installed file", "replacement");
   for (const ListRecord& record : lists.backup) {
     if (!record.names[0].inside || !record.names[1].inside) continue;
-    if (!CurrentSceneryForm(disk, context.m_strFsPath, record.names[0].value)) continue;
+    if (!CurrentSceneryForm(disk, record.names[0].folder, record.names[0].value)) continue;
     const std::string backup = ScenerySubPath(record.names[1], "BGL");
     checker.Check(disk.PathExists(backup), "backup " + backup + " is missing");
   }
 }
 
 void CheckExclusionArea(platform::Disk& disk, PatchContext& context, Checker& checker) {
-  if (!disk.PathExists("CREATE.OV")) return;
+  if (!disk.PathExists(kCreateListFile.name)) return;
   LoadSceneryAreas(context);
   const std::string wanted = platform::UpperCase(kExcludeAreaLocal);
   int count = 0;
@@ -118,26 +117,24 @@ void CheckRemovedListFiles(platform::Disk& disk, const PatchLists& lists, Checke
   }
 }
 
-void CheckRemovedFiles(platform::Disk& disk, const PatchContext& context, const PatchLists& lists,
-                       Checker& checker) {
+void CheckRemovedFiles(platform::Disk& disk, const PatchLists& lists, Checker& checker) {
   for (const ListRecord& record : lists.backup) {
     if (!record.names[0].inside || !record.names[1].inside) continue;
     const std::string backup = ScenerySubPath(record.names[1], "BGL");
     // Without a backup no install has replaced the file.
     if (!disk.PathExists(backup)) continue;
-    const auto form = CurrentSceneryForm(disk, context.m_strFsPath, record.names[0].value);
+    const auto form = CurrentSceneryForm(disk, record.names[0].folder, record.names[0].value);
     CheckCopy(disk, checker, ScenerySubPath(record.names[0], form.value_or("BGL")), backup,
               "restored file", "backup");
   }
   CheckRemovedListFiles(disk, lists, checker);
 }
 
-// The file of the FS2004 scenery name `fsName` in the form it has now, or its active form when it
-// has neither.
-std::string SceneryFileNow(platform::Disk& disk, const PatchContext& context,
+// The file of the FS2004 scenery name `fsName` under `fsPath` in the form it has now, or its
+// active form when it has neither.
+std::string SceneryFileNow(platform::Disk& disk, const std::string& fsPath,
                            const std::string& fsName) {
-  return ScenerySubPath(context.m_strFsPath, fsName,
-                        CurrentSceneryForm(disk, context.m_strFsPath, fsName).value_or("BGL"));
+  return ScenerySubPath(fsPath, fsName, CurrentSceneryForm(disk, fsPath, fsName).value_or("BGL"));
 }
 
 // `path` holds `stamp`: `what` names the check's failure.
@@ -161,17 +158,16 @@ void CheckStamp(platform::Disk& disk, Checker& checker, const std::string& path,
 
 // Installed: every file INST.OV puts in place is one the record says was written, and holds what
 // was written; every file BAK.OV backs up has a backup in the record, which holds its original.
-void CheckInstalledAsRecorded(platform::Disk& disk, const PatchContext& context,
-                              const PatchLists& lists, const InstallRecord& record,
-                              Checker& checker) {
+void CheckInstalledAsRecorded(platform::Disk& disk, const PatchLists& lists,
+                              const InstallRecord& record, Checker& checker) {
   PairedFiles checked;
   for (const ListRecord& entry : lists.install) {
     const ListName& destination = entry.names[2];
     if (!entry.names[0].inside || !entry.names[1].inside || !destination.inside) continue;
-    if (!CurrentSceneryForm(disk, context.m_strFsPath, entry.names[0].value)) continue;
+    if (!CurrentSceneryForm(disk, entry.names[0].folder, entry.names[0].value)) continue;
     if (!checked.Find(destination.path).empty()) continue;
     checked.Add(destination.path, destination.path);
-    const std::string file = SceneryFileNow(disk, context, destination.value);
+    const std::string file = SceneryFileNow(disk, destination.folder, destination.value);
     const platform::ContentStamp* written = record.Written(destination.value);
     if (!written) {
       checker.Check(false, "installed file " + file + " was never written by an install");
@@ -182,14 +178,14 @@ void CheckInstalledAsRecorded(platform::Disk& disk, const PatchContext& context,
   }
   for (const ListRecord& entry : lists.backup) {
     if (!entry.names[0].inside || !entry.names[1].inside) continue;
-    if (!CurrentSceneryForm(disk, context.m_strFsPath, entry.names[0].value)) continue;
+    if (!CurrentSceneryForm(disk, entry.names[0].folder, entry.names[0].value)) continue;
     const std::string backupFile = ScenerySubPath(entry.names[1], "BGL");
     const RecordedBackup* backup = record.Backup(entry.names[0].value);
     if (!backup) {
       checker.Check(false, "backup " + backupFile + " was never taken by an install");
       continue;
     }
-    CheckStamp(disk, checker, ScenerySubPath(context.m_strAppDir, backup->backupName, "BGL"),
+    CheckStamp(disk, checker, ScenerySubPath(entry.names[1].folder, backup->backupName, "BGL"),
                backup->original, "backup", "does not hold the original it was taken of");
   }
 }
@@ -198,8 +194,8 @@ void CheckInstalledAsRecorded(platform::Disk& disk, const PatchContext& context,
 void CheckRemovedAsRecorded(platform::Disk& disk, const PatchContext& context,
                             const InstallRecord& record, Checker& checker) {
   for (const auto& [key, backup] : record.Backups())
-    CheckStamp(disk, checker, SceneryFileNow(disk, context, record.NameOf(key)), backup.original,
-               "not restored:", "does not hold its original");
+    CheckStamp(disk, checker, SceneryFileNow(disk, context.m_strFsPath, record.NameOf(key)),
+               backup.original, "not restored:", "does not hold its original");
 }
 
 }  // namespace
@@ -213,9 +209,9 @@ PatchVerification VerifyPatch(PatchContext& context, platform::Disk& disk, bool 
   result.hadRecord = record.Exists();
   if (installed) {
     if (record.Exists())
-      CheckInstalledAsRecorded(disk, context, lists, record, checker);
+      CheckInstalledAsRecorded(disk, lists, record, checker);
     else
-      CheckInstalledFiles(disk, context, lists, checker);
+      CheckInstalledFiles(disk, lists, checker);
     CheckRenames(disk, lists, checker, true);
     CheckExclusionArea(disk, context, checker);
   } else {
@@ -223,7 +219,7 @@ PatchVerification VerifyPatch(PatchContext& context, platform::Disk& disk, bool 
       CheckRemovedAsRecorded(disk, context, record, checker);
       CheckRemovedListFiles(disk, lists, checker);
     } else {
-      CheckRemovedFiles(disk, context, lists, checker);
+      CheckRemovedFiles(disk, lists, checker);
     }
     CheckRenames(disk, lists, checker, false);
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "patch/engine/scenery_library.h"
+#include "patch/lists/list_catalogue.h"
 #include "patch/lists/list_files.h"
 #include "platform/files.h"
 #include "platform/stream_io.h"
@@ -16,9 +17,9 @@
 
 namespace {
 
-constexpr size_t kValueWidth = 79;          // a column value fills at most this much of its 80
-constexpr size_t kLongestFolderLine = 510;  // CREATE.OV: one read of the line loop
-constexpr size_t kLongestTitleLine = 252;   // PATH.OV lines are read 253 at a time; TITLE.OV's kept as short
+constexpr size_t kLongestFolderLine = kLongestListRead;  // CREATE.OV: one read of the line loop
+// A PATH.OV line that one read takes with its line break; TITLE.OV's are kept as short.
+constexpr size_t kLongestTitleLine = kPathListReadLimit - 2;
 constexpr size_t kLongestTitle = 232;       // keeps "Select %s Folder Location" within 255
 constexpr size_t kLongestPatchFileName = 60;
 constexpr int kDeepestFolder = 64;  // deeper than this, a link probably loops
@@ -65,10 +66,10 @@ std::optional<SceneryName> SceneryNameOf(const std::string& path) {
 // Why `value` cannot stand in a list column as the name it is, or nullopt when it can.
 std::optional<RefusedChange> ColumnValueProblem(const std::string& path, const std::string& value) {
   if (value.empty()) return RefusedChange{path, "it has no name to list", "rename it"};
-  if (value.size() > kValueWidth)
+  if (value.size() > kColumnValueWidth)
     return RefusedChange{path,
                          "its name in the list, " + value + ", is longer than the " +
-                             std::to_string(kValueWidth) + " characters of a column",
+                             std::to_string(kColumnValueWidth) + " characters of a column",
                          "use shorter folder or file names"};
   bool control = false;
   for (char c : value) control = control || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
@@ -80,10 +81,11 @@ std::optional<RefusedChange> ColumnValueProblem(const std::string& path, const s
   return std::nullopt;
 }
 
-// `values` in their 80-character columns.
+// `values` in their columns, each padded to the column's width.
 std::string ColumnRecord(std::initializer_list<std::string> values) {
   std::string line;
-  for (const std::string& value : values) line += value + std::string(80 - value.size(), ' ');
+  for (const std::string& value : values)
+    line += value + std::string(kColumnWidth - value.size(), ' ');
   return line;
 }
 
@@ -399,17 +401,17 @@ private:
     }
   }
 
-  // A REN.OV value: "PATH\" and the rest inside the product folder, else relative to the FS2004
-  // folder.
+  // A REN.OV value: kProductPrefix, "\" and the rest inside the product folder, else relative to
+  // the FS2004 folder.
   std::string RenameValue(const std::string& spelled) const {
     if (Key(spelled).starts_with(productKey_ + "\\"))
-      return "PATH\\" + spelled.substr(draft_.productFolder.size() + 1);
+      return std::string(kProductPrefix) + "\\" + spelled.substr(draft_.productFolder.size() + 1);
     return spelled;
   }
 
   std::optional<RefusedChange> RenameValueProblem(const std::string& path,
                                                   const std::string& value) const {
-    if (!Key(path).starts_with(productKey_ + "\\") && value.starts_with("PATH"))
+    if (!Key(path).starts_with(productKey_ + "\\") && value.starts_with(kProductPrefix))
       return RefusedChange{path,
                            "its name begins with \"PATH\", which REN.OV reads as the product "
                            "folder",
@@ -619,11 +621,13 @@ std::string WritePatchFolder(const PatchDraft& draft, const std::string& folder)
       if (!bytes || !write(file.name + ".BGL", *bytes)) break;
     }
     if (failure.empty()) {
-      write("CREATE.OV", ListText(draft.folders)) && write("REN.OV", ListText(draft.renames)) &&
-          write("REM.OV", ListText(draft.removals)) && write("BAK.OV", ListText(draft.backups)) &&
-          write("INST.OV", ListText(draft.installs)) &&
-          write("TITLE.OV", ListText({draft.title, draft.identifyFile, "NONE"})) &&
-          write("PATH.OV", ListText({draft.productFolder}));
+      write(kCreateListFile.name, ListText(draft.folders)) &&
+          write(kRenameListFile.name, ListText(draft.renames)) &&
+          write(kRemoveListFile.name, ListText(draft.removals)) &&
+          write(kBackupListFile.name, ListText(draft.backups)) &&
+          write(kInstallListFile.name, ListText(draft.installs)) &&
+          write(kTitleListFile.name, ListText({draft.title, draft.identifyFile, "NONE"})) &&
+          write(kPathListFile.name, ListText({draft.productFolder}));
     }
     for (const platform::FailedReplacement& failed : batch.Settle())
       if (failure.empty()) failure = "cannot write " + failed.target;

@@ -5,15 +5,12 @@
 #include <string>
 
 #include "patch/context/patch_context.h"
+#include "patch/lists/list_catalogue.h"
 
 // The install record the patch folder keeps (patch/engine/install_record.h).
 inline constexpr const char* kInstallRecordFileName = "OVPATCH.REC";
 
-// The list files that make a folder a patch.
-inline constexpr const char* kPatchListFileNames[] = {"TITLE.OV", "PATH.OV", "CREATE.OV", "REN.OV",
-                                                      "REM.OV",   "BAK.OV",  "INST.OV"};
-
-// True when `folder` holds at least one of kPatchListFileNames.
+// True when `folder` holds at least one of kPatchListFileNames (the list catalogue's seven).
 bool HoldsPatchLists(const std::string& folder);
 
 // Start-up, after DeriveAppDir: when the current folder holds none of the list files and the

@@ -110,7 +110,8 @@ void StepRun::Enter(const ListRecord& record, RecordResult result, const std::st
 
 bool StepRun::NamesStayInside(const ListRecord& record, std::initializer_list<size_t> columns,
                               const std::string& extension) {
-  const bool scenery = record.listFile != "CREATE.OV" && record.listFile != "REN.OV";
+  const bool scenery =
+      record.listFile != kCreateListFile.name && record.listFile != kRenameListFile.name;
   for (size_t column : columns) {
     const ListName& name = record.names[column];
     if (name.inside) continue;
@@ -166,7 +167,7 @@ void CopyListedSceneryFiles(StepRun& run, const std::vector<ListRecord>& records
   for (const ListRecord& record : records) {
     if (!run.NamesStayInside(record, {0})) continue;
     const ListName& name = record.names[0];
-    const auto form = CurrentSceneryForm(disk, context.m_strFsPath, name.value);
+    const auto form = CurrentSceneryForm(disk, name.folder, name.value);
     if (!form) {
       run.Enter(record, RecordResult::Skipped, name.path, NeitherFormText(name));
       continue;
@@ -291,13 +292,13 @@ void RenameListedFiles(StepRun& run, RenameDirection direction) {
       const bool stillListed = std::any_of(listed.begin(), listed.end(), [&](const auto& pair) {
         return SameFileName(pair.first, originalValue) && SameFileName(pair.second, patchedValue);
       });
-      if (stillListed || !ListValueStaysInside(RelativePatchPath(originalValue)) ||
-          !ListValueStaysInside(RelativePatchPath(patchedValue)))
+      const ListName original = RenameListName(run.context(), originalValue);
+      const ListName patched = RenameListName(run.context(), patchedValue);
+      if (stillListed || !original.inside || !patched.inside || original.path.empty() ||
+          patched.path.empty())
         continue;
-      const std::string original = ResolvePatchPath(run.context(), originalValue);
-      const std::string patched = ResolvePatchPath(run.context(), patchedValue);
-      if (ApplyRename(disk, patched, original).result == RecordResult::Failed)
-        unlisted.push_back(patched + " to " + original);
+      if (ApplyRename(disk, patched.path, original.path).result == RecordResult::Failed)
+        unlisted.push_back(patched.path + " to " + original.path);
     }
   }
   WarnAboutFiles(run, "These files could not be renamed or deleted:", failed, kLeftAsTheyWereText);

@@ -8,6 +8,7 @@
 #include "patch/context/settings.h"
 #include "patch/engine/copy_patch_file.h"
 #include "patch/engine/failure_causes.h"
+#include "patch/lists/list_catalogue.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -20,7 +21,6 @@ int32_t g_nHighestLayer = 0;
 
 namespace {
 
-constexpr const char* kGateFile = "CREATE.OV";
 constexpr const char* kExcludeTitle = "Orvane - Exclude Files For Addon Patches";
 
 // Which Area.001 to Area.998 sections SCENERY.CFG holds at all, with or without a Layer key. A
@@ -52,7 +52,7 @@ std::string ReadAreaKey(const char* section, const char* key, const platform::Pr
 
 void RegisterExcludeArea(PatchContext& context, PatchView& view, platform::Disk& disk,
                          int32_t* appendedArea) {
-  if (!disk.PathExists(kGateFile)) return;
+  if (!disk.PathExists(kCreateListFile.name)) return;
 
   LoadSceneryAreas(context);
   int32_t layer = 0;

@@ -6,11 +6,6 @@
 
 namespace {
 
-// The reader's line buffer: 511 characters and a terminating zero. Each read takes at most 510
-// characters; a longer line arrives in pieces, each a line of its own.
-constexpr int kListLineBufferSize = 511;
-constexpr int kColumnValueWidth = 79;
-
 // The word of a CREATE.OV line: its text up to the first line break or space (or a zero byte,
 // where the text of a C string ends).
 std::string WordOf(const std::string& line) {
@@ -25,8 +20,8 @@ bool ClimbsUp(const std::string& component) {
          component.find_first_not_of(". ") == std::string::npos;
 }
 
-// A REN.OV value that starts with "PATH" is relative to the product folder.
-bool IsProductRelative(const std::string& field) { return field.compare(0, 4, "PATH") == 0; }
+// A REN.OV value that starts with kProductPrefix is relative to the product folder.
+bool IsProductRelative(const std::string& field) { return field.starts_with(kProductPrefix); }
 
 }  // namespace
 
@@ -37,8 +32,7 @@ void ForEachListRecord(
   if (!stream) return;
   std::string line;
   int lineNumber = 1;
-  for (bool first = true; platform::ReadLine(stream.get(), kListLineBufferSize, line);
-       first = false) {
+  for (bool first = true; platform::ReadLine(stream.get(), kListReadLimit, line); first = false) {
     if (first) DropByteOrderMark(line);
     if (EndsList(line, layout)) break;
     onRecord(layout == ListLayout::Column ? line : WordOf(line), lineNumber);
@@ -57,9 +51,9 @@ void DropByteOrderMark(std::string& firstLine) {
 }
 
 std::string ExtractColumn(const std::string& line, int position) {
-  // The line's text ends at its first line break (or zero byte).
+  // The line's text ends at its first line break (or zero byte), and within the reader's buffer.
   std::string text = line.substr(0, line.find_first_of(std::string("\n\0", 2)));
-  if (text.size() > static_cast<size_t>(kListLineBufferSize)) text.resize(kListLineBufferSize);
+  if (text.size() > static_cast<size_t>(kListReadLimit)) text.resize(kListReadLimit);
   // A column that starts after the end of its line is empty.
   if (position < 0 || static_cast<size_t>(position) >= text.size()) return "";
   std::string value = text.substr(static_cast<size_t>(position), kColumnValueWidth);
@@ -77,7 +71,9 @@ std::string ResolvePatchPath(const PatchContext& context, const std::string& fie
 
 std::string RelativePatchPath(const std::string& field) {
   if (!IsProductRelative(field)) return field;
-  return field.size() <= 5 ? std::string() : field.substr(5);
+  // The prefix and the separator after it.
+  const size_t start = std::char_traits<char>::length(kProductPrefix) + 1;
+  return field.size() <= start ? std::string() : field.substr(start);
 }
 
 bool ListValueStaysInside(const std::string& value) {
@@ -94,48 +90,39 @@ bool ListValueStaysInside(const std::string& value) {
   return depth > 0;
 }
 
-namespace {
-
-// What a column holds and which folder it is relative to.
-enum class NameKind { Folder, Rename, FsScenery, PatchScenery };
-
-ListName MakeName(const PatchContext& context, NameKind kind, const std::string& value) {
+ListName RenameListName(const PatchContext& context, const std::string& value) {
   ListName name;
   name.value = value;
-  switch (kind) {
-    case NameKind::Folder:
-      name.folder = context.m_strFsPath;
-      name.path = platform::JoinPath(name.folder, value);
-      name.inside = ListValueStaysInside(value);
-      break;
-    case NameKind::Rename:
-      if (value.empty()) return name;
-      name.folder = IsProductRelative(value) ? context.m_strProductPath : context.m_strFsPath;
-      name.path = ResolvePatchPath(context, value);
-      name.inside = ListValueStaysInside(RelativePatchPath(value));
-      break;
-    case NameKind::FsScenery:
-    case NameKind::PatchScenery:
-      name.folder = kind == NameKind::FsScenery ? context.m_strFsPath : context.m_strAppDir;
-      name.path = platform::JoinPath(name.folder, value);
-      name.inside = ListValueStaysInside(value + ".BGL");
-      break;
-  }
+  if (value.empty()) return name;
+  name.folder = IsProductRelative(value) ? context.m_strProductPath : context.m_strFsPath;
+  name.path = ResolvePatchPath(context, value);
+  name.inside = ListValueStaysInside(RelativePatchPath(value));
+  return name;
+}
+
+namespace {
+
+ListName MakeName(const PatchContext& context, const ListColumn& column, const std::string& value) {
+  if (column.folder == ListFolder::ProductOrFs2004) return RenameListName(context, value);
+  ListName name;
+  name.value = value;
+  name.folder = column.folder == ListFolder::Patch ? context.m_strAppDir : context.m_strFsPath;
+  name.path = platform::JoinPath(name.folder, value);
+  // A scenery name is judged as the steps use it, with an extension.
+  name.inside =
+      ListValueStaysInside(column.extension == ListExtension::AsWritten ? value : value + ".BGL");
   return name;
 }
 
 std::vector<ListRecord> ReadRecords(platform::Disk& disk, const PatchContext& context,
-                                    const char* listFile, ListLayout layout,
-                                    std::initializer_list<NameKind> kinds) {
+                                    const ListFile& file) {
   std::vector<ListRecord> records;
-  ForEachListRecord(disk, listFile, layout, [&](const std::string& line, int lineNumber) {
-    ListRecord record{listFile, lineNumber, {}};
-    int column = kFirstColumn;
-    for (NameKind kind : kinds) {
+  ForEachListRecord(disk, file.name, file.layout, [&](const std::string& line, int lineNumber) {
+    ListRecord record{file.name, lineNumber, {}};
+    for (const ListColumn& column : file.columns)
       record.names.push_back(
-          MakeName(context, kind, layout == ListLayout::Word ? line : ExtractColumn(line, column)));
-      column += kSecondColumn - kFirstColumn;
-    }
+          MakeName(context, column,
+                   file.layout == ListLayout::Word ? line : ExtractColumn(line, column.position)));
     records.push_back(std::move(record));
   });
   return records;
@@ -144,13 +131,11 @@ std::vector<ListRecord> ReadRecords(platform::Disk& disk, const PatchContext& co
 }  // namespace
 
 PatchLists ReadPatchLists(const PatchContext& context, platform::Disk& disk) {
-  using enum NameKind;
   PatchLists lists;
-  lists.create = ReadRecords(disk, context, "CREATE.OV", ListLayout::Word, {Folder});
-  lists.rename = ReadRecords(disk, context, "REN.OV", ListLayout::Column, {Rename, Rename});
-  lists.remove = ReadRecords(disk, context, "REM.OV", ListLayout::Column, {FsScenery});
-  lists.backup = ReadRecords(disk, context, "BAK.OV", ListLayout::Column, {FsScenery, PatchScenery});
-  lists.install =
-      ReadRecords(disk, context, "INST.OV", ListLayout::Column, {FsScenery, PatchScenery, FsScenery});
+  lists.create = ReadRecords(disk, context, kCreateListFile);
+  lists.rename = ReadRecords(disk, context, kRenameListFile);
+  lists.remove = ReadRecords(disk, context, kRemoveListFile);
+  lists.backup = ReadRecords(disk, context, kBackupListFile);
+  lists.install = ReadRecords(disk, context, kInstallListFile);
   return lists;
 }

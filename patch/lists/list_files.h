@@ -6,22 +6,14 @@
 #include <vector>
 
 #include "patch/context/patch_context.h"
+#include "patch/lists/list_catalogue.h"
 #include "platform/file_layers/disk_interface.h"
 
-// Where the three values of a column-layout line start.
-inline constexpr int kFirstColumn = 0;
-inline constexpr int kSecondColumn = 80;
-inline constexpr int kThirdColumn = 160;
-
-// Word layout: a record is the line's text up to its first space. Column layout: values stand in
-// 80-character columns starting at kFirstColumn, kSecondColumn and kThirdColumn.
-enum class ListLayout { Word, Column };
-
-// Runs the line loop over the list file `fileName` in the current folder, read through `disk`, and calls `onRecord` once
-// per record: the line as read (it may still end with "\n") for the column layout, the word for the
-// word layout, with its line number in the file (from 1; the pieces of an overlong line share
-// one). A UTF-8 byte-order mark at the start of the file is skipped. A file that cannot be opened
-// yields no records.
+// Runs the line loop over the list file `fileName` in the current folder, read through `disk`, and
+// calls `onRecord` once per record (`layout` Word or Column): the line as read (it may still end
+// with "\n") for the column layout, the word for the word layout, with its line number in the file
+// (from 1; the pieces of an overlong line share one). A UTF-8 byte-order mark at the start of the
+// file is skipped. A file that cannot be opened yields no records.
 void ForEachListRecord(
     platform::Disk& disk, const std::string& fileName, ListLayout layout,
     const std::function<void(const std::string& record, int lineNumber)>& onRecord);
@@ -35,18 +27,19 @@ bool EndsList(const std::string& piece, ListLayout layout);
 // of `firstLine`, the first text read from a list file; anything else is left as it is.
 void DropByteOrderMark(std::string& firstLine);
 
-// The value of the column starting at `position` (one of the three above): at most 79 characters,
-// trailing spaces removed, empty when the line ends before the column.
+// The value of the column starting at `position` (kFirstColumn, kSecondColumn or kThirdColumn):
+// at most kColumnValueWidth characters, trailing spaces removed, empty when the line ends before
+// the column.
 std::string ExtractColumn(const std::string& line, int position);
 
-// A REN.OV value as a full path: a value whose first four characters are "PATH" lies in the
-// product folder (its fifth character, normally a separator, dropped: the product path ends with
-// one), anything else in the FS2004 folder.
+// A REN.OV value as a full path: a value whose first four characters are kProductPrefix lies in
+// the product folder (its fifth character, normally a separator, dropped: the product path ends
+// with one), anything else in the FS2004 folder.
 std::string ResolvePatchPath(const PatchContext& context, const std::string& field);
 
 // The part of a REN.OV value that is relative to its folder: from the sixth character on for a
-// value starting with "PATH" (the product folder), "" for "PATH" alone, the whole value otherwise
-// (the FS2004 folder).
+// value starting with kProductPrefix (the product folder), "" for the prefix alone, the whole value
+// otherwise (the FS2004 folder).
 std::string RelativePatchPath(const std::string& field);
 
 // True when `value`, a name from a list file, names something strictly inside the folder it is
@@ -67,6 +60,11 @@ struct ListName {
   bool inside = true;
 };
 
+// A REN.OV value, from a list line or the install record, as a ListName: relative to the product
+// folder when it starts with kProductPrefix, else to the FS2004 folder; its path by
+// ResolvePatchPath, containment by ListValueStaysInside on RelativePatchPath.
+ListName RenameListName(const PatchContext& context, const std::string& value);
+
 // One record of a list file, read once per operation: its file, its line, and one name per column
 // the list uses, in column order (CREATE.OV 1, REN.OV 2, REM.OV 1, BAK.OV 2, INST.OV 3).
 struct ListRecord {
@@ -75,9 +73,10 @@ struct ListRecord {
   std::vector<ListName> names;
 };
 
-// The five list files of the current folder as records, in file order; a missing file has none.
-// Containment is ListValueStaysInside on the value relative to its folder; scenery names are
-// judged with their ".BGL" extension, as the steps use them.
+// The five list files of the current folder (kRecordListFiles) as records, in file order; a
+// missing file has none. Each column's name is relative to the folder the catalogue gives it;
+// containment is ListValueStaysInside on the value relative to its folder, scenery names judged
+// with their ".BGL" extension, as the steps use them.
 struct PatchLists {
   std::vector<ListRecord> create, rename, remove, backup, install;
 };

@@ -9,22 +9,7 @@
 
 namespace {
 
-constexpr int kReadLimit = 511;  // as the line loop reads: 510 characters a time
-constexpr size_t kLongestRecord = kReadLimit - 1;
 constexpr size_t kKeptCharacters = 1024;  // of a longer line only its start is looked at
-constexpr size_t kValueWidth = 79;
-
-struct ListFile {
-  const char* name;
-  ListLayout layout;
-  std::vector<size_t> columns;
-};
-
-const ListFile kListFiles[] = {
-    {"CREATE.OV", ListLayout::Word, {}},           {"REN.OV", ListLayout::Column, {0, 80}},
-    {"REM.OV", ListLayout::Column, {0}},           {"BAK.OV", ListLayout::Column, {0, 80}},
-    {"INST.OV", ListLayout::Column, {0, 80, 160}},
-};
 
 // Where a line ends the list, as the line loop reads it.
 enum class ListEnd { None, AtLine, InsideLine };
@@ -41,7 +26,7 @@ bool ReadPhysicalLine(FILE* stream, ListLayout layout, bool firstOfFile, Physica
   line = PhysicalLine{};
   std::string piece;
   bool any = false;
-  while (platform::ReadLine(stream, kReadLimit, piece)) {
+  while (platform::ReadLine(stream, kListReadLimit, piece)) {
     // The mark takes room in the first read, so it counts towards the length that splits a line.
     const size_t read = piece.size();
     if (firstOfFile && !any) DropByteOrderMark(piece);
@@ -69,9 +54,10 @@ bool Blank(const std::string& text, size_t from, size_t to) {
 void CheckColumns(const ListFile& file, const PhysicalLine& line, std::vector<std::string>& found) {
   const std::string text = line.text.substr(0, line.text.find('\0'));
   size_t last = 0;
-  for (size_t column : file.columns) {
+  for (const ListColumn& listColumn : file.columns) {
+    const size_t column = static_cast<size_t>(listColumn.position);
     last = column;
-    if (text.size() <= column || Blank(text, column, column + kValueWidth)) {
+    if (text.size() <= column || Blank(text, column, column + kColumnValueWidth)) {
       found.push_back("no value in the column at position " + std::to_string(column));
       continue;
     }
@@ -87,7 +73,7 @@ void CheckColumns(const ListFile& file, const PhysicalLine& line, std::vector<st
                       ": its leading spaces become part of the name");
     }
   }
-  const size_t end = last + kValueWidth;
+  const size_t end = last + kColumnValueWidth;
   if (!Blank(text, end, text.size()))
     found.push_back("text after position " + std::to_string(end - 1) +
                     ", past the last column, is ignored");
@@ -96,10 +82,10 @@ void CheckColumns(const ListFile& file, const PhysicalLine& line, std::vector<st
 std::vector<std::string> CheckLine(const ListFile& file, const PhysicalLine& line) {
   std::vector<std::string> found;
   const std::string& text = line.text;
-  if (line.length > kLongestRecord)
+  if (line.length > kLongestListRead)
     found.push_back(std::to_string(line.length) +
                     " characters long: it is read as several records of at most " +
-                    std::to_string(kLongestRecord) + " characters");
+                    std::to_string(kLongestListRead) + " characters");
   if (const size_t nul = text.find('\0'); nul != std::string::npos)
     found.push_back("a NUL byte at position " + std::to_string(nul) + ": the text ends there");
   if (const size_t tab = text.find('\t'); tab != std::string::npos)
@@ -139,7 +125,7 @@ void LintFile(platform::Disk& disk, const ListFile& file, std::vector<ListRemark
     if (line.end == ListEnd::InsideLine) {
       remarks.push_back({file.name, number,
                          "the list ends inside this line: a read of " +
-                             std::to_string(kLongestRecord) +
+                             std::to_string(kLongestListRead) +
                              " characters stops before a space or the line break"});
       endLine = number;
     }
@@ -150,7 +136,7 @@ void LintFile(platform::Disk& disk, const ListFile& file, std::vector<ListRemark
 
 std::vector<ListRemark> LintListFiles(platform::Disk& disk) {
   std::vector<ListRemark> remarks;
-  for (const ListFile& file : kListFiles) LintFile(disk, file, remarks);
+  for (const ListFile* file : kRecordListFiles) LintFile(disk, *file, remarks);
   return remarks;
 }
 

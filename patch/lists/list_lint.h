@@ -11,7 +11,7 @@ struct ListRemark {
   std::string text;
 };
 
-// The lines of CREATE.OV, REN.OV, REM.OV, BAK.OV and INST.OV (current folder, read through `disk`)
+// The lines of the five record lists, kRecordListFiles (current folder, read through `disk`),
 // that look like mistakes: a tab, a NUL byte, a line longer than one read, a column value that does
 // not start at its column or is missing, text in the gap before a column or after the last one,
 // and lines after the end of the list. Lines, positions and the end of the list are those the install's

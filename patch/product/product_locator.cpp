@@ -2,6 +2,7 @@
 
 #include "patch/context/change_lock.h"
 #include "patch/context/settings.h"
+#include "patch/lists/list_catalogue.h"
 #include "patch/lists/list_files.h"
 #include "platform/files.h"
 #include "platform/stream_io.h"
@@ -11,11 +12,6 @@
 ProductSearchList g_productSearchList;
 
 namespace {
-
-constexpr const char* kTitleFileName = "TITLE.OV";
-constexpr const char* kSearchListFileName = "PATH.OV";
-// PATH.OV is read 253 characters at a time (and the terminating zero).
-constexpr int kSearchListReadLimit = 254;
 
 constexpr const char* kMissingDataFilesText =
     "Critical patch data files are missing.\nPlease exit and reinstall the patch before "
@@ -50,7 +46,7 @@ struct TitleFileLines {
 
 // Reads TITLE.OV from the current folder into `lines`. False when it cannot be opened.
 bool ReadTitleFile(platform::Disk& disk, TitleFileLines& lines) {
-  platform::UniqueStream stream(disk.OpenToRead(kTitleFileName, false));
+  platform::UniqueStream stream(disk.OpenToRead(kTitleListFile.name, false));
   if (!stream) return false;
   const int limit = TitleLineReadLimit();
   if (!ReadProductFileLine(stream.get(), limit, lines.title)) lines.title = "";
@@ -83,7 +79,7 @@ bool IsSearchMarker(const std::string& folder) { return folder.compare(0, 4, "NO
 
 int LoadProductSearchList(PatchContext& /*context*/, PatchView& view, platform::Disk& disk) {
   view.EnableApplyCheckbox(false);
-  platform::UniqueStream stream(disk.OpenToRead(kSearchListFileName, false));
+  platform::UniqueStream stream(disk.OpenToRead(kPathListFile.name, false));
   if (!stream) {
     view.ShowStopMessage(kMissingDataFilesText, "Critical Error");
     return -1;
@@ -91,7 +87,7 @@ int LoadProductSearchList(PatchContext& /*context*/, PatchView& view, platform::
   // Every line is an entry, empty ones included, however many there are.
   g_productSearchList.entries.clear();
   std::string line;
-  for (bool first = true; ReadProductFileLine(stream.get(), kSearchListReadLimit, line);
+  for (bool first = true; ReadProductFileLine(stream.get(), kPathListReadLimit, line);
        first = false) {
     if (first) DropByteOrderMark(line);
     StripTrailingWhiteSpace(line);
@@ -145,7 +141,7 @@ int SaveProductTitleFile(PatchContext& context, PatchView& view, platform::Disk&
   // complete and on the disk, so a failure leaves the old one whole.
   const std::string content = context.m_strProductTitle + "\r\n" + context.m_strProductCheckFile +
                               "\r\n" + context.m_strProductFolder + "\r\n";
-  if (disk.ReplaceWhole(kTitleFileName, content, "the product folder") !=
+  if (disk.ReplaceWhole(kTitleListFile.name, content, "the product folder") !=
       platform::WriteOutcome::Done)
     view.ShowStopMessage(kTitleFileUnwritableText, "Warning");
   return 0;

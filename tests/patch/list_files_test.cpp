@@ -85,6 +85,36 @@ TEST_F(ListFilesTest, PathPrefixSelectsProductFolder) {
   EXPECT_EQ(ResolvePatchPath(context, "Scenery\\w.bgl"), "C:\\FS9\\Scenery\\w.bgl");
 }
 
+TEST_F(ListFilesTest, EachColumnIsReadRelativeToItsFolder) {
+  using testsupport::ColumnLine;
+  context.m_strFsPath = "C:\\FS9";
+  context.m_strProductPath = "D:\\Addon\\";
+  context.m_strAppDir = "E:\\Patch";
+  Write("CREATE.OV", "Scenery\\New remark\r\n");
+  Write("REN.OV", ColumnLine({"PATH\\a.dll", "..\\b.dll"}) + "\r\n");
+  Write("REM.OV", ColumnLine({"Scenery\\R"}) + "\r\n");
+  Write("BAK.OV", ColumnLine({"Scenery\\B", "B_ORIG"}) + "\r\n");
+  Write("INST.OV", ColumnLine({"Scenery\\D", "REPL", "Scenery\\N"}) + "\r\n");
+  const PatchLists lists = ReadPatchLists(context, platform::HostDisk());
+  const struct {
+    const std::vector<ListRecord>& records;
+    Lines paths;  // each name's path, "!" before one that leaves its folder
+  } cases[] = {
+      {lists.create, {"C:\\FS9\\Scenery\\New"}},
+      {lists.rename, {"D:\\Addon\\a.dll", "!C:\\FS9\\..\\b.dll"}},
+      {lists.remove, {"C:\\FS9\\Scenery\\R"}},
+      {lists.backup, {"C:\\FS9\\Scenery\\B", "E:\\Patch\\B_ORIG"}},
+      {lists.install, {"C:\\FS9\\Scenery\\D", "E:\\Patch\\REPL", "C:\\FS9\\Scenery\\N"}},
+  };
+  for (const auto& [records, paths] : cases) {
+    ASSERT_EQ(records.size(), 1u);
+    Lines read;
+    for (const ListName& name : records[0].names)
+      read.push_back((name.inside ? "" : "!") + name.path);
+    EXPECT_EQ(read, paths) << records[0].listFile;
+  }
+}
+
 TEST_F(ListFilesTest, LintNamesTheLinesThatAreReadOtherwiseThanTheyLook) {
   Write("INST.OV", "A" + std::string(79, ' ') + "  SHIFTED" + std::string(71, ' ') + "T\r\n" +  // 1
                        "A\tB" + std::string(77, ' ') + "R" + std::string(79, ' ') + "T" +
