@@ -139,8 +139,8 @@ TEST_F(RoundTripTest, BothFormsPresentSurviveApplyThenRemove) {
 namespace {
 
 // The host's disk in a program that is killed after its first `changesBeforeKill` changes: those
-// reach the disk; every later change does nothing and fails, as nothing of a dead process reaches
-// the disk. Copies are put in place one by one as they are made, not together at FinishCopies: a
+// reach the disk; every later change does nothing and fails (what the run makes of the failures
+// does not matter: none of it reaches the disk, as nothing of a dead process does). Copies are put in place one by one as they are made, not together at FinishCopies: a
 // batch puts them in place in the order they were made, so a kill between two files of a batch is
 // one of the cases.
 class KilledDisk : public platform::Disk {
@@ -269,7 +269,10 @@ protected:
   static std::string Differences(const Tree_& actual, const Tree_& expected) {
     std::string names;
     for (const auto& [name, content] : actual)
-      if (!expected.count(name) || expected.at(name) != content) names += name + " differs\n";
+      if (!expected.count(name))
+        names += name + " is one too many\n";
+      else if (expected.at(name) != content)
+        names += name + " differs\n";
     for (const auto& [name, content] : expected)
       if (!actual.count(name)) names += name + " is missing\n";
     return names;
@@ -387,12 +390,14 @@ TEST_F(KilledRunTest, AKillAtAnyChangeLosesNothingAndTheRunAgainFinishesIt) {
         EXPECT_TRUE(view.messages.empty()) << "removed: " << view.messages.front().text;
         EXPECT_TRUE(VerifyPatch(context, platform::HostDisk(), false).failures.empty())
             << "removed, it does not verify";
+        const Tree_ now = Tree(dir.path());
+        EXPECT_EQ(Differences(Comparable(now, originalConfig, true),
+                              Comparable(original, originalConfig, true)),
+                  "")
+            << "removed, the simulator's and the product's files are not as they were";
         if (runAgain) {
-          EXPECT_EQ(Differences(Comparable(Tree(dir.path()), originalConfig), removed), "");
-        } else {
-          EXPECT_EQ(Differences(Comparable(Tree(dir.path()), originalConfig, true),
-                                Comparable(original, originalConfig, true)),
-                    "");
+          EXPECT_EQ(Differences(Comparable(now, originalConfig), removed), "")
+              << "removed, the tree is not as the run to its end leaves it";
         }
       }
     }
