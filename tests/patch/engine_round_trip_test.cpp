@@ -218,6 +218,11 @@ private:
 // and the install of an updated patch over the installed one.
 class KilledRunTest : public RoundTripTest {
 protected:
+  void SetUp() override {
+    RoundTripTest::SetUp();
+    WriteFile(Fs("SCENERY.CFG"), SceneryConfig(3));
+  }
+
   enum class Operation { Install, Removal };
 
   // Runs `operation` on `disk` as a program started afresh does: the scenery library read anew.
