@@ -52,6 +52,12 @@ run() {
 }
 # expect_line FILE LINE: FILE holds LINE.
 expect_line() { grep -Fxq -- "$2" "$1" || fail "$1 lacks \"$2\"; it holds: $(cat "$1")"; }
+# expect_originals WHAT: after WHAT (a removal), every original is back; SCENERY.CFG keeps the
+# area, and the created folders stay.
+expect_originals() {
+  diff -r -x 'SCENERY*.CFG' -x OV_EXCLUDES "$repo/demo/fs2004" FS2004 >/dev/null ||
+    fail "the $1 did not give every file back"
+}
 
 run linux --fs-path FS2004 status
 [ $status = 0 ] || [ $status = 3 ] || fail "Linux status exited with $status: $(cat err)"
@@ -75,11 +81,6 @@ run windows remove
 expect_line out "Patch Removed"
 run linux verify
 [ $status = 0 ] || fail "Linux verify after the removal exited with $status: $(cat out)"
-# Every original is back; SCENERY.CFG keeps the area, and the created folders stay.
-expect_originals() {
-  diff -r -x 'SCENERY*.CFG' -x OV_EXCLUDES "$repo/demo/fs2004" FS2004 >/dev/null ||
-    fail "the $1 did not give every file back"
-}
 expect_originals removal
 
 # Each build reads the other's install record: the Linux build applies, an updated patch is
@@ -99,4 +100,5 @@ run windows verify
 run linux verify
 [ $status = 0 ] || fail "Linux verify after the Windows removal exited with $status: $(cat out)"
 expect_originals "removal of the Linux install"
-echo "passed: the Windows build applied and removed the patch the Linux build was pointed to, and removed the Linux build's install by its record"
+echo "passed: the Windows build applied and removed the patch the Linux build was pointed to," \
+  "and removed the Linux build's install by its record"
