@@ -140,9 +140,9 @@ namespace {
 
 // The host's disk in a program that is killed after its first `changesBeforeKill` changes: those
 // reach the disk; every later change does nothing and fails (what the run makes of the failures
-// does not matter: none of it reaches the disk, as nothing of a dead process does). Copies are put in place one by one as they are made, not together at FinishCopies: a
-// batch puts them in place in the order they were made, so a kill between two files of a batch is
-// one of the cases.
+// does not matter: none of it reaches the disk, as nothing of a dead process does). Copies are put
+// in place one by one as they are made, not together at FinishCopies: a batch puts them in place
+// in the order they were made, so a kill between two files of a batch is one of the cases.
 class KilledDisk : public platform::Disk {
 public:
   explicit KilledDisk(int changesBeforeKill) : changesLeft_(changesBeforeKill) {}
@@ -299,16 +299,14 @@ protected:
     for (const auto& [key, written] : record.WrittenFiles()) {
       const std::string& name = record.NameOf(key);
       const auto form = CurrentSceneryForm(host, context.m_strFsPath, name);
-      const auto now =
-          form ? platform::StampOfFile(host, ScenerySubPath(context.m_strFsPath, name, *form))
-               : std::nullopt;
+      const std::string file = ScenerySubPath(context.m_strFsPath, name, form.value_or("BGL"));
+      const auto now = platform::StampOfFile(host, file);
       const RecordedBackup* backup = record.Backup(name);
       const bool undone = removing && (!now || (backup && *now == backup->original));
+      const std::vector<std::string>& listed =
+          replacements.Find(platform::JoinPath(context.m_strFsPath, name));
       const bool replaced =
-          !removing && form &&
-          platform::FirstWithSameBytes(
-              host, ScenerySubPath(context.m_strFsPath, name, *form),
-              replacements.Find(platform::JoinPath(context.m_strFsPath, name)));
+          !removing && platform::FirstWithSameBytes(host, file, listed).has_value();
       EXPECT_TRUE(now == written || undone || replaced)
           << name << " does not hold what the record says was written";
     }
