@@ -47,6 +47,7 @@ public:
   void SetExclusionArea(int areaNumber);
   void SetInstalled(bool installed);
 
+  const std::vector<std::string>& CreatedFolders() const { return folders_; }  // CREATE.OV values
   const std::vector<std::pair<std::string, std::string>>& Renames() const { return renames_; }
   const std::map<std::string, RecordedBackup>& Backups() const { return backups_; }
   const std::map<std::string, platform::ContentStamp>& WrittenFiles() const { return written_; }

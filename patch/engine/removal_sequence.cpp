@@ -54,11 +54,11 @@ void RestoreFiles(OperationRun& operation) {
           if (now && *now == recorded->original)
             return CopyDecision::Without(RecordResult::NothingToDo, destination);
           const platform::ContentStamp* written = installRecord.Written(fsName);
-          // What the patch wrote goes, whatever the patch folder's replacement holds now; only
-          // without a record of what was written does a replacement's content tell.
+          // What the patch wrote goes, whatever the patch folder's replacement holds now; so does
+          // a replacement that an install cut short wrote over it before it could record it.
           const bool patchWrote =
-              now && (written ? *now == *written
-                              : platform::FirstWithSameBytes(disk, destination, listed).has_value());
+              now && ((written && *now == *written) ||
+                      platform::FirstWithSameBytes(disk, destination, listed).has_value());
           if (!patchWrote) return changed();
           CopyDecision restore = CopyDecision::Copy(source, destination);
           restore.expected = recorded->original;

@@ -18,10 +18,12 @@ OperationOutcome RemovePatch(PatchContext& context, PatchView& view);
 
 // The steps, within one operation.
 // BAK.OV. With a record of the file: it is restored when it holds what the record says was
-// written (each installed file and each backup read once: the backup while it is copied, and
-// refused with a "Warning" when it no longer holds the recorded original); a file that holds
-// anything else has changed since the install and is left as it is. Without one, a file is
-// restored unless it has changed since: it holds neither its backup nor a replacement.
+// written, or one of its replacements (written by an install cut short before it could record
+// it); a file that holds anything else has changed since the install and is left as it is. Each
+// installed file is read once, and once more only when it does not hold what was written; each
+// backup once, while it is copied, and refused with a "Warning" when it no longer holds the
+// recorded original. Without a record, a file is restored unless it has changed since: it holds
+// neither its backup nor a replacement.
 void RestoreFiles(OperationRun& run);
 void RemoveFiles(OperationRun& run);  // REM.OV
 void RenameBack(OperationRun& run);   // REN.OV, second name back to first

@@ -2,7 +2,8 @@
 # The two builds on one prefix and one patch folder on its drive C:. The Linux ovpatch-cli is given
 # the FS2004 and patch folders as a shell user types them (Linux paths, relative ones); then the
 # Windows ovpatch-cli.exe under Wine starts from what it wrote, applies the patch and removes it,
-# and the Linux build verifies each state.
+# and the Linux build verifies each state; then the Linux build applies it, an updated patch is
+# unpacked, and the Windows build removes it by the Linux build's install record.
 #
 #   cross_build_paths.sh WINE_ARCH BUILD_DIR WINDOWS_CLI LINUX_CLI...
 #
@@ -51,6 +52,12 @@ run() {
 }
 # expect_line FILE LINE: FILE holds LINE.
 expect_line() { grep -Fxq -- "$2" "$1" || fail "$1 lacks \"$2\"; it holds: $(cat "$1")"; }
+# expect_originals WHAT: after WHAT (a removal), every original is back; SCENERY.CFG keeps the
+# area, and the created folders stay.
+expect_originals() {
+  diff -r -x 'SCENERY*.CFG' -x OV_EXCLUDES "$repo/demo/fs2004" FS2004 >/dev/null ||
+    fail "the $1 did not give every file back"
+}
 
 run linux --fs-path FS2004 status
 [ $status = 0 ] || [ $status = 3 ] || fail "Linux status exited with $status: $(cat err)"
@@ -74,7 +81,24 @@ run windows remove
 expect_line out "Patch Removed"
 run linux verify
 [ $status = 0 ] || fail "Linux verify after the removal exited with $status: $(cat out)"
-# Every original is back; SCENERY.CFG keeps the area, and the created folders stay.
-diff -r -x 'SCENERY*.CFG' -x OV_EXCLUDES "$repo/demo/fs2004" FS2004 >/dev/null ||
-  fail "the removal did not give every file back"
-echo "passed: the Windows build applied and removed the patch the Linux build was pointed to"
+expect_originals removal
+
+# Each build reads the other's install record: the Linux build applies, an updated patch is
+# unpacked over the patch folder (another QB_AIRP.BGL), and the Windows build removes it. Only
+# the record still tells the installed QB_AIRP.BGL, which no file of the patch folder now holds,
+# from the product's own.
+run linux apply
+[ $status = 0 ] || fail "Linux apply exited with $status: $(cat out err)"
+run linux verify
+[ $status = 0 ] || fail "Linux verify after its install exited with $status: $(cat out)"
+printf 'QB_AIRP of an updated patch\r\n' >patch/QB_AIRP.BGL
+run windows remove
+[ $status = 0 ] || fail "Windows remove of the Linux install exited with $status: $(cat out err)"
+expect_line out "Patch Removed"
+run windows verify
+[ $status = 0 ] || fail "Windows verify after its removal exited with $status: $(cat out)"
+run linux verify
+[ $status = 0 ] || fail "Linux verify after the Windows removal exited with $status: $(cat out)"
+expect_originals "removal of the Linux install"
+echo "passed: the Windows build applied and removed the patch the Linux build was pointed to," \
+  "and removed the Linux build's install by its record"
