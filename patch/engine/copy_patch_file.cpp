@@ -67,8 +67,10 @@ void ReportFailure(PatchView& view, const platform::CopyResult& result,
 
 int CopyPatchFile(PatchView& view, platform::Disk& disk, const std::string& source,
                   const std::string& destination, const std::string& label,
-                  const platform::ContentStamp* expected, platform::CopyResult* result) {
-  const platform::CopyResult copied = disk.CopyFile(source, destination, label, expected);
+                  const platform::ContentStamp* expected, platform::CopyResult* result,
+                  platform::NewTarget newTarget) {
+  const platform::CopyResult copied =
+      disk.CopyFile(source, destination, label, expected, newTarget);
   if (result) *result = copied;
   if (copied.outcome == platform::CopyOutcome::Done) return 0;
   ReportFailure(view, copied, source, destination);

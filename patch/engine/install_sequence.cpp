@@ -98,6 +98,10 @@ void BackupFiles(OperationRun& operation) {
         const std::string source = ScenerySubPath(record.names[0], form);
         const std::string destination = ScenerySubPath(record.names[1], "BGL");
         CopyDecision backUp = CopyDecision::Copy(source, destination);
+        // A new backup is written in place: one that a crash left unfinished is in no record and
+        // its file still holds the original, so no removal uses it and the next install takes it
+        // again (through a file beside it, as every existing file).
+        backUp.newTarget = platform::NewTarget::kWrittenInPlace;
         backUp.onDone = [&installRecord, fsName, backupName](const platform::ContentStamp& copied) {
           installRecord.SetBackup(fsName, backupName, copied);
           installRecord.ForgetWritten(fsName);

@@ -173,7 +173,7 @@ void CopyListedSceneryFiles(StepRun& run, const std::vector<ListRecord>& records
     platform::CopyResult result;
     if (CopyPatchFile(run.view(), disk, *decision.source, *decision.destination,
                       context.m_strStatus, decision.expected ? &*decision.expected : nullptr,
-                      &result) != 0) {
+                      &result, decision.newTarget) != 0) {
       if (result.outcome == platform::CopyOutcome::SourceDiffers) {
         if (decision.onSourceDiffers) decision.onSourceDiffers();
         run.Enter(record, RecordResult::Failed, *decision.destination,
