@@ -118,6 +118,10 @@ void InstallRecord::ForgetWritten(const std::string& fsName) {
   if (written_.erase(Key(fsName)) > 0) changed_ = true;
 }
 
+void InstallRecord::ForgetBackup(const std::string& fsName) {
+  if (backups_.erase(Key(fsName)) > 0) changed_ = true;
+}
+
 void InstallRecord::AddCreatedFolder(const std::string& folder) {
   if (std::find(folders_.begin(), folders_.end(), folder) != folders_.end()) return;
   folders_.push_back(folder);

@@ -42,6 +42,8 @@ public:
   void SetWritten(const std::string& fsName, const platform::ContentStamp& written);
   // `fsName` holds what it held before the patch again (restored, or deleted with REM.OV).
   void ForgetWritten(const std::string& fsName);
+  // The backup of `fsName` no longer holds its original (lost or damaged).
+  void ForgetBackup(const std::string& fsName);
   void AddCreatedFolder(const std::string& folder);
   void AddRename(const std::string& original, const std::string& patched);  // REN.OV values
   void SetExclusionArea(int areaNumber);

@@ -122,9 +122,12 @@ void BackupFiles(OperationRun& operation) {
             return patchedAlready(source, "");
           }
           if (recorded && *now == recorded->original) {
-            // The original is in place: its backup is kept, or taken again when lost or damaged.
+            // The original is in place: its backup is kept, or taken again when lost or damaged;
+            // until that copy is done the record claims no backup, so the install leaves the
+            // original alone when it fails.
             if (Holds(platform::StampOfFile(disk, destination), &recorded->original))
               return CopyDecision::Without(RecordResult::NothingToDo, source);
+            installRecord.ForgetBackup(fsName);
             return backUp;
           }
           // Neither: the product has changed the file since (its updater); that is the original
