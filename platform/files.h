@@ -37,8 +37,9 @@ bool ReplaceFileWith(const std::string& from, const std::string& to);
 bool IsReadOnlyFile(const std::string& path);
 
 // Opens a C stream as fopen does, with modes "r", "w", "a" (text) and "rb", "wb", "ab", "r+b",
-// "wbx" (binary; "wbx" creates a new file and fails when one of that name exists). Text mode behaves as the Windows C runtime's: CR LF reads as "\n", a 0x1A byte ends the
-// text, each "\n" written becomes CR LF. Returns nullptr on failure. Close with fclose, or own
+// "wbx" (binary; "wbx" creates a new file and fails when one of that name exists). Text mode
+// behaves as the Windows C runtime's: CR LF reads as "\n", a 0x1A byte ends the text, each "\n"
+// written becomes CR LF. Returns nullptr on failure. Close with fclose, or own
 // it with platform::UniqueStream (platform/stream_io.h).
 FILE* OpenStream(const std::string& path, const char* mode);
 

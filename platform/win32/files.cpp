@@ -42,7 +42,8 @@ FILE* OpenWithMode(const std::string& path, const char* mode) {
 
 // fopen's "wbx" (the file must not exist yet), which msvcrt's fopen does not know.
 FILE* OpenNewBinaryFile(const std::string& path, const char* /*mode*/) {
-  const int fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  const int fd =
+      _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
   if (fd == -1) return nullptr;
   FILE* stream = _fdopen(fd, "wb");
   if (!stream) _close(fd);

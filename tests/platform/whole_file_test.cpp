@@ -89,9 +89,8 @@ TEST_F(WholeFile, ANewTargetWrittenInPlaceLeavesNothingWhenItFails) {
 
   // A copy whose source is not what was expected leaves no new file either.
   const platform::ContentStamp other{1, "0"};
-  EXPECT_EQ(platform::HostDisk()
-                .CopyFile(target, tmp / "COPY.BGL", "", &other, platform::NewTarget::kWrittenInPlace)
-                .outcome,
+  const platform::NewTarget inPlace = platform::NewTarget::kWrittenInPlace;
+  EXPECT_EQ(platform::HostDisk().CopyFile(target, tmp / "COPY.BGL", "", &other, inPlace).outcome,
             platform::CopyOutcome::SourceDiffers);
   EXPECT_EQ(ListFolder(tmp.path()), std::vector<std::string>{"NEW_ORIG.BGL"});
 }
