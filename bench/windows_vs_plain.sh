@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Apply and remove by ovpatch-cli.exe under Wine of the large patch of bench_install_removal_time
 # (N backups and N installs, then N restores, of 64 KiB files into a scenery folder of M files),
-# next to the same copies made by plain_safe_copies.exe (a new file beside each target, flushed,
-# moved over it with write-through) under the same Wine in the same run, at M = 2000 and 20000.
+# next to the same copies made by plain_safe_copies.exe under the same Wine in the same run, at
+# M = 2000 and 20000, two ways: "plain" (each copy a new file beside its target, flushed, moved over
+# it with write-through) and "direct" (the same, but each backup, a file that does not exist yet,
+# written directly and flushed: the cheapest with the same guarantee). A removal is the same on
+# both plain sides (each backup back through a file beside its target), timed on each.
 # Each is timed as a whole process, started with nothing left to write to the disk; best of
-# ROUNDS, the order of the two sides alternating. Prints one table per Windows build: the 64-bit
+# ROUNDS, the order of the three sides rotating. Prints one table per Windows build: the 64-bit
 # one, and the 32-bit one where this machine runs 32-bit programs and it is built.
 #
 #   bash bench/windows_vs_plain.sh [ROUNDS] [N]
@@ -91,10 +94,15 @@ for build in "${builds[@]}"; do
   declare -A windows_path=()
   run_cli() { "$WINELOADER" "$cli" --patch-dir "${windows_path[$1]}\\patch" "$2"; }
   run_plain() { "$WINELOADER" "$plain" "$2" "${windows_path[$1]}" "$patched_files"; }
+  run_direct() {
+    local mode=$2
+    [ "$mode" = apply ] && mode=apply-direct
+    "$WINELOADER" "$plain" "$mode" "${windows_path[$1]}" "$patched_files"
+  }
 
   declare -A best=()
   for m in "${sizes[@]}"; do
-    for side in ours plain; do
+    for side in ours plain direct; do
       tree=$scratch/$arch/$m/$side
       "$generator" --generate "$tree" "$m" "$patched_files" >/dev/null
       windows_path[$tree]=$(winpath "$tree")
@@ -108,12 +116,15 @@ for build in "${builds[@]}"; do
   done
   for ((round = 0; round < rounds; round++)); do
     for m in "${sizes[@]}"; do
-      order="ours plain"
-      ((round % 2 == 1)) && order="plain ours"
+      case $((round % 3)) in
+        0) order="ours plain direct" ;;
+        1) order="plain direct ours" ;;
+        2) order="direct ours plain" ;;
+      esac
       for side in $order; do
         tree=$scratch/$arch/$m/$side
-        runner=run_cli
-        [ "$side" = plain ] && runner=run_plain
+        runner=run_$side
+        [ "$side" = ours ] && runner=run_cli
         move_backups_aside "$tree"
         t=$(timed "$runner" "$tree" apply); check "$tree" yes
         best[$side,$m,apply]=$(min "${best[$side,$m,apply]:-}" "$t")
@@ -125,14 +136,16 @@ for build in "${builds[@]}"; do
 
   echo "ovpatch-cli.exe ($arch) against plain_safe_copies.exe under the same Wine: $patched_files backups"
   echo "+ $patched_files installs, then $patched_files restores, of 64 KiB files; best of $rounds rounds"
-  printf '%-7s %-7s %8s %8s %7s\n' folder "" "ours s" "plain s" ratio
+  echo "plain: every copy through a file beside its target; direct: the same, backups written directly"
+  printf '%-7s %-7s %8s %8s %7s %9s %7s\n' folder "" "ours s" "plain s" ratio "direct s" ratio
   for m in "${sizes[@]}"; do
     for op in apply remove; do
       awk -v m="$m" -v op="$op" -v o="${best[ours,$m,$op]}" -v p="${best[plain,$m,$op]}" \
-        'BEGIN { printf "%-7d %-7s %8.3f %8.3f %6.2fx\n", m, op, o, p, o / p }'
+        -v d="${best[direct,$m,$op]}" \
+        'BEGIN { printf "%-7d %-7s %8.3f %8.3f %6.2fx %9.3f %6.2fx\n", m, op, o, p, o / p, d, o / d }'
     done
   done
-  echo "aim: each ratio at most 1.5x"
+  echo "aim: each ratio at most 1.5x (against direct: the cheapest with the same guarantee)"
   "$WINESERVER" -k 2>/dev/null || true
   wineserver_started=""
   unset best windows_path

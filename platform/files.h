@@ -36,9 +36,10 @@ bool ReplaceFileWith(const std::string& from, const std::string& to);
 // bit on POSIX hosts, even for root).
 bool IsReadOnlyFile(const std::string& path);
 
-// Opens a C stream as fopen does, with modes "r", "w", "a" (text) and "rb", "wb", "ab", "r+b"
-// (binary). Text mode behaves as the Windows C runtime's: CR LF reads as "\n", a 0x1A byte ends the
-// text, each "\n" written becomes CR LF. Returns nullptr on failure. Close with fclose, or own
+// Opens a C stream as fopen does, with modes "r", "w", "a" (text) and "rb", "wb", "ab", "r+b",
+// "wbx" (binary; "wbx" creates a new file and fails when one of that name exists). Text mode
+// behaves as the Windows C runtime's: CR LF reads as "\n", a 0x1A byte ends the text, each "\n"
+// written becomes CR LF. Returns nullptr on failure. Close with fclose, or own
 // it with platform::UniqueStream (platform/stream_io.h).
 FILE* OpenStream(const std::string& path, const char* mode);
 

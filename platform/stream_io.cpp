@@ -34,14 +34,18 @@ bool ReadLine(FILE* stream, int limit, std::string& line) {
   // fgets with room for nothing but the terminating zero reads nothing; say so rather than
   // "succeeding" forever.
   if (limit < 2) return false;
-  const size_t most = static_cast<size_t>(limit - 1);
-  while (line.size() < most) {
-    const int c = std::fgetc(stream);
-    if (c == EOF) break;
-    line += static_cast<char>(c);
-    if (c == '\n') break;
+  // One fgets takes the line under one lock of the stream (a character at a time costs a lock
+  // each). It ends what it read with a zero byte; the line may hold zero bytes of its own, but the
+  // filling does not, so the end is the last zero byte in the buffer.
+  line.assign(static_cast<size_t>(limit), '\n');
+  if (!std::fgets(line.data(), limit, stream)) {
+    line.clear();
+    return false;
   }
-  return !line.empty();
+  size_t end = line.find('\0');
+  for (size_t next; (next = line.find('\0', end + 1)) != std::string::npos;) end = next;
+  line.resize(end);
+  return true;
 }
 
 size_t ReadBytes(FILE* stream, void* buffer, size_t size) {

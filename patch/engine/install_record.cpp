@@ -70,10 +70,10 @@ InstallRecord InstallRecord::Load(platform::Disk& disk, const PatchContext& cont
         record.backups_[Key(fields[0])] = backup;
         record.names_[Key(fields[0])] = fields[0];
       }
-    } else if (key == "written" && fields.size() == 3) {
+    } else if ((key == "written" || key == "pending") && fields.size() == 3) {
       platform::ContentStamp stamp;
       if (ParseStamp(fields[1], fields[2], stamp)) {
-        record.written_[Key(fields[0])] = stamp;
+        (key == "written" ? record.written_ : record.pending_)[Key(fields[0])] = stamp;
         record.names_[Key(fields[0])] = fields[0];
       }
     }
@@ -89,6 +89,33 @@ const RecordedBackup* InstallRecord::Backup(const std::string& fsName) const {
 const platform::ContentStamp* InstallRecord::Written(const std::string& fsName) const {
   const auto found = written_.find(Key(fsName));
   return found == written_.end() ? nullptr : &found->second;
+}
+
+const platform::ContentStamp* InstallRecord::Pending(const std::string& fsName) const {
+  const auto found = pending_.find(Key(fsName));
+  return found == pending_.end() ? nullptr : &found->second;
+}
+
+void InstallRecord::SetPending(const std::string& fsName, const platform::ContentStamp& stamp) {
+  platform::ContentStamp& pending = pending_[Key(fsName)];
+  if (pending == stamp) return;
+  pending = stamp;
+  names_[Key(fsName)] = fsName;
+  changed_ = true;
+}
+
+void InstallRecord::ForgetPending() {
+  if (pending_.empty()) return;
+  pending_.clear();
+  changed_ = true;
+}
+
+bool InstallRecord::PatchWrote(const std::string& fsName,
+                               const std::optional<platform::ContentStamp>& stamp) const {
+  if (!stamp) return false;
+  const platform::ContentStamp* written = Written(fsName);
+  const platform::ContentStamp* pending = Pending(fsName);
+  return (written && *written == *stamp) || (pending && *pending == *stamp);
 }
 
 const std::string& InstallRecord::NameOf(const std::string& key) const {
@@ -115,7 +142,11 @@ void InstallRecord::SetWritten(const std::string& fsName, const platform::Conten
 }
 
 void InstallRecord::ForgetWritten(const std::string& fsName) {
-  if (written_.erase(Key(fsName)) > 0) changed_ = true;
+  if (written_.erase(Key(fsName)) + pending_.erase(Key(fsName)) > 0) changed_ = true;
+}
+
+void InstallRecord::ForgetBackup(const std::string& fsName) {
+  if (backups_.erase(Key(fsName)) > 0) changed_ = true;
 }
 
 void InstallRecord::AddCreatedFolder(const std::string& folder) {
@@ -162,6 +193,8 @@ std::string InstallRecord::Text() const {
             StampFields(backup.original) + "\r\n";
   for (const auto& [key, stamp] : written_)
     text += "written=" + NameOf(key) + kFieldSeparator + StampFields(stamp) + "\r\n";
+  for (const auto& [key, stamp] : pending_)
+    text += "pending=" + NameOf(key) + kFieldSeparator + StampFields(stamp) + "\r\n";
   return text;
 }
 

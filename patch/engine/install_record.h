@@ -3,13 +3,16 @@
 // done to the FS2004 folder, so that later installs, the removal, the plan and the verification
 // decide from what was done rather than from what the files hold now. It keeps each folder
 // created, each rename made, the exclusion area appended, each backup taken with the size and hash
-// of the original it holds, and each file written with the size and hash of what was written.
+// of the original it holds, and each file written with the size and hash of what was written;
+// while an install's copies are being made, also what each is about to write ("pending"), so that
+// a run cut short before it could record a copy never leaves the copy to be taken for an original.
 // FS2004 files are named as their list values (relative to the FS2004 folder, scenery files
 // without extension), backups relative to the patch folder, so that both builds read each other's
 // record whatever form the folders are written in. The file is text in the system code page, one
 // "key=value" line each, rewritten as a whole after each step of an install or removal, once what
 // it claims is on the disk.
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,8 +43,19 @@ public:
   void SetBackup(const std::string& fsName, const std::string& backupName,
                  const platform::ContentStamp& original);
   void SetWritten(const std::string& fsName, const platform::ContentStamp& written);
-  // `fsName` holds what it held before the patch again (restored, or deleted with REM.OV).
+  // What an install was about to write over `fsName` when the record was saved: it may or may not
+  // be there (nullptr when none). Pending copies are forgotten once the install's copies are done.
+  const platform::ContentStamp* Pending(const std::string& fsName) const;
+  void SetPending(const std::string& fsName, const platform::ContentStamp& stamp);
+  void ForgetPending();
+  // True when `stamp` is what the patch wrote over `fsName`, or was about to write there.
+  bool PatchWrote(const std::string& fsName,
+                  const std::optional<platform::ContentStamp>& stamp) const;
+  // `fsName` holds what it held before the patch again (restored, or deleted with REM.OV): neither
+  // written nor pending.
   void ForgetWritten(const std::string& fsName);
+  // The backup of `fsName` no longer holds its original (lost or damaged).
+  void ForgetBackup(const std::string& fsName);
   void AddCreatedFolder(const std::string& folder);
   void AddRename(const std::string& original, const std::string& patched);  // REN.OV values
   void SetExclusionArea(int areaNumber);
@@ -51,7 +65,8 @@ public:
   const std::vector<std::pair<std::string, std::string>>& Renames() const { return renames_; }
   const std::map<std::string, RecordedBackup>& Backups() const { return backups_; }
   const std::map<std::string, platform::ContentStamp>& WrittenFiles() const { return written_; }
-  // The list value a key of Backups() or WrittenFiles() was recorded with.
+  const std::map<std::string, platform::ContentStamp>& PendingFiles() const { return pending_; }
+  // The list value a key of Backups(), WrittenFiles() or PendingFiles() was recorded with.
   const std::string& NameOf(const std::string& key) const;
 
   // Writes the record as a whole, when it changed since it was loaded or last saved. False when
@@ -73,5 +88,6 @@ private:
   // By ComparablePath of the list value.
   std::map<std::string, RecordedBackup> backups_;
   std::map<std::string, platform::ContentStamp> written_;
+  std::map<std::string, platform::ContentStamp> pending_;
   std::map<std::string, std::string> names_;
 };

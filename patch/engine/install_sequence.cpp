@@ -1,5 +1,7 @@
 #include "patch/engine/install_sequence.h"
 
+#include <map>
+
 #include "patch/engine/scenery_library.h"
 #include "platform/file_layers/content_hash.h"
 #include "platform/strings.h"
@@ -97,19 +99,22 @@ void BackupFiles(OperationRun& operation) {
         const std::string source = ScenerySubPath(record.names[0], form);
         const std::string destination = ScenerySubPath(record.names[1], "BGL");
         CopyDecision backUp = CopyDecision::Copy(source, destination);
+        // A new backup is written in place: one that a crash left unfinished is in no record and
+        // its file still holds the original, so no removal uses it and the next install takes it
+        // again (through a file beside it, as every existing file).
+        backUp.newTarget = platform::NewTarget::kWrittenInPlace;
         backUp.onDone = [&installRecord, fsName, backupName](const platform::ContentStamp& copied) {
           installRecord.SetBackup(fsName, backupName, copied);
           installRecord.ForgetWritten(fsName);
         };
 
         const RecordedBackup* recorded = RecordedBackupOf(run, record);
-        const platform::ContentStamp* written = installRecord.Written(fsName);
-        if (recorded || written) {
+        if (recorded || installRecord.Written(fsName) || installRecord.Pending(fsName)) {
           const std::optional<platform::ContentStamp> now = platform::StampOfFile(disk, source);
           if (!now) return backUp;  // the copy tells why it cannot be read
           // What the patch wrote is never taken for the original, nor a replacement installed by a
           // run that was cut short before it could record it; its backup must still hold it.
-          if (Holds(now, written) ||
+          if (installRecord.PatchWrote(fsName, now) ||
               (recorded && platform::FirstWithSameBytes(disk, source,
                                                         replacements.Find(record.names[0].path)))) {
             if (recorded && Holds(platform::StampOfFile(disk, destination), &recorded->original))
@@ -117,9 +122,12 @@ void BackupFiles(OperationRun& operation) {
             return patchedAlready(source, "");
           }
           if (recorded && *now == recorded->original) {
-            // The original is in place: its backup is kept, or taken again when lost or damaged.
+            // The original is in place: its backup is kept, or taken again when lost or damaged;
+            // until that copy is done the record claims no backup, so the install leaves the
+            // original alone when it fails.
             if (Holds(platform::StampOfFile(disk, destination), &recorded->original))
               return CopyDecision::Without(RecordResult::NothingToDo, source);
+            installRecord.ForgetBackup(fsName);
             return backUp;
           }
           // Neither: the product has changed the file since (its updater); that is the original
@@ -156,6 +164,33 @@ void InstallFiles(OperationRun& operation) {
   const PairedFiles backups = ListedBackups(operation.lists);
   const PairedFiles replacements = ListedReplacements(operation.lists);
   std::vector<std::string> notInstalled;
+  // A copy an earlier run was about to make and that is on the disk is the patch's: written.
+  for (const auto& [key, stamp] : std::map(installRecord.PendingFiles())) {
+    const std::string& fsName = installRecord.NameOf(key);
+    const std::string file = ScenerySubPath(
+        operation.context.m_strFsPath, fsName,
+        CurrentSceneryForm(disk, operation.context.m_strFsPath, fsName).value_or("BGL"));
+    if (Holds(platform::StampOfFile(disk, file), &stamp)) installRecord.SetWritten(fsName, stamp);
+  }
+  installRecord.ForgetPending();
+  // What each copy over a file with a backup is about to write is on the disk before the copy: a
+  // run cut short before it records the copy leaves the copy known as the patch's. (A file whose
+  // backup is missing is not written over.)
+  for (const ListRecord& record : operation.lists.install) {
+    if (!record.names[1].inside || !record.names[2].inside) continue;
+    const std::vector<std::string>& backup = backups.Find(record.names[2].path);
+    if (backup.empty() || !disk.PathExists(backup.front())) continue;
+    if (const auto stamp = platform::StampOfFile(disk, ScenerySubPath(record.names[1], "BGL")))
+      installRecord.SetPending(record.names[2].value, *stamp);
+  }
+  if (!installRecord.Save(disk, operation.context)) {
+    operation.Tell("The install record " + InstallRecord::PathIn(operation.context) +
+                       " could not be written, so no file has been installed: without it a later "
+                       "install or removal could not tell them from the product's own files.\n\n"
+                       "Please check that the patch folder can be written.",
+                   "Warning", MessageRole::FailureOfItsOwn);
+    return;
+  }
   // The FS2004 file named first decides the form the replacement is written in.
   CopyListedSceneryFiles(
       run, operation.lists.install, "Installing file %d",
@@ -177,6 +212,7 @@ void InstallFiles(OperationRun& operation) {
         const RecordedBackup* recorded = installRecord.Backup(destinationName);
         const platform::ContentStamp* written = installRecord.Written(destinationName);
         bool safe = false;
+        // (What is pending now is this run's own copy, not yet made.)
         if (recorded || written) {
           // The record knows what the file held before the patch and what the patch wrote.
           const auto now = platform::StampOfFile(disk, destination);
@@ -196,6 +232,8 @@ void InstallFiles(OperationRun& operation) {
                  "These files were not replaced, because no backup of them could be made in the "
                  "patch folder:",
                  notInstalled, "They have been left as they were.");
+  // Every copy is done or failed (and left its file as it was): what is written is recorded.
+  installRecord.ForgetPending();
 }
 
 void CreateFolders(PatchContext& context, PatchView& view) {

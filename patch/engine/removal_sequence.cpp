@@ -53,12 +53,11 @@ void RestoreFiles(OperationRun& operation) {
               platform::StampOfFile(disk, destination);
           if (now && *now == recorded->original)
             return CopyDecision::Without(RecordResult::NothingToDo, destination);
-          const platform::ContentStamp* written = installRecord.Written(fsName);
           // What the patch wrote goes, whatever the patch folder's replacement holds now; so does
-          // a replacement that an install cut short wrote over it before it could record it.
+          // a copy that an install cut short made before it could record it.
           const bool patchWrote =
-              now && ((written && *now == *written) ||
-                      platform::FirstWithSameBytes(disk, destination, listed).has_value());
+              installRecord.PatchWrote(fsName, now) ||
+              (now && platform::FirstWithSameBytes(disk, destination, listed).has_value());
           if (!patchWrote) return changed();
           CopyDecision restore = CopyDecision::Copy(source, destination);
           restore.expected = recorded->original;
@@ -69,6 +68,12 @@ void RestoreFiles(OperationRun& operation) {
           return restore;
         }
 
+        // A record that knows nothing of the file: no install of it has written there, since each
+        // install records what it is about to write before it writes (a backup not in it is one a
+        // run cut short).
+        if (installRecord.Exists() && !recorded && !installRecord.Written(fsName) &&
+            !installRecord.Pending(fsName))
+          return CopyDecision::Without(RecordResult::NothingToDo, destination);
         // Without a record: one read of the file tells whether it holds its backup or one of its
         // replacements.
         const std::optional<size_t> holds =

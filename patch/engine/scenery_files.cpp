@@ -182,7 +182,7 @@ void CopyListedSceneryFiles(StepRun& run, const std::vector<ListRecord>& records
     ShowCopyProgress(context, run.view(), progressFormat, copyNumber++);
     const platform::CopyResult result =
         disk.CopyFile(*decision.source, *decision.destination, context.m_strStatus,
-                      decision.expected ? &*decision.expected : nullptr);
+                      decision.expected ? &*decision.expected : nullptr, decision.newTarget);
     if (result.outcome == platform::CopyOutcome::SourceDiffers) {
       // The step's own warning names it.
       if (decision.onSourceDiffers) decision.onSourceDiffers();

@@ -90,6 +90,8 @@ struct CopyDecision {
   bool entered = false;  // the planner has entered the record's result itself
   // A copy replaces nothing unless its source holds these bytes.
   std::optional<platform::ContentStamp> expected;
+  // How a destination that does not exist yet is written.
+  platform::NewTarget newTarget = platform::NewTarget::kBesideThenMoved;
   // Called once the copy is on the disk, with the stamp of what it wrote.
   std::function<void(const platform::ContentStamp&)> onDone;
   // Called when the source did not hold `expected`; the record is then entered as failed and

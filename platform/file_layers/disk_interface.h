@@ -84,10 +84,12 @@ public:
   virtual bool MovePath(const std::string& from, const std::string& to) = 0;  // `to` must be free
   // Copies `source` over or to `destination` as a whole. `label` is the status text shown before
   // it, for the journal. With `expected`, the copy replaces nothing unless the source's bytes have
-  // that stamp (SourceDiffers otherwise), and the source is still read only once.
+  // that stamp (SourceDiffers otherwise), and the source is still read only once. `newTarget`:
+  // how a destination that does not exist yet is written (whole_file.h); nothing that fails is
+  // left under its name either way.
   virtual CopyResult CopyFile(const std::string& source, const std::string& destination,
-                              const std::string& label,
-                              const ContentStamp* expected = nullptr) = 0;
+                              const std::string& label, const ContentStamp* expected = nullptr,
+                              NewTarget newTarget = NewTarget::kBesideThenMoved) = 0;
   // Replaces the file's content, or creates it, with `bytes`; `what` names it in words.
   virtual WriteOutcome ReplaceWhole(const std::string& path, const std::string& bytes,
                                     const std::string& what) = 0;

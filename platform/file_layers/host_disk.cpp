@@ -58,7 +58,8 @@ public:
     return platform::MovePath(from, to);
   }
   CopyResult CopyFile(const std::string& source, const std::string& destination,
-                      const std::string& label, const ContentStamp* expected) override;
+                      const std::string& label, const ContentStamp* expected,
+                      NewTarget newTarget) override;
   WriteOutcome ReplaceWhole(const std::string& path, const std::string& bytes,
                             const std::string& /*what*/) override {
     return ReplaceWholeFile(path, bytes);
@@ -88,7 +89,8 @@ private:
 };
 
 CopyResult RealDisk::CopyFile(const std::string& source, const std::string& destination,
-                              const std::string& /*label*/, const ContentStamp* expected) {
+                              const std::string& /*label*/, const ContentStamp* expected,
+                              NewTarget newTarget) {
   // The system would refuse either path, whatever else is true of it.
   for (const std::string* path : {&source, &destination})
     if (PathTooLong(*path)) return Failed(CopyOutcome::PathTooLong, *path);
@@ -100,8 +102,9 @@ CopyResult RealDisk::CopyFile(const std::string& source, const std::string& dest
   if (platform::IsReadOnlyFile(destination) || platform::IsFolder(destination))
     return Failed(CopyOutcome::DestinationRefused, destination);
 
-  // Written beside the destination, which it replaces only once every byte is on the disk.
-  ReplacementFile out(destination);
+  // Written beside the destination, which it replaces only once every byte is on the disk (or,
+  // where `newTarget` allows, a destination that does not exist yet written in place).
+  ReplacementFile out(destination, newTarget);
   if (!out.Open(g_destinationStreamBuffer, kStreamBufferSize))
     return Failed(CopyOutcome::DestinationRefused, destination);
   setvbuf(in.get(), g_sourceStreamBuffer, _IOFBF, kStreamBufferSize);

@@ -76,11 +76,12 @@ bool JournaledDisk::MovePath(const std::string& from, const std::string& to) {
 }
 
 CopyResult JournaledDisk::CopyFile(const std::string& source, const std::string& destination,
-                                   const std::string& label, const ContentStamp* expected) {
+                                   const std::string& label, const ContentStamp* expected,
+                                   NewTarget newTarget) {
   DiskChange change = Change(DiskChange::Kind::Copy, destination, source);
   change.label = label;
   change.overwrote = target_.PathExists(destination);
-  CopyResult result = target_.CopyFile(source, destination, label, expected);
+  CopyResult result = target_.CopyFile(source, destination, label, expected, newTarget);
   change.bytes = result.copied.size;
   // A copy refused before it began changed nothing: whoever asked for it tells of the failure.
   if (result.outcome != CopyOutcome::Done) return result;

@@ -40,7 +40,8 @@ public:
   bool RemoveFile(const std::string& path) override;
   bool MovePath(const std::string& from, const std::string& to) override;
   CopyResult CopyFile(const std::string& source, const std::string& destination,
-                      const std::string& label, const ContentStamp* expected) override;
+                      const std::string& label, const ContentStamp* expected,
+                      NewTarget newTarget = NewTarget::kBesideThenMoved) override;
   WriteOutcome ReplaceWhole(const std::string& path, const std::string& bytes,
                             const std::string& what) override;
   WriteOutcome AppendText(const std::string& path, const std::string& text,

@@ -202,7 +202,8 @@ std::string PlannedDisk::ReadSetting(const std::string& section, const std::stri
 }
 
 CopyResult PlannedDisk::CopyFile(const std::string& source, const std::string& destination,
-                                 const std::string& /*label*/, const ContentStamp* expected) {
+                                 const std::string& /*label*/, const ContentStamp* expected,
+                                 NewTarget /*newTarget*/) {
   for (const std::string* path : {&source, &destination})
     if (PathTooLong(*path)) return CopyFailed(CopyOutcome::PathTooLong, *path);
   const Entry from = Find(source);

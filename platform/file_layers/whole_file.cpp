@@ -22,8 +22,8 @@ std::string ScratchPathFor(const std::string& target) {
   return target.substr(0, last) + (target[last] == '~' ? "$" : "~");
 }
 
-ReplacementFile::ReplacementFile(std::string target)
-    : target_(std::move(target)), temporary_(ScratchPathFor(target_)) {}
+ReplacementFile::ReplacementFile(std::string target, NewTarget newTarget)
+    : target_(std::move(target)), newTarget_(newTarget) {}
 
 ReplacementFile::~ReplacementFile() { Discard(); }
 
@@ -39,7 +39,15 @@ bool ReplacementFile::Open(char* streamBuffer, size_t bufferSize) {
   Discard();
   written_ = 0;
   writeFailed_ = false;
-  stream_ = OpenStream(temporary_, "wb");
+  // Created only where nothing of its name exists ("wbx"), so no file is ever written over.
+  if (newTarget_ == NewTarget::kWrittenInPlace && !WriteBatch::Collecting()) {
+    temporary_ = target_;
+    stream_ = OpenStream(temporary_, "wbx");
+  }
+  if (!stream_) {
+    temporary_ = ScratchPathFor(target_);
+    stream_ = OpenStream(temporary_, "wb");
+  }
   if (!stream_) return false;
   if (streamBuffer) setvbuf(stream_, streamBuffer, _IOFBF, bufferSize);
   return true;
@@ -60,14 +68,17 @@ WriteOutcome ReplacementFile::Commit() {
   // On the disk before it replaces anything, so that a power cut leaves the old or the new file
   // (a batch puts it there later, before it moves it in place). The size on disk is checked as
   // well: a C runtime that loses a write error cannot hide it here.
-  bool complete = !writeFailed_ && (WriteBatch::Collecting() ? FlushToSystem(stream_, written_)
-                                                             : FlushToDisk(stream_, written_));
+  const bool inPlace = temporary_ == target_;
+  bool complete = !writeFailed_ && (WriteBatch::Collecting() && !inPlace
+                                        ? FlushToSystem(stream_, written_)
+                                        : FlushToDisk(stream_, written_));
   complete = CloseStream(stream_) && complete;
   stream_ = nullptr;
   if (!complete) {
     RemoveFile(temporary_);
     return WriteOutcome::WriteFailed;
   }
+  if (inPlace) return WriteOutcome::Done;  // on the disk under its own name already
   if (!ReplaceFileWith(temporary_, target_)) {
     RemoveFile(temporary_);
     return WriteOutcome::ReplaceFailed;

@@ -25,17 +25,27 @@ enum class WriteOutcome {
 // can be replaced, and the simulator never loads one left behind as scenery.
 std::string ScratchPathFor(const std::string& target);
 
+// Where a ReplacementFile writes a target that does not exist yet. One that exists is always
+// written beside it and put in its place, so that it is never left damaged.
+enum class NewTarget {
+  kBesideThenMoved,  // as one that exists: a crash leaves no file of the target's name
+  kWrittenInPlace,   // created under its own name and put on the disk: one flush less, but a crash
+                     // can leave an unfinished file of that name, so only for files that are
+                     // checked before they are used (a backup). Outside a WriteBatch only: in one,
+                     // the move costs nothing beside the batch's shared flush
+};
+
 // A new file that is to replace `target`. Nothing happens on disk before Open; unless Commit puts
 // it in place, the new file is removed again.
 class ReplacementFile {
 public:
-  explicit ReplacementFile(std::string target);
+  explicit ReplacementFile(std::string target, NewTarget newTarget = NewTarget::kBesideThenMoved);
   ~ReplacementFile();
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
 
-  // Creates the new file (ScratchPathFor(target)), with `streamBuffer` as its write buffer when
-  // one is given. False when it cannot be created.
+  // Creates the new file (ScratchPathFor(target), or the target itself as NewTarget allows), with
+  // `streamBuffer` as its write buffer when one is given. False when it cannot be created.
   bool Open(char* streamBuffer = nullptr, size_t bufferSize = 0);
   // Appends `size` bytes. False when the write failed; Commit then fails without replacing.
   bool Write(const void* data, size_t size);
@@ -49,7 +59,8 @@ private:
   void Discard();
 
   std::string target_;
-  std::string temporary_;
+  NewTarget newTarget_;
+  std::string temporary_;  // the file written: the scratch file, or the target written in place
   FILE* stream_ = nullptr;
   std::uint64_t written_ = 0;
   bool writeFailed_ = false;

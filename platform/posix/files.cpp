@@ -103,7 +103,7 @@ std::optional<StreamMode> ParseStreamMode(const std::string& mode) {
   static const std::pair<const char*, StreamMode> kModes[] = {
       {"r", {O_RDONLY, true}}, {"w", {kWrite, true}},   {"a", {kAppend, true}},
       {"rb", {O_RDONLY}},      {"wb", {kWrite}},        {"ab", {kAppend}},
-      {"r+b", {O_RDWR}},       {"rb+", {O_RDWR}},
+      {"r+b", {O_RDWR}},       {"rb+", {O_RDWR}},       {"wbx", {O_WRONLY | O_CREAT | O_EXCL}},
   };
   for (const auto& [name, how] : kModes)
     if (mode == name) return how;
@@ -251,6 +251,10 @@ FILE* OpenStream(const std::string& path, const char* mode) {
     return nullptr;
   }
   if (how->Writes()) {
+    if (!resolved.absent && (how->flags & O_EXCL) != 0) {
+      errno = EEXIST;  // a file that must be new exists, in some spelling
+      return nullptr;
+    }
     if (!resolved.absent && ReadOnlyHostFile(host)) {
       errno = EACCES;
       return nullptr;

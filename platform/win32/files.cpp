@@ -8,7 +8,9 @@
 #include "platform/win32/held_files.h"
 #include "platform/win32/name_index.h"
 
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 
 #include <cerrno>
@@ -32,6 +34,20 @@ bool RetriedWhileHeld(const std::function<bool()>& call) {
 // MoveFileExA, tried again for a moment while another program holds a file it moves or replaces.
 bool MoveFileRetried(const std::string& from, const std::string& to, DWORD flags) {
   return RetriedWhileHeld([&] { return MoveFileExA(from.c_str(), to.c_str(), flags) != 0; });
+}
+
+FILE* OpenWithMode(const std::string& path, const char* mode) {
+  return std::fopen(path.c_str(), mode);
+}
+
+// fopen's "wbx" (the file must not exist yet), which msvcrt's fopen does not know.
+FILE* OpenNewBinaryFile(const std::string& path, const char* /*mode*/) {
+  const int fd =
+      _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (fd == -1) return nullptr;
+  FILE* stream = _fdopen(fd, "wb");
+  if (!stream) _close(fd);
+  return stream;
 }
 
 }  // namespace
@@ -124,7 +140,8 @@ FILE* OpenStream(const std::string& path, const char* mode) {
   }
   // The C runtime keeps the system's error of a failed open in _doserrno.
   FILE* stream = nullptr;
-  RetryWhileHeld([&] { return (stream = std::fopen(spelled.path.c_str(), mode)) != nullptr; },
+  const auto openStream = m == "wbx" ? OpenNewBinaryFile : OpenWithMode;
+  RetryWhileHeld([&] { return (stream = openStream(spelled.path, mode)) != nullptr; },
                  [] { return win32::HeldError(static_cast<unsigned long>(_doserrno)); });
   if (stream && writes) win32::NoteCreated(spelled.path);
   return stream;

@@ -57,6 +57,17 @@ TEST_F(BackupsTest, AFailedBackupKeepsItsOriginalFromBeingOverwritten) {
   EXPECT_TRUE(view.messages.empty());
 }
 
+// A recorded backup that has been lost is taken again; while it cannot be, its original stays.
+TEST_F(BackupsTest, ALostRecordedBackupThatCannotBeTakenAgainKeepsItsOriginal) {
+  Install();
+  RestoreFiles(context, view);
+  platform::RemoveFile(App("AP_BAK.BGL"));
+  testsupport::MakeDirs(App("AP_BAK.BGL"));  // a folder where the backup is to be written
+  Install();
+  EXPECT_EQ(ReadFile(Fs("Scenery/Airport.bgl")), "original airport");
+  EXPECT_EQ(ReadFile(Fs("Scenery/Objects.XXX")), "patched objects");  // its backup holds it
+}
+
 TEST_F(BackupsTest, ByteOrderMarkedListsAreReadAsWithout) {
   Write("BAK.OV", "\xEF\xBB\xBF" + testsupport::ColumnLine({"Scenery\\Airport", "AP_BAK"}));
   Install();

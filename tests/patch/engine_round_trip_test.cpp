@@ -142,7 +142,8 @@ namespace {
 // reach the disk; every later change does nothing and fails (what the run makes of the failures
 // does not matter: none of it reaches the disk, as nothing of a dead process does). Copies are put
 // in place one by one as they are made, not together at FinishCopies: a batch puts them in place
-// in the order they were made, so a kill between two files of a batch is one of the cases.
+// in the order they were made, so a kill between two files of a batch is one of the cases. A kill
+// in the middle of a copy that writes a new file in place leaves half of it there.
 class KilledDisk : public platform::Disk {
 public:
   explicit KilledDisk(int changesBeforeKill) : changesLeft_(changesBeforeKill) {}
@@ -177,10 +178,19 @@ public:
     return Alive() && host_.MovePath(from, to);
   }
   platform::CopyResult CopyFile(const std::string& source, const std::string& destination,
-                                const std::string& label,
-                                const platform::ContentStamp* expected) override {
-    if (!Alive()) return {platform::CopyOutcome::WriteFailed, destination, {}};
-    return host_.CopyFile(source, destination, label, expected);
+                                const std::string& label, const platform::ContentStamp* expected,
+                                platform::NewTarget newTarget) override {
+    const bool killedNow = changesLeft_ == 0 && !killed_;
+    if (!Alive()) {
+      // A new file written in place is left cut short by a kill in the middle of its copy.
+      if (killedNow && newTarget == platform::NewTarget::kWrittenInPlace &&
+          !host_.PathExists(destination)) {
+        const std::string bytes = testsupport::ReadFile(source);
+        testsupport::WriteFile(destination, bytes.substr(0, bytes.size() / 2));
+      }
+      return {platform::CopyOutcome::WriteFailed, destination, {}};
+    }
+    return host_.CopyFile(source, destination, label, expected, newTarget);
   }
   platform::WriteOutcome ReplaceWhole(const std::string& path, const std::string& bytes,
                                       const std::string& what) override {
@@ -201,7 +211,10 @@ public:
 private:
   // Counts one change; false once the program is dead.
   bool Alive() {
-    if (changesLeft_ == 0) return false;
+    if (changesLeft_ == 0) {
+      killed_ = true;
+      return false;
+    }
     --changesLeft_;
     ++changesMade_;
     return true;
@@ -209,6 +222,7 @@ private:
 
   platform::Disk& host_ = platform::HostDisk();
   int changesLeft_;
+  bool killed_ = false;  // the first change after the kill point has been asked for
   int changesMade_ = 0;
 };
 

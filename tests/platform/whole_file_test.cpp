@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/stream_io.h"
 #include "platform/file_layers/content_hash.h"
+#include "platform/file_layers/disk_interface.h"
 #include "platform/file_layers/whole_file.h"
 #include "platform/file_layers/write_batch.h"
 #include "support/temp_folder.h"
@@ -62,6 +63,36 @@ TEST_F(WholeFile, FailuresLeaveTheOldFileByteForByteAndNothingBeside) {
   EXPECT_EQ(platform::ReplaceWholeFile(target, "x"), WriteOutcome::ReplaceFailed);
   EXPECT_EQ(ReadFile(target), "old\r\n\x1A tail");
   EXPECT_EQ(ListFolder(tmp.path()), (std::vector<std::string>{"Folder", "SCENERY.CFG"}));
+}
+
+// A target that does not exist yet may be written in place (one flush, no move): a failure leaves
+// nothing of its name, and a target that exists still goes through a file beside it.
+TEST_F(WholeFile, ANewTargetWrittenInPlaceLeavesNothingWhenItFails) {
+  const std::string target = tmp / "NEW_ORIG.BGL";
+  const auto write = [&](bool fails) {
+    if (fails) platform::InjectStreamFault(platform::StreamFault::Write, 1);
+    platform::ReplacementFile file(target, platform::NewTarget::kWrittenInPlace);
+    EXPECT_TRUE(file.Open());
+    const std::vector<std::string> whileOpen = ListFolder(tmp.path());
+    for (int chunk = 0; chunk < 4; ++chunk) file.Write("backup ", 7);
+    EXPECT_EQ(file.Commit(), fails ? WriteOutcome::WriteFailed : WriteOutcome::Done);
+    platform::ClearStreamFaults();
+    return whileOpen;
+  };
+  EXPECT_EQ(write(true), std::vector<std::string>{"NEW_ORIG.BGL"});
+  EXPECT_TRUE(ListFolder(tmp.path()).empty());
+  EXPECT_EQ(write(false), std::vector<std::string>{"NEW_ORIG.BGL"});
+  EXPECT_EQ(ReadFile(target), "backup backup backup backup ");
+  EXPECT_EQ(write(true), (std::vector<std::string>{"NEW_ORIG.BGL", "NEW_ORIG.BG~"}));
+  EXPECT_EQ(ReadFile(target), "backup backup backup backup ");
+  EXPECT_EQ(ListFolder(tmp.path()), std::vector<std::string>{"NEW_ORIG.BGL"});
+
+  // A copy whose source is not what was expected leaves no new file either.
+  const platform::ContentStamp other{1, "0"};
+  const platform::NewTarget inPlace = platform::NewTarget::kWrittenInPlace;
+  EXPECT_EQ(platform::HostDisk().CopyFile(target, tmp / "COPY.BGL", "", &other, inPlace).outcome,
+            platform::CopyOutcome::SourceDiffers);
+  EXPECT_EQ(ListFolder(tmp.path()), std::vector<std::string>{"NEW_ORIG.BGL"});
 }
 
 // Where the host flushes many files at once, a batch holds its replacements back, yet every look
