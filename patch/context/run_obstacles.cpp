@@ -71,8 +71,13 @@ void CheckPatchFolder(const PatchContext& context, bool install, const RunFootpr
 
 // Every file the list files name, in each form the run may find it: REN.OV's names as written,
 // scenery names as NAME.BGL and NAME.XXX, the patch folder's backups and replacements as NAME.BGL.
-// A plan that could not read a file records no change of it, so these are asked as well.
-std::vector<std::string> ListedFiles(const PatchContext& context, platform::Disk& disk) {
+// A plan that could not read a file records no change of it, so these are asked as well. A
+// removal with an install record decides from the record, not from the replacements: they are
+// left out then.
+std::vector<std::string> ListedFiles(const PatchContext& context, bool install,
+                                     platform::Disk& disk) {
+  const bool readsReplacements =
+      install || !disk.PathExists(JoinPath(context.m_strAppDir, kInstallRecordFileName));
   const PatchLists lists = ReadPatchLists(context, disk);
   std::vector<std::string> files;
   const auto add = [&](const ListName& name, std::initializer_list<const char*> extensions) {
@@ -87,7 +92,7 @@ std::vector<std::string> ListedFiles(const PatchContext& context, platform::Disk
     add(record.names[1], {".BGL"});
   }
   for (const ListRecord& record : lists.install) {
-    add(record.names[1], {".BGL"});
+    if (readsReplacements) add(record.names[1], {".BGL"});
     add(record.names[2], {".BGL", ".XXX"});
   }
   return files;
@@ -96,17 +101,17 @@ std::vector<std::string> ListedFiles(const PatchContext& context, platform::Disk
 void CheckHeldFiles(const PatchContext& context, bool install, const RunFootprint& footprint,
                     platform::Disk& disk, std::vector<std::string>& obstacles) {
   std::vector<std::string> files = footprint.files;
-  for (std::string& file : ListedFiles(context, disk)) files.push_back(std::move(file));
+  for (std::string& file : ListedFiles(context, install, disk)) files.push_back(std::move(file));
   for (const std::string& name : OwnFileNames(context, disk))
     files.push_back(JoinPath(context.m_strAppDir, name));
   if (install) files.push_back(SceneryConfigPath(context));
+  // A file that is not there is held by no one: the host's probe says so without a question more.
   std::set<std::string> seen;
-  std::vector<std::string> existing;
+  std::vector<std::string> unique;
   for (const std::string& file : files)
-    if (seen.insert(platform::ComparablePath(file, platform::TrailingSeparator::kDrop)).second &&
-        disk.PathExists(file))
-      existing.push_back(file);
-  const std::vector<std::string> held = platform::FilesStillHeld(existing);
+    if (seen.insert(platform::ComparablePath(file, platform::TrailingSeparator::kDrop)).second)
+      unique.push_back(file);
+  const std::vector<std::string> held = platform::FilesStillHeld(unique);
   if (held.empty()) return;
   obstacles.push_back("These files are in use by another program:\n" + Joined(held, "\n", "\n") +
                       "\nClose that program, then try again.");
