@@ -28,7 +28,10 @@ void RenameForward(OperationRun& run);  // REN.OV, first name to second
 void BackupFiles(OperationRun& run);
 // INST.OV. A file BAK.OV names is overwritten only while it holds the recorded original or what
 // the record says was written (without a record: its backup's bytes or a replacement's), so that
-// the removal can always put it back. Each file written is recorded with its stamp.
+// the removal can always put it back. Each file written is recorded with its stamp; before the
+// copies, what each copy over a backed-up file is about to write is recorded as pending (a copy an
+// earlier run left pending and that is on the disk counts as written), and when that record cannot
+// be written no file is installed.
 void InstallFiles(OperationRun& run);
 
 // Each step on its own, on the host's disk, with the lists and the record read now.
