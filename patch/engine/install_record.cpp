@@ -86,22 +86,31 @@ const RecordedBackup* InstallRecord::Backup(const std::string& fsName) const {
   return found == backups_.end() ? nullptr : &found->second;
 }
 
+const platform::ContentStamp* InstallRecord::StampIn(const StampMap& stamps,
+                                                     const std::string& fsName) {
+  const auto found = stamps.find(Key(fsName));
+  return found == stamps.end() ? nullptr : &found->second;
+}
+
+void InstallRecord::SetStamp(StampMap& stamps, const std::string& fsName,
+                             const platform::ContentStamp& stamp) {
+  platform::ContentStamp& kept = stamps[Key(fsName)];
+  if (kept == stamp) return;
+  kept = stamp;
+  names_[Key(fsName)] = fsName;
+  changed_ = true;
+}
+
 const platform::ContentStamp* InstallRecord::Written(const std::string& fsName) const {
-  const auto found = written_.find(Key(fsName));
-  return found == written_.end() ? nullptr : &found->second;
+  return StampIn(written_, fsName);
 }
 
 const platform::ContentStamp* InstallRecord::Pending(const std::string& fsName) const {
-  const auto found = pending_.find(Key(fsName));
-  return found == pending_.end() ? nullptr : &found->second;
+  return StampIn(pending_, fsName);
 }
 
 void InstallRecord::SetPending(const std::string& fsName, const platform::ContentStamp& stamp) {
-  platform::ContentStamp& pending = pending_[Key(fsName)];
-  if (pending == stamp) return;
-  pending = stamp;
-  names_[Key(fsName)] = fsName;
-  changed_ = true;
+  SetStamp(pending_, fsName, stamp);
 }
 
 void InstallRecord::ForgetPending() {
@@ -134,11 +143,7 @@ void InstallRecord::SetBackup(const std::string& fsName, const std::string& back
 }
 
 void InstallRecord::SetWritten(const std::string& fsName, const platform::ContentStamp& written) {
-  platform::ContentStamp& stamp = written_[Key(fsName)];
-  if (stamp == written) return;
-  stamp = written;
-  names_[Key(fsName)] = fsName;
-  changed_ = true;
+  SetStamp(written_, fsName, written);
 }
 
 void InstallRecord::ForgetWritten(const std::string& fsName) {

@@ -77,6 +77,9 @@ public:
   static std::string PathIn(const PatchContext& context);
 
 private:
+  using StampMap = std::map<std::string, platform::ContentStamp>;  // by ComparablePath
+  static const platform::ContentStamp* StampIn(const StampMap& stamps, const std::string& fsName);
+  void SetStamp(StampMap& stamps, const std::string& fsName, const platform::ContentStamp& stamp);
   std::string Text() const;
 
   bool exists_ = false;
@@ -87,7 +90,7 @@ private:
   int area_ = 0;
   // By ComparablePath of the list value.
   std::map<std::string, RecordedBackup> backups_;
-  std::map<std::string, platform::ContentStamp> written_;
-  std::map<std::string, platform::ContentStamp> pending_;
+  StampMap written_;
+  StampMap pending_;
   std::map<std::string, std::string> names_;
 };
