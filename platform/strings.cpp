@@ -60,20 +60,26 @@ std::string ComparablePath(const std::string& path, TrailingSeparator trailing) 
   std::string unified;
   unified.reserve(path.size());
   bool afterSeparator = false;
+  bool ascii = true;  // ASCII folds to ASCII in every code page: it is folded here
   for (size_t i = 0; i < path.size();) {
-    const size_t width = CharacterWidth(path, i);
-    const bool separator = width == 1 && IsPathSeparator(path[i]);
-    if (separator) {
-      if (!afterSeparator) unified += '\\';
-    } else {
+    const char c = path[i];
+    // No lead byte is ASCII: only a byte above it may start a double-byte character.
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      const size_t width = CharacterWidth(path, i);
       unified.append(path, i, width);
+      afterSeparator = false;
+      ascii = false;
+      i += width;
+      continue;
     }
+    const bool separator = IsPathSeparator(c);
+    if (!separator || !afterSeparator) unified += separator ? '\\' : AsciiUpper(c);
     afterSeparator = separator;
-    i += width;
+    ++i;
   }
   if (trailing == TrailingSeparator::kDrop && afterSeparator && unified.size() > 1)
     unified.pop_back();
-  return UpperCase(unified);
+  return ascii ? unified : UpperCase(unified);
 }
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }

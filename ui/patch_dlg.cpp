@@ -26,7 +26,7 @@ constexpr unsigned kSysCommandIdMask = 0xFFF0;
 struct PatchOperation {
   const char* waitText;
   void (*run)(PatchContext& context, PatchView& view, OperationOutcome& outcome,
-              platform::Disk& disk);
+              platform::Disk& disk, PatchLists lists);
   bool installs;  // the state recorded in the settings file afterwards
   const char* doneText;
   const char* doneWithMessagesText;  // when the outcome holds a failure or a message; fits the
@@ -126,8 +126,10 @@ void CPatchDlg::ApplyOrRemovePatch() {
   // Nothing starts that a cause foreseen now would leave half done.
   const bool installs = GetWindow() != nullptr && GetWindow()->GetCheck(IDC_APPLY_PATCH) != 0;
   BeginBusy();
+  // The lists are read once: the check and the run work from the same lines.
+  PatchLists lists = ReadPatchLists(m_context, m_disk);
   const std::vector<std::string> obstacles = FindRunObstacles(
-      m_context, installs, ListedFootprint(m_context, installs, m_disk), m_disk);
+      m_context, installs, lists, ListedFootprint(m_context, installs, lists, m_disk), m_disk);
   if (!obstacles.empty()) {
     EndBusy();
     ShowRunObstacles(*this, obstacles, installs);
@@ -135,7 +137,12 @@ void CPatchDlg::ApplyOrRemovePatch() {
     return;
   }
   m_bOperationRunning = true;
+  const PatchContext checked = m_context;
   ReadControls();
+  // The lists name files under the folders the fields hold.
+  if (m_context.m_strFsPath != checked.m_strFsPath ||
+      m_context.m_strProductPath != checked.m_strProductPath)
+    lists = ReadPatchLists(m_context, m_disk);
   const PatchOperation& operation = m_context.m_bApplyPatch != 0 ? kInstall : kRemoval;
   m_context.m_strStatus = operation.waitText;
   RefreshControls();
@@ -143,7 +150,7 @@ void CPatchDlg::ApplyOrRemovePatch() {
   OperationOutcome outcome;
   {
     ChangeLog log(m_context, m_disk, operation.installs ? "install" : "removal", outcome);
-    operation.run(m_context, *this, outcome, log.Disk());
+    operation.run(m_context, *this, outcome, log.Disk(), std::move(lists));
     // Recorded whatever happened, so that the patch can always be removed again; a failed write
     // is a failure of the operation's.
     FailureMessagesView failures(outcome, *this);

@@ -32,8 +32,8 @@ RunFootprint FootprintOf(platform::Disk& disk, const std::vector<platform::DiskC
 
 }  // namespace
 
-RunFootprint ListedFootprint(const PatchContext& context, bool install, platform::Disk& disk) {
-  const PatchLists lists = ReadPatchLists(context, disk);
+RunFootprint ListedFootprint(const PatchContext& context, bool install, const PatchLists& lists,
+                             platform::Disk& disk) {
   RunFootprint footprint;
   // A copy of `source` over or to `destination`, when the source is there to be copied.
   const auto copy = [&](const std::string& source, const std::string& destination) {
@@ -92,6 +92,7 @@ OperationPlan PlanOperation(const PatchContext& context, bool install, platform:
   const platform::FileOperationScope operation;
   PatchContext planned = context;  // the run's status texts stay out of the dialog
   std::vector<platform::DiskChange> changes;
+  const PatchLists lists = ReadPatchLists(context, disk);
   {
     platform::PlannedDisk plannedDisk(disk);
     OperationRecorder recorder(
@@ -107,11 +108,11 @@ OperationPlan PlanOperation(const PatchContext& context, bool install, platform:
     // The messages are recorded from the outcome; none is shown.
     WindowlessView noWindow;
     if (install)
-      InstallPatch(planned, noWindow, plan.outcome, recorder.Disk());
+      InstallPatch(planned, noWindow, plan.outcome, recorder.Disk(), lists);
     else
-      RemovePatch(planned, noWindow, plan.outcome, recorder.Disk());
+      RemovePatch(planned, noWindow, plan.outcome, recorder.Disk(), lists);
   }
-  plan.obstacles = FindRunObstacles(context, install, FootprintOf(disk, changes), disk);
+  plan.obstacles = FindRunObstacles(context, install, lists, FootprintOf(disk, changes), disk);
   for (const std::string& obstacle : plan.obstacles)
     plan.problems.push_back(MessageLines("Warning", obstacle));
   plan.listRemarks = LintListFiles(disk);

@@ -32,4 +32,5 @@ OperationPlan PlanOperation(const PatchContext& context, bool install,
 // of the files they name alone: every copy the lists name counted as made, but a backup that is
 // there already, which an install keeps. Reads no
 // file's content, so that the check before a run costs next to nothing beside the run.
-RunFootprint ListedFootprint(const PatchContext& context, bool install, platform::Disk& disk);
+RunFootprint ListedFootprint(const PatchContext& context, bool install, const PatchLists& lists,
+                             platform::Disk& disk);

@@ -75,10 +75,9 @@ void CheckPatchFolder(const PatchContext& context, bool install, const RunFootpr
 // removal with an install record decides from the record, not from the replacements: they are
 // left out then.
 std::vector<std::string> ListedFiles(const PatchContext& context, bool install,
-                                     platform::Disk& disk) {
+                                     const PatchLists& lists, platform::Disk& disk) {
   const bool readsReplacements =
       install || !disk.PathExists(JoinPath(context.m_strAppDir, kInstallRecordFileName));
-  const PatchLists lists = ReadPatchLists(context, disk);
   std::vector<std::string> files;
   const auto add = [&](const ListName& name, std::initializer_list<const char*> extensions) {
     if (!name.inside || name.path.empty()) return;
@@ -98,10 +97,12 @@ std::vector<std::string> ListedFiles(const PatchContext& context, bool install,
   return files;
 }
 
-void CheckHeldFiles(const PatchContext& context, bool install, const RunFootprint& footprint,
-                    platform::Disk& disk, std::vector<std::string>& obstacles) {
+void CheckHeldFiles(const PatchContext& context, bool install, const PatchLists& lists,
+                    const RunFootprint& footprint, platform::Disk& disk,
+                    std::vector<std::string>& obstacles) {
   std::vector<std::string> files = footprint.files;
-  for (std::string& file : ListedFiles(context, install, disk)) files.push_back(std::move(file));
+  for (std::string& file : ListedFiles(context, install, lists, disk))
+    files.push_back(std::move(file));
   for (const std::string& name : OwnFileNames(context, disk))
     files.push_back(JoinPath(context.m_strAppDir, name));
   if (install) files.push_back(SceneryConfigPath(context));
@@ -205,12 +206,13 @@ void CheckFreeSpace(const PatchContext& context, bool install, const RunFootprin
 }  // namespace
 
 std::vector<std::string> FindRunObstacles(const PatchContext& context, bool install,
-                                          const RunFootprint& footprint, platform::Disk& disk) {
+                                          const PatchLists& lists, const RunFootprint& footprint,
+                                          platform::Disk& disk) {
   std::vector<std::string> obstacles;
   CheckPatchFolder(context, install, footprint, disk, obstacles);
   if (platform::ProgramFileRunning(JoinPath(context.m_strFsPath, kFs2004ProgramName)))
     obstacles.push_back(kFs2004RunningText);
-  CheckHeldFiles(context, install, footprint, disk, obstacles);
+  CheckHeldFiles(context, install, lists, footprint, disk, obstacles);
   CheckFreeSpace(context, install, footprint, disk, obstacles);
   return obstacles;
 }

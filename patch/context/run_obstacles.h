@@ -8,6 +8,7 @@
 
 #include "patch/context/patch_context.h"
 #include "patch/context/patch_folder.h"
+#include "patch/lists/list_files.h"
 #include "patch/patch_view.h"
 #include "platform/file_layers/disk_interface.h"
 
@@ -37,8 +38,10 @@ struct RunFootprint {
 // units are the host's. On a disk that changes the host's files, whether the patch folder takes
 // new files is found out by making one and removing it again (the run's own check, which sees a
 // full disk too); otherwise (a plan) by what the system tells of the folder, and nothing is written.
+// `lists` are the list files as the run reads them.
 std::vector<std::string> FindRunObstacles(const PatchContext& context, bool install,
-                                          const RunFootprint& footprint, platform::Disk& disk);
+                                          const PatchLists& lists, const RunFootprint& footprint,
+                                          platform::Disk& disk);
 
 // The text of the one "Warning" that refuses the run: the operation not started, nothing changed,
 // each cause on a paragraph of its own.

@@ -26,7 +26,12 @@ const RecordedBackup* RecordedBackupOf(StepRun& run, const ListRecord& record) {
 
 void InstallPatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
                   platform::Disk& disk) {
-  OperationRun run(context, view, disk, outcome);
+  InstallPatch(context, view, outcome, disk, ReadPatchLists(context, disk));
+}
+
+void InstallPatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
+                  platform::Disk& disk, PatchLists lists) {
+  OperationRun run(context, view, disk, std::move(lists), outcome);
   // Each step runs whatever the one before did; nothing is undone.
   CreateFolders(run);
   run.SaveRecord();

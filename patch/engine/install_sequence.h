@@ -14,6 +14,9 @@
 // record is written after each step that changed it, and says installed at the end.
 void InstallPatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
                   platform::Disk& disk = platform::HostDisk());
+// The same with the list files the caller has read already, within the same file operation.
+void InstallPatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
+                  platform::Disk& disk, PatchLists lists);
 // The same on the host's disk with an outcome of its own, which it returns.
 OperationOutcome InstallPatch(PatchContext& context, PatchView& view);
 

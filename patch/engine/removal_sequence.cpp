@@ -8,7 +8,12 @@
 
 void RemovePatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
                  platform::Disk& disk) {
-  OperationRun run(context, view, disk, outcome);
+  RemovePatch(context, view, outcome, disk, ReadPatchLists(context, disk));
+}
+
+void RemovePatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
+                 platform::Disk& disk, PatchLists lists) {
+  OperationRun run(context, view, disk, std::move(lists), outcome);
   // Each step runs whatever the one before did; nothing is undone.
   RestoreFiles(run);
   run.SaveRecord();

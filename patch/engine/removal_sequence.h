@@ -13,6 +13,9 @@
 // and says removed at the end.
 void RemovePatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
                  platform::Disk& disk = platform::HostDisk());
+// The same with the list files the caller has read already, within the same file operation.
+void RemovePatch(PatchContext& context, PatchView& view, OperationOutcome& outcome,
+                 platform::Disk& disk, PatchLists lists);
 // The same on the host's disk with an outcome of its own, which it returns.
 OperationOutcome RemovePatch(PatchContext& context, PatchView& view);
 

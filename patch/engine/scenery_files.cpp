@@ -84,11 +84,11 @@ CopyDecision CopyDecision::AlreadyEntered() {
 }
 
 OperationRun::OperationRun(PatchContext& context, PatchView& view, platform::Disk& disk,
-                           OperationOutcome& outcome)
+                           PatchLists lists, OperationOutcome& outcome)
     : context(context),
       view(view),
       disk(disk),
-      lists(ReadPatchLists(context, disk)),
+      lists(std::move(lists)),
       record(InstallRecord::Load(disk, context)),
       outcome(outcome),
       failureMessages_(outcome, view) {}
@@ -125,7 +125,8 @@ bool StepRun::NamesStayInside(const ListRecord& record, std::initializer_list<si
 
 void RunStepAlone(PatchContext& context, PatchView& view, void (*step)(OperationRun&)) {
   OperationOutcome outcome;
-  OperationRun run(context, view, platform::HostDisk(), outcome);
+  platform::Disk& disk = platform::HostDisk();
+  OperationRun run(context, view, disk, ReadPatchLists(context, disk), outcome);
   step(run);
   run.SaveRecord();
 }

@@ -27,7 +27,7 @@ struct OperationRun {
   InstallRecord record;
   OperationOutcome& outcome;
 
-  OperationRun(PatchContext& context, PatchView& view, platform::Disk& disk,
+  OperationRun(PatchContext& context, PatchView& view, platform::Disk& disk, PatchLists lists,
                OperationOutcome& outcome);
   // Writes the record when a step changed it; a "Warning" when it cannot be written.
   void SaveRecord();

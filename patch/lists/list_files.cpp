@@ -1,5 +1,7 @@
 #include "patch/lists/list_files.h"
 
+#include <algorithm>
+
 #include "platform/stream_io.h"
 #include "platform/strings.h"
 #include "platform/text.h"
@@ -9,8 +11,9 @@ namespace {
 // The word of a CREATE.OV line: its text up to the first line break or space (or a zero byte,
 // where the text of a C string ends).
 std::string WordOf(const std::string& line) {
-  size_t end = line.find_first_of(std::string("\n \0", 3));
-  return end == std::string::npos ? line : line.substr(0, end);
+  const auto end = std::find_if(line.begin(), line.end(),
+                                [](char c) { return c == '\n' || c == ' ' || c == '\0'; });
+  return std::string(line.begin(), end);
 }
 
 // "..", and names Windows trims to it or to nothing ("...", ". .", "  "): all are taken as
@@ -52,14 +55,17 @@ void DropByteOrderMark(std::string& firstLine) {
 
 std::string ExtractColumn(const std::string& line, int position) {
   // The line's text ends at its first line break (or zero byte), and within the reader's buffer.
-  std::string text = line.substr(0, line.find_first_of(std::string("\n\0", 2)));
-  if (text.size() > static_cast<size_t>(kListReadLimit)) text.resize(kListReadLimit);
+  const size_t textEnd = std::min(
+      static_cast<size_t>(std::find_if(line.begin(), line.end(),
+                                       [](char c) { return c == '\n' || c == '\0'; }) -
+                          line.begin()),
+      static_cast<size_t>(kListReadLimit));
   // A column that starts after the end of its line is empty.
-  if (position < 0 || static_cast<size_t>(position) >= text.size()) return "";
-  std::string value = text.substr(static_cast<size_t>(position), kColumnValueWidth);
-  size_t last = value.find_last_not_of(' ');
-  value.resize(last == std::string::npos ? 0 : last + 1);
-  return value;
+  if (position < 0 || static_cast<size_t>(position) >= textEnd) return "";
+  const size_t start = static_cast<size_t>(position);
+  size_t end = std::min(textEnd, start + kColumnValueWidth);
+  while (end > start && line[end - 1] == ' ') --end;
+  return line.substr(start, end - start);
 }
 
 std::string ResolvePatchPath(const PatchContext& context, const std::string& field) {

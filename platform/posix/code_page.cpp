@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <map>
@@ -189,10 +190,25 @@ bool CodePage::Encode(char32_t c, std::string& out) const {
   return true;
 }
 
+namespace {
+
+bool IsAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
 std::string CodePage::Upper(const std::string& text) const {
-  std::string upper;
-  upper.reserve(text.size());
-  for (size_t at = 0; at < text.size();) {
+  // ASCII folds to ASCII in every code page and no lead byte is ASCII: the ASCII text before the
+  // first other byte is folded in place, the common case of a whole name.
+  std::string upper = text;
+  size_t at = 0;
+  for (; at < upper.size() && static_cast<unsigned char>(upper[at]) < 0x80; ++at)
+    if (upper[at] >= 'a' && upper[at] <= 'z') upper[at] = static_cast<char>(upper[at] - 0x20);
+  if (at == upper.size()) return upper;
+  upper.resize(at);
+  while (at < text.size()) {
     if (utf8_) {
       const size_t start = at;
       const std::optional<char32_t> c = DecodeUtf8At(text, at);
@@ -216,6 +232,7 @@ std::string CodePage::Upper(const std::string& text) const {
 }
 
 std::optional<std::string> CodePage::ToUtf8(const std::string& text) const {
+  if (IsAscii(text)) return text;  // ASCII is itself in every code page and in UTF-8
   const std::optional<std::u32string> points = Decode(text);
   if (!points) return std::nullopt;
   std::string utf8;
@@ -225,6 +242,7 @@ std::optional<std::string> CodePage::ToUtf8(const std::string& text) const {
 }
 
 std::optional<std::string> CodePage::FromUtf8(const std::string& utf8, std::string* unheld) const {
+  if (IsAscii(utf8)) return utf8;
   std::string text;
   text.reserve(utf8.size());
   for (size_t at = 0; at < utf8.size();) {

@@ -82,6 +82,10 @@ struct FolderMemo {
 // folder): that many folder parts are remembered, the most recent first.
 constexpr size_t kFolderMemos = 4;
 
+// The questions and the copy of one file resolve the same few paths in a row: that many whole
+// paths are remembered, the most recent first, until the next change of names.
+constexpr size_t kRecentPaths = 8;
+
 // How long StatOf trusts a stat() it made: long enough for the questions asked of one file in a
 // row, short enough that a change another program makes meanwhile is seen about as soon as before.
 constexpr std::chrono::milliseconds kStatHold{1000};
@@ -96,6 +100,7 @@ struct KeptStat {
 struct Indexes {
   OperationListings<FolderId, FolderIdHash> listings;
   std::vector<FolderMemo> memos;  // each forgotten when a change could resolve it otherwise
+  std::vector<std::pair<std::string, ResolvedPath>> recentPaths;  // all forgotten at any change
   std::unordered_map<std::string, FolderId> folderIds;  // folder path as Join built it
   // StatOf's answers and the files opened for writing, by FileKey.
   std::unordered_map<std::string, KeptStat> keptStats;
@@ -223,9 +228,10 @@ std::string WinePrefix() {
 
 std::string HostPath(const std::string& path) { return ResolveHostPath(path).host; }
 
-ResolvedPath ResolveHostPath(const std::string& path) {
-  if (path.empty()) return {};  // names nothing, as on Windows
-  const bool inOperation = InOperation();
+namespace {
+
+// ResolveHostPath without the whole paths it remembers.
+ResolvedPath ResolveUnremembered(const std::string& path, bool inOperation) {
   CallOperation call;
   // The folder part is resolved once for the paths in one folder (until something changes).
   const size_t cut = FindLastSeparator(path);
@@ -252,6 +258,25 @@ ResolvedPath ResolveHostPath(const std::string& path) {
   if (base.empty()) return {".", false};
   if (IsPathSeparator(path.back()) && base.back() != '/') base += '/';
   return {std::move(base), !walk.found};
+}
+
+}  // namespace
+
+ResolvedPath ResolveHostPath(const std::string& path) {
+  if (path.empty()) return {};  // names nothing, as on Windows
+  const bool inOperation = InOperation();
+  std::vector<std::pair<std::string, ResolvedPath>>& recent = State().recentPaths;
+  if (inOperation) {
+    const auto known = std::find_if(recent.begin(), recent.end(),
+                                    [&](const auto& entry) { return entry.first == path; });
+    if (known != recent.end()) return known->second;
+  }
+  const ResolvedPath resolved = ResolveUnremembered(path, inOperation);
+  if (inOperation) {
+    if (recent.size() == kRecentPaths) recent.pop_back();
+    recent.insert(recent.begin(), {path, resolved});
+  }
+  return resolved;
 }
 
 namespace {
@@ -323,6 +348,7 @@ void EndOperation() {
   if (state.listings.End()) {
     state.folderIds.clear();
     state.memos.clear();
+    state.recentPaths.clear();
     state.keptStats.clear();
     state.writing.clear();
     state.keepNoStats = false;
@@ -360,6 +386,7 @@ void ForgetWalksThrough(const std::string& dir, const std::string& name) {
 }  // namespace
 
 void NoteCreated(const std::string& host) {
+  State().recentPaths.clear();
   ForgetStat(host);
   const auto [dir, last] = SplitLast(host);
   ForgetWalksThrough(dir, last);
@@ -370,6 +397,7 @@ void NoteCreated(const std::string& host) {
 }
 
 void NoteRemoved(const std::string& host) {
+  State().recentPaths.clear();
   ForgetStat(host);
   const auto [dir, last] = SplitLast(host);
   ForgetWalksThrough(dir, last);
@@ -380,6 +408,7 @@ void NoteRemoved(const std::string& host) {
 }
 
 void NoteFoldersMoved() {
+  State().recentPaths.clear();
   State().memos.clear();
   State().keptStats.clear();
   if (State().listings.InOperation()) State().folderIds.clear();
