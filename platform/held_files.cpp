@@ -42,9 +42,7 @@ bool WaitUntilReleased(const std::function<bool()>& held) {
 }
 
 std::vector<std::string> FilesStillHeld(const std::vector<std::string>& paths) {
-  std::vector<std::string> held;
-  for (const std::string& path : paths)
-    if (FileHeldByAnotherProgram(path)) held.push_back(path);
+  std::vector<std::string> held = FilesHeldNow(paths);
   // One wait for them all: each file is asked again until it is released or the time is up.
   const Clock::time_point end = WaitEnd();
   while (!held.empty() && PauseBefore(end))

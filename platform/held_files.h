@@ -6,6 +6,7 @@
 // Linux when another process holds an fcntl lock on it, as Wine does for the locks of Windows
 // programs.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,26 @@ inline constexpr unsigned kHeldFileRetryMilliseconds = 50;
 // could not open it for writing, replace or delete it. False for a missing file or a folder.
 // Waits for nothing.
 bool FileHeldByAnotherProgram(const std::string& path);
+
+// The files of `paths` that another program holds now, each as FileHeldByAnotherProgram answers;
+// the host may ask fewer questions than one per file. Waits for nothing.
+std::vector<std::string> FilesHeldNow(const std::vector<std::string>& paths);
+
+// While one lives, the host's file calls ask whether their files are held with fewer questions,
+// from one look at the locks of every program taken when it began (Linux; elsewhere it changes
+// nothing): for a run of changes made together, such as a batch's replacements. A lock taken
+// while it lives may be seen only by the next one.
+class HeldFilesAskedTogether {
+public:
+  HeldFilesAskedTogether();
+  ~HeldFilesAskedTogether();
+  HeldFilesAskedTogether(const HeldFilesAskedTogether&) = delete;
+  HeldFilesAskedTogether& operator=(const HeldFilesAskedTogether&) = delete;
+
+private:
+  struct List;
+  std::unique_ptr<List> list_;
+};
 
 // The files of `paths` that are still held by another program after waiting up to
 // kHeldFileWaitMilliseconds in all for them to be released; empty when none is held.

@@ -117,15 +117,13 @@ void BackupFiles(OperationRun& operation) {
         if (recorded || installRecord.Written(fsName) || installRecord.Pending(fsName)) {
           const std::optional<platform::ContentStamp> now = platform::StampOfFile(disk, source);
           if (!now) return backUp;  // the copy tells why it cannot be read
-          // What the patch wrote is never taken for the original, nor a replacement installed by a
-          // run that was cut short before it could record it; its backup must still hold it.
-          if (installRecord.PatchWrote(fsName, now) ||
-              (recorded && platform::FirstWithSameBytes(disk, source,
-                                                        replacements.Find(record.names[0].path)))) {
+          const auto patched = [&] {
             if (recorded && Holds(platform::StampOfFile(disk, destination), &recorded->original))
               return CopyDecision::Without(RecordResult::NothingToDo, source);
             return patchedAlready(source, "");
-          }
+          };
+          // What the patch wrote is never taken for the original.
+          if (installRecord.PatchWrote(fsName, now)) return patched();
           if (recorded && *now == recorded->original) {
             // The original is in place: its backup is kept, or taken again when lost or damaged;
             // until that copy is done the record claims no backup, so the install leaves the
@@ -135,6 +133,11 @@ void BackupFiles(OperationRun& operation) {
             installRecord.ForgetBackup(fsName);
             return backUp;
           }
+          // Nor is a replacement installed by a run that was cut short before it could record it;
+          // its backup must still hold the original.
+          if (recorded &&
+              platform::FirstWithSameBytes(disk, source, replacements.Find(record.names[0].path)))
+            return patched();
           // Neither: the product has changed the file since (its updater); that is the original
           // now, and it is backed up again.
           if (recorded) return backUp;

@@ -42,6 +42,7 @@ std::optional<ContentStamp> StampOfFile(Disk& disk, const std::string& path) {
   if (!disk.FileSize(path)) return std::nullopt;
   const UniqueStream stream(disk.OpenToRead(path, true));
   if (!stream) return std::nullopt;
+  setvbuf(stream.get(), nullptr, _IONBF, 0);  // read straight into the chunk
   static char chunk[64 * 1024];
   ContentHasher hasher;
   size_t count;

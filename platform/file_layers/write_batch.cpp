@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/file_layers/file_services.h"
+#include "platform/held_files.h"
 #include "platform/host_files.h"
 #include "platform/name_listings.h"
 #include "platform/strings.h"
@@ -112,6 +113,7 @@ private:
     newFiles.reserve(pending_.size());
     for (const Pending& pending : pending_) newFiles.push_back(pending.newFile);
     const bool onDisk = host::FlushFilesTogether(newFiles);
+    const HeldFilesAskedTogether askedTogether;
     for (const Pending& pending : pending_) {
       if (!onDisk) {
         target_.RemoveFile(pending.newFile);

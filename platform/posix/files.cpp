@@ -219,7 +219,7 @@ bool ReplaceFileWith(const std::string& from, const std::string& to) {
       errno = EACCES;
       return false;
     }
-    if (resolves && !posix::WaitForRelease(hostTo)) return false;
+    if (resolves && !posix::WaitForRelease(hostTo, &followed)) return false;
   }
   if (rename(hostFrom.c_str(), hostTo.c_str()) != 0 &&
       (errno != EXDEV || !ReplaceAcrossFileSystems(hostFrom, hostTo)))

@@ -1,6 +1,8 @@
 #pragma once
 // Held files on Linux, for the host's file calls (platform/posix/files.cpp): there is no sharing
 // mode; a file counts as held while another process has an fcntl lock on any part of it.
+#include <sys/stat.h>
+
 #include <string>
 
 namespace platform::posix {
@@ -12,7 +14,8 @@ bool HostFileHeld(const std::string& host);
 
 // Waits while HostFileHeld(host), for at most platform::kHeldFileWaitMilliseconds. False, with
 // errno EBUSY, when it is still held: the call about to change the file must then fail, as it
-// would on Windows.
-bool WaitForRelease(const std::string& host);
+// would on Windows. `known`, the file's stat just taken, lets a platform::HeldFilesAskedTogether
+// answer without a question of its own.
+bool WaitForRelease(const std::string& host, const struct stat* known = nullptr);
 
 }  // namespace platform::posix

@@ -42,4 +42,15 @@ bool FileHeldByAnotherProgram(const std::string& path) {
   return false;
 }
 
+struct HeldFilesAskedTogether::List {};
+HeldFilesAskedTogether::HeldFilesAskedTogether() = default;
+HeldFilesAskedTogether::~HeldFilesAskedTogether() = default;
+
+std::vector<std::string> FilesHeldNow(const std::vector<std::string>& paths) {
+  std::vector<std::string> held;
+  for (const std::string& path : paths)
+    if (FileHeldByAnotherProgram(path)) held.push_back(path);
+  return held;
+}
+
 }  // namespace platform

@@ -119,10 +119,16 @@ TEST(RunConditions, AHeldFileIsWaitedForAndThenNamedAsHeld) {
   EXPECT_GE(std::chrono::steady_clock::now() - start,
             std::chrono::milliseconds(platform::kHeldFileWaitMilliseconds));
   EXPECT_FALSE(platform::ReplaceFileWith(tmp / "NEW.BG~", longer));
+  {
+    // Asked together from one look at every program's locks, the held file refuses all the same.
+    const platform::HeldFilesAskedTogether together;
+    EXPECT_FALSE(platform::ReplaceFileWith(tmp / "NEW.BG~", longer));
+  }
   EXPECT_EQ(platform::OpenStream(longer, "wb"), nullptr);
   EXPECT_EQ(platform::FilesStillHeld({briefly, longer}), (std::vector<std::string>{longer}));
   holder.Kill();
   EXPECT_TRUE(platform::FilesStillHeld({longer}).empty());
+  const platform::HeldFilesAskedTogether together;
   EXPECT_TRUE(platform::ReplaceFileWith(tmp / "NEW.BG~", longer));
   EXPECT_EQ(testsupport::ReadFile(longer), "new");
 }
