@@ -108,14 +108,17 @@ void BackupFiles(OperationRun& operation) {
         // its file still holds the original, so no removal uses it and the next install takes it
         // again (through a file beside it, as every existing file).
         backUp.newTarget = platform::NewTarget::kWrittenInPlace;
-        backUp.onDone = [&installRecord, fsName, backupName](const platform::ContentStamp& copied) {
+        // The install that follows asks what the file holds: the copy has read it.
+        backUp.onDone = [&operation, &installRecord, fsName, backupName, source,
+                         version = operation.VersionOf(source)](const platform::ContentStamp& copied) {
           installRecord.SetBackup(fsName, backupName, copied);
           installRecord.ForgetWritten(fsName);
+          operation.KnowStamp(source, version, copied);
         };
 
         const RecordedBackup* recorded = RecordedBackupOf(run, record);
         if (recorded || installRecord.Written(fsName) || installRecord.Pending(fsName)) {
-          const std::optional<platform::ContentStamp> now = platform::StampOfFile(disk, source);
+          const std::optional<platform::ContentStamp> now = operation.StampOf(source);
           if (!now) return backUp;  // the copy tells why it cannot be read
           const auto patched = [&] {
             if (recorded && Holds(platform::StampOfFile(disk, destination), &recorded->original))
@@ -223,7 +226,7 @@ void InstallFiles(OperationRun& operation) {
         // (What is pending now is this run's own copy, not yet made.)
         if (recorded || written) {
           // The record knows what the file held before the patch and what the patch wrote.
-          const auto now = platform::StampOfFile(disk, destination);
+          const auto now = operation.StampOf(destination);
           safe = (recorded && Holds(now, &recorded->original)) || Holds(now, written) ||
                  platform::FirstWithSameBytes(disk, destination, listed).has_value();
         } else {

@@ -99,6 +99,26 @@ void OperationRun::SaveRecord() {
        MessageRole::FailureOfItsOwn);
 }
 
+std::optional<platform::ContentStamp> OperationRun::StampOf(const std::string& path) {
+  const std::optional<std::string> version = disk.FileVersion(path);
+  const std::string key = ComparableName(path);
+  if (version)
+    if (const auto known = knownStamps_.find(key);
+        known != knownStamps_.end() && known->second.version == *version)
+      return known->second.stamp;
+  const std::optional<platform::ContentStamp> stamp = platform::StampOfFile(disk, path);
+  if (stamp) KnowStamp(path, version, *stamp);
+  return stamp;
+}
+
+void OperationRun::KnowStamp(const std::string& path, const std::optional<std::string>& version,
+                             const platform::ContentStamp& stamp) {
+  if (version)
+    knownStamps_[ComparableName(path)] = {*version, stamp};
+  else
+    knownStamps_.erase(ComparableName(path));
+}
+
 void OperationRun::Tell(const std::string& text, const std::string& caption, MessageRole role) {
   outcome.Tell(view, text, caption, role);
 }

@@ -36,8 +36,22 @@ struct OperationRun {
   // The view for calls that show their messages themselves: each is a failure of its own.
   PatchView& FailureMessages() { return failureMessages_; }
 
+  // The stamp of the file `path` (platform::StampOfFile), not read again while the disk gives it
+  // the version it had when the run last read it whole.
+  std::optional<platform::ContentStamp> StampOf(const std::string& path);
+  // The version of `path` now, for KnowStamp once the file has been read whole.
+  std::optional<std::string> VersionOf(const std::string& path) { return disk.FileVersion(path); }
+  // `stamp` is what `path` held at `version` (a copy read it).
+  void KnowStamp(const std::string& path, const std::optional<std::string>& version,
+                 const platform::ContentStamp& stamp);
+
 private:
+  struct KnownStamp {
+    std::string version;
+    platform::ContentStamp stamp;
+  };
   FailureMessagesView failureMessages_;
+  std::unordered_map<std::string, KnownStamp> knownStamps_;  // by SameFileName's spelling
 };
 
 // One step of an operation.

@@ -69,6 +69,12 @@ public:
   // False when the existing folder is known to refuse new entries and removals to this process.
   virtual bool FolderAcceptsChanges(const std::string& folder) = 0;
   virtual std::optional<uint64_t> FileSize(const std::string& path) = 0;  // nullopt: no file
+  // A token of the file's present version, asked without reading it: while it stays the same,
+  // the file holds the bytes it held when the token was first given. nullopt when the disk cannot
+  // tell, or when the file changed too recently for a later change to show.
+  virtual std::optional<std::string> FileVersion(const std::string& /*path*/) {
+    return std::nullopt;
+  }
   virtual std::vector<std::string> FolderEntryNames(const std::string& folder) = 0;
   // A stream to read the file: text mode as the Windows C runtime's, or binary. nullptr when it
   // cannot be opened.

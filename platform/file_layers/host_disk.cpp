@@ -6,6 +6,7 @@
 #include "platform/file_layers/content_hash.h"
 #include "platform/file_layers/disk_interface.h"
 #include "platform/file_layers/file_services.h"
+#include "platform/disk.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/stream_io.h"
@@ -39,6 +40,11 @@ public:
   }
   std::optional<uint64_t> FileSize(const std::string& path) override {
     return platform::FileSize(path);
+  }
+  std::optional<std::string> FileVersion(const std::string& path) override {
+    // Asked after a replacement of the file still held back has been made (FileSize settles it).
+    if (!platform::FileSize(path)) return std::nullopt;
+    return host::FileVersion(path);
   }
   std::vector<std::string> FolderEntryNames(const std::string& folder) override {
     return platform::FolderEntryNames(folder);

@@ -24,6 +24,9 @@ public:
   std::optional<uint64_t> FileSize(const std::string& path) override {
     return target_.FileSize(path);
   }
+  std::optional<std::string> FileVersion(const std::string& path) override {
+    return target_.FileVersion(path);
+  }
   std::vector<std::string> FolderEntryNames(const std::string& folder) override {
     return target_.FolderEntryNames(folder);
   }

@@ -3,6 +3,7 @@
 #include <sys/statvfs.h>
 
 #include <algorithm>
+#include <ctime>
 
 #include "platform/disk.h"
 #include "platform/posix/handles.h"
@@ -37,6 +38,23 @@ std::optional<uint64_t> FreeDiskSpace(const std::string& folder) {
   struct statvfs st;
   if (statvfs(posix::HostPath(folder).c_str(), &st) != 0) return std::nullopt;
   return static_cast<uint64_t>(st.f_bavail) * st.f_frsize;
+}
+
+std::optional<std::string> FileVersion(const std::string& path) {
+  // A change within the same tick of the file system's clock as the one before may leave the
+  // times as they were: only a file unchanged for that long has a version.
+  constexpr time_t kSettledSeconds = 2;
+  const posix::ResolvedPath resolved = posix::ResolveHostPath(path);
+  struct stat st;
+  timespec now{};
+  if (resolved.absent || stat(resolved.host.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+      clock_gettime(CLOCK_REALTIME, &now) != 0 || now.tv_sec - st.st_ctim.tv_sec < kSettledSeconds ||
+      now.tv_sec - st.st_mtim.tv_sec < kSettledSeconds)
+    return std::nullopt;
+  return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) + ":" +
+         std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) + "." +
+         std::to_string(st.st_mtim.tv_nsec) + ":" + std::to_string(st.st_ctim.tv_sec) + "." +
+         std::to_string(st.st_ctim.tv_nsec);
 }
 
 FILE* OpenDiscardStream(const char* mode) { return std::fopen("/dev/null", mode); }

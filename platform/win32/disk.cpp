@@ -40,6 +40,8 @@ std::optional<uint64_t> FreeDiskSpace(const std::string& folder) {
   return available.QuadPart;
 }
 
+std::optional<std::string> FileVersion(const std::string& /*path*/) { return std::nullopt; }
+
 FILE* OpenDiscardStream(const char* mode) { return std::fopen("NUL", mode); }
 
 }  // namespace platform::host

@@ -1,10 +1,12 @@
 // Whole-file writes: the new content replaces the old file only when every byte of it is on disk.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <iterator>
 #include <optional>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "platform/files.h"
@@ -165,6 +167,22 @@ TEST_F(WholeFile, FirstWithSameBytesFindsTheFirstEqualCandidate) {
   platform::InjectStreamFault(platform::StreamFault::Read);
   EXPECT_EQ(platform::FirstWithSameBytes(platform::HostDisk(), tmp / "FILE.BGL", {tmp / "FILE.BGL"}), std::nullopt);
   EXPECT_EQ(platform::FirstWithSameBytes(platform::HostDisk(), tmp / "MISSING.BGL", {tmp / "MISSING.BGL"}), std::nullopt);
+}
+
+// A run reads a file again only when its version has changed: every change must change it.
+TEST_F(WholeFile, AFileVersionChangesWithEveryChangeOfTheFile) {
+  platform::Disk& disk = platform::HostDisk();
+  const std::string path = tmp / "FILE.BGL";
+  WriteFile(path, "before");
+  EXPECT_EQ(disk.FileVersion(path), std::nullopt) << "changed a moment ago";
+  std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+  const std::optional<std::string> settled = disk.FileVersion(path);
+  if (!settled) GTEST_SKIP() << "this host gives no file versions";
+  EXPECT_EQ(disk.FileVersion(path), settled);
+  WriteFile(path, "after!");  // the same size
+  const std::optional<std::string> changed = disk.FileVersion(path);
+  EXPECT_TRUE(!changed || changed != settled);
+  EXPECT_EQ(disk.FileVersion(tmp / "MISSING.BGL"), std::nullopt);
 }
 
 // A real full disk, written through a large stream buffer as the file copy does, so that the
