@@ -57,6 +57,22 @@ TEST_F(BackupsTest, AFailedBackupKeepsItsOriginalFromBeingOverwritten) {
   EXPECT_TRUE(view.messages.empty());
 }
 
+// One install reads a product file to back it up, and not again to check it before it is replaced,
+// while the file keeps its version.
+TEST_F(BackupsTest, OneInstallReadsEachProductFileOnceWhileItKeepsItsVersion) {
+  VersionedDisk disk;
+  OperationOutcome outcome;
+  OperationRun run(context, view, disk, ReadPatchLists(context, disk), outcome);
+  BackupFiles(run);
+  InstallFiles(run);
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_EQ(ReadFile(App("AP_BAK.BGL")), "original airport");
+  EXPECT_EQ(ReadFile(Fs("Scenery/Airport.bgl")), "patched airport");
+  EXPECT_EQ(ReadFile(Fs("Scenery/Objects.XXX")), "patched objects");
+  // The backup's copy read it (not through this count); nothing read it after.
+  EXPECT_EQ(disk.TimesOpened(Fs("Scenery\\Airport.BGL")), 0);
+}
+
 // A recorded backup that has been lost is taken again; while it cannot be, its original stays.
 TEST_F(BackupsTest, ALostRecordedBackupThatCannotBeTakenAgainKeepsItsOriginal) {
   Install();

@@ -9,9 +9,39 @@
 
 #include "patch/engine/scenery_library.h"
 #include "patch_fixture.h"
+#include "platform/file_layers/content_hash.h"
+#include "platform/file_layers/journaled_disk.h"
 #include "platform/stream_io.h"
+#include "platform/strings.h"
 #include "support/list_lines.h"
 #include "support/temp_folder.h"
+
+// A disk that gives every file a version, the hash of what it holds now, so that a run takes a
+// stamp from its own earlier read wherever the version lets it (the host gives none to files as
+// new as a test's); it counts the files opened through it to be read.
+class VersionedDisk : public platform::JournaledDisk {
+public:
+  VersionedDisk() : JournaledDisk(platform::HostDisk(), [](const platform::DiskChange&) {}) {}
+  std::optional<std::string> FileVersion(const std::string& path) override {
+    const auto stamp = platform::StampOfFile(platform::HostDisk(), path);
+    if (!stamp) return std::nullopt;
+    return stamp->hash;
+  }
+  FILE* OpenToRead(const std::string& path, bool binary) override {
+    ++opened_[Key(path)];
+    return JournaledDisk::OpenToRead(path, binary);
+  }
+  int TimesOpened(const std::string& path) const {
+    const auto found = opened_.find(Key(path));
+    return found == opened_.end() ? 0 : found->second;
+  }
+
+private:
+  static std::string Key(const std::string& path) {
+    return platform::ComparablePath(path, platform::TrailingSeparator::kKeep);
+  }
+  std::map<std::string, int> opened_;
+};
 
 class EngineFixture : public PatchFixture {
 protected:

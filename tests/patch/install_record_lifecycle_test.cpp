@@ -26,6 +26,7 @@ using testsupport::WriteFile;
 namespace {
 
 constexpr int kFiles = 3;
+
 constexpr int kStepsPerLife = 14;
 
 class InstallRecordLifecycleTest : public EngineFixture {
@@ -88,10 +89,13 @@ protected:
       trace += "(write " + std::to_string(skip) + " fails)";
       platform::InjectStreamFault(platform::StreamFault::Write, skip);
     }
+    VersionedDisk versioned;
+    platform::Disk& disk = Chance(50) ? versioned : platform::HostDisk();
+    OperationOutcome outcome;
     if (install)
-      InstallPatch(context, view);
+      InstallPatch(context, view, outcome, disk);
     else
-      RemovePatch(context, view);
+      RemovePatch(context, view, outcome, disk);
     platform::ClearStreamFaults();
     installed = install;
     const bool quiet = view.messages.empty();
