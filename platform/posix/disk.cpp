@@ -1,14 +1,12 @@
 #include <dirent.h>
-#include <linux/magic.h>
 #include <sys/stat.h>
-#include <sys/statfs.h>
 #include <sys/statvfs.h>
 
 #include <algorithm>
 #include <ctime>
-#include <unordered_map>
 
 #include "platform/disk.h"
+#include "platform/posix/file_systems.h"
 #include "platform/posix/handles.h"
 #include "platform/posix/path_resolver.h"
 
@@ -43,32 +41,6 @@ std::optional<uint64_t> FreeDiskSpace(const std::string& folder) {
   return static_cast<uint64_t>(st.f_bavail) * st.f_frsize;
 }
 
-namespace {
-
-// Local file systems that keep a change time of their own, moved at every write in steps finer
-// than a second (not FAT, nor FUSE ones such as ntfs-3g, whose times a cache may hold).
-bool KeepsFineChangeTimes(const std::string& host, dev_t device) {
-  static std::unordered_map<dev_t, bool> known;
-  if (const auto found = known.find(device); found != known.end()) return found->second;
-  struct statfs fs;
-  bool fine = false;
-  if (statfs(host.c_str(), &fs) == 0) {
-    switch (static_cast<unsigned long>(fs.f_type)) {
-      case EXT4_SUPER_MAGIC:  // also ext2 and ext3
-      case XFS_SUPER_MAGIC:
-      case BTRFS_SUPER_MAGIC:
-      case TMPFS_MAGIC:
-        fine = true;
-        break;
-      default:
-        break;
-    }
-  }
-  return known.emplace(device, fine).first->second;
-}
-
-}  // namespace
-
 std::optional<std::string> FileVersion(const std::string& path) {
   // A change within the same tick of the file system's clock as the one before may leave the
   // times as they were: only a file unchanged for that long has a version.
@@ -79,7 +51,7 @@ std::optional<std::string> FileVersion(const std::string& path) {
   if (resolved.absent || stat(resolved.host.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
       clock_gettime(CLOCK_REALTIME, &now) != 0 || now.tv_sec - st.st_ctim.tv_sec < kSettledSeconds ||
       now.tv_sec - st.st_mtim.tv_sec < kSettledSeconds ||
-      !KeepsFineChangeTimes(resolved.host, st.st_dev))
+      !posix::OnKernelLocalFileSystem(resolved.host, st.st_dev))
     return std::nullopt;
   return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) + ":" +
          std::to_string(st.st_size) + ":" + std::to_string(st.st_mtim.tv_sec) + "." +

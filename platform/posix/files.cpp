@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/posix/file_systems.h"
 #include "platform/posix/handles.h"
 #include "platform/posix/held_files.h"
 #include "platform/posix/path_resolver.h"
@@ -299,21 +300,13 @@ bool FlushStream(FILE* stream, std::optional<uint64_t> expectedSize, FlushDepth 
 namespace {
 
 // Local file systems whose syncfs writes every file's data to the disk and reports the write
-// errors it meets. Others (network and FUSE file systems among them) get an fsync per file.
+// errors it meets (an overlay's passes it on to its upper one). Others (network and FUSE file
+// systems among them) get an fsync per file.
 bool SyncfsCoversFiles(int fd) {
   struct statfs fs;
   if (fstatfs(fd, &fs) != 0) return false;
-  switch (static_cast<unsigned long>(fs.f_type)) {
-    case EXT4_SUPER_MAGIC:  // also ext2 and ext3
-    case XFS_SUPER_MAGIC:
-    case BTRFS_SUPER_MAGIC:
-    case F2FS_SUPER_MAGIC:
-    case TMPFS_MAGIC:
-    case OVERLAYFS_SUPER_MAGIC:
-      return true;
-    default:
-      return false;
-  }
+  const auto type = static_cast<unsigned long>(fs.f_type);
+  return posix::IsKernelLocalFileSystem(type) || type == OVERLAYFS_SUPER_MAGIC;
 }
 
 }  // namespace

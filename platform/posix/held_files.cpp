@@ -2,39 +2,23 @@
 #include "platform/posix/held_files.h"
 
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <sys/stat.h>
-#include <sys/statfs.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/held_files.h"
+#include "platform/posix/file_systems.h"
 #include "platform/posix/handles.h"
 #include "platform/posix/path_resolver.h"
 #include "platform/stream_io.h"
 
 namespace platform {
 namespace {
-
-// File systems whose inode numbers in /proc/locks are those stat gives.
-bool InodesMatchLockList(unsigned long type) {
-  switch (type) {
-    case EXT4_SUPER_MAGIC:  // also ext2 and ext3
-    case XFS_SUPER_MAGIC:
-    case BTRFS_SUPER_MAGIC:
-    case F2FS_SUPER_MAGIC:
-    case TMPFS_MAGIC:
-      return true;
-    default:
-      return false;
-  }
-}
 
 // The locks /proc/locks lists at one moment: the locks of every process this one can see, each as
 // "N: KIND MODE ACCESS PID MAJOR:MINOR:INODE START END" (a lock waiting for its turn too). A file
@@ -60,22 +44,14 @@ public:
   }
 
   // True when the file `host`, whose stat is `st`, has no lock listed on it.
-  bool ShowsUnlocked(const std::string& host, const struct stat& st) {
-    if (!read_) return false;
-    auto known = listedByInode_.find(st.st_dev);
-    if (known == listedByInode_.end()) {
-      struct statfs fs;
-      const bool matches = statfs(host.c_str(), &fs) == 0 &&
-                           InodesMatchLockList(static_cast<unsigned long>(fs.f_type));
-      known = listedByInode_.emplace(st.st_dev, matches).first;
-    }
-    return known->second && inodes_.count(static_cast<unsigned long long>(st.st_ino)) == 0;
+  bool ShowsUnlocked(const std::string& host, const struct stat& st) const {
+    return read_ && posix::OnKernelLocalFileSystem(host, st.st_dev) &&
+           inodes_.count(static_cast<unsigned long long>(st.st_ino)) == 0;
   }
 
 private:
   bool read_ = false;
   std::unordered_set<unsigned long long> inodes_;
-  std::unordered_map<dev_t, bool> listedByInode_;  // per file system
 };
 
 LockList* g_askedTogether = nullptr;
