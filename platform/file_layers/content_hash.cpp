@@ -9,6 +9,20 @@
 
 namespace platform {
 
+// content_hash_avx2.cpp: the same XXH3 for processors with AVX2 (the state is the same struct, and
+// every variant of XXH3 gives the same hash).
+namespace content_hash_avx2 {
+bool Usable();
+void Update(void* state, const void* data, size_t size);
+}  // namespace content_hash_avx2
+
+namespace {
+bool HashWithAvx2() {
+  static const bool usable = content_hash_avx2::Usable();
+  return usable;
+}
+}  // namespace
+
 struct ContentHasher::State {
   XXH3_state_t xxh;
 };
@@ -20,7 +34,10 @@ ContentHasher::ContentHasher() : state_(std::make_unique<State>()) {
 ContentHasher::~ContentHasher() = default;
 
 void ContentHasher::Add(const void* data, size_t size) {
-  XXH3_128bits_update(&state_->xxh, data, size);
+  if (HashWithAvx2())
+    content_hash_avx2::Update(&state_->xxh, data, size);
+  else
+    XXH3_128bits_update(&state_->xxh, data, size);
   size_ += size;
 }
 

@@ -42,15 +42,21 @@ std::optional<uint64_t> FreeDiskSpace(const std::string& folder) {
 }
 
 std::optional<std::string> FileVersion(const std::string& path) {
-  // A change within the same tick of the file system's clock as the one before may leave the
-  // times as they were: only a file unchanged for that long has a version.
-  constexpr time_t kSettledSeconds = 2;
+  // The kernel's local file systems take a file's times from a clock that moves in ticks of at
+  // most 10 ms: a change within the same tick as the one before may leave the times as they were,
+  // so only a file unchanged for ten such ticks has a version. (Every later change then gives it a
+  // later change time.)
+  constexpr long long kSettledNanoseconds = 100'000'000;
+  const auto nanoseconds = [](const timespec& t) {
+    return static_cast<long long>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+  };
   const posix::ResolvedPath resolved = posix::ResolveHostPath(path);
   struct stat st;
   timespec now{};
   if (resolved.absent || stat(resolved.host.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
-      clock_gettime(CLOCK_REALTIME, &now) != 0 || now.tv_sec - st.st_ctim.tv_sec < kSettledSeconds ||
-      now.tv_sec - st.st_mtim.tv_sec < kSettledSeconds ||
+      clock_gettime(CLOCK_REALTIME, &now) != 0 ||
+      nanoseconds(now) - nanoseconds(st.st_ctim) < kSettledNanoseconds ||
+      nanoseconds(now) - nanoseconds(st.st_mtim) < kSettledNanoseconds ||
       !posix::OnKernelLocalFileSystem(resolved.host, st.st_dev))
     return std::nullopt;
   return std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) + ":" +

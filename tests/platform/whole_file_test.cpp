@@ -1,6 +1,7 @@
 // Whole-file writes: the new content replaces the old file only when every byte of it is on disk.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <iterator>
@@ -169,13 +170,31 @@ TEST_F(WholeFile, FirstWithSameBytesFindsTheFirstEqualCandidate) {
   EXPECT_EQ(platform::FirstWithSameBytes(platform::HostDisk(), tmp / "MISSING.BGL", {tmp / "MISSING.BGL"}), std::nullopt);
 }
 
+// Records written on one host and processor are read on another: the stamp is XXH3-128 of the
+// bytes however they are handed over, on every processor.
+TEST(ContentStamp, IsTheSameXxh3OfTheBytesEverywhere) {
+  std::string bytes(100003, '\0');
+  unsigned state = 1;
+  for (char& c : bytes) {
+    state = state * 1103515245u + 12345u;
+    c = static_cast<char>(state >> 16);
+  }
+  const platform::ContentStamp whole = platform::StampOfBytes(bytes);
+  EXPECT_EQ(whole.hash, "858d0eb193a0ad908ae51ccfe5c5e4aa");
+  EXPECT_EQ(whole.size, bytes.size());
+  platform::ContentHasher pieces;
+  for (size_t at = 0, piece = 1; at < bytes.size(); at += piece, piece = piece * 3 % 4097 + 1)
+    pieces.Add(bytes.data() + at, std::min(piece, bytes.size() - at));
+  EXPECT_TRUE(pieces.Stamp() == whole);
+}
+
 // A run reads a file again only when its version has changed: every change must change it.
 TEST_F(WholeFile, AFileVersionChangesWithEveryChangeOfTheFile) {
   platform::Disk& disk = platform::HostDisk();
   const std::string path = tmp / "FILE.BGL";
   WriteFile(path, "before");
   EXPECT_EQ(disk.FileVersion(path), std::nullopt) << "changed a moment ago";
-  std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+  std::this_thread::sleep_for(std::chrono::milliseconds(250));
   const std::optional<std::string> settled = disk.FileVersion(path);
   if (!settled) GTEST_SKIP() << "this host gives no file versions";
   EXPECT_EQ(disk.FileVersion(path), settled);
