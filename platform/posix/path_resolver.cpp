@@ -83,7 +83,7 @@ struct FolderMemo {
 constexpr size_t kFolderMemos = 4;
 
 // The questions and the copy of one file resolve the same few paths in a row: that many whole
-// paths are remembered, the most recent first, until a change of names in their folder.
+// paths are remembered, the most recent first, until the next change of names.
 constexpr size_t kRecentPaths = 8;
 
 // How long StatOf trusts a stat() it made: long enough for the questions asked of one file in a
@@ -100,7 +100,7 @@ struct KeptStat {
 struct Indexes {
   OperationListings<FolderId, FolderIdHash> listings;
   std::vector<FolderMemo> memos;  // each forgotten when a change could resolve it otherwise
-  std::vector<std::pair<std::string, ResolvedPath>> recentPaths;  // see ForgetRecentPathsIn
+  std::vector<std::pair<std::string, ResolvedPath>> recentPaths;  // all forgotten at any change
   std::unordered_map<std::string, FolderId> folderIds;  // folder path as Join built it
   // StatOf's answers and the files opened for writing, by FileKey.
   std::unordered_map<std::string, KeptStat> keptStats;
@@ -383,33 +383,12 @@ void ForgetWalksThrough(const std::string& dir, const std::string& name) {
               memos.end());
 }
 
-// Forgets the whole paths that an entry added to or removed from the host folder `dir` could
-// resolve otherwise: those in that folder (by its identity, whatever its spelling) or below it,
-// and every relative one or one in a folder not looked into.
-void ForgetRecentPathsIn(const std::string& dir) {
-  Indexes& state = State();
-  std::vector<std::pair<std::string, ResolvedPath>>& recent = state.recentPaths;
-  if (recent.empty()) return;
-  const auto dirId = state.folderIds.find(dir);
-  if (dir.empty() || dir[0] != '/' || dirId == state.folderIds.end()) {
-    recent.clear();
-    return;
-  }
-  const std::string prefix = dir.back() == '/' ? dir : dir + "/";
-  std::erase_if(recent, [&](const auto& entry) {
-    const std::string& host = entry.second.host;
-    if (host.empty() || host[0] != '/' || host.compare(0, prefix.size(), prefix) == 0) return true;
-    const auto parent = state.folderIds.find(SplitLast(host).first);
-    return parent == state.folderIds.end() || parent->second == dirId->second;
-  });
-}
-
 }  // namespace
 
 void NoteCreated(const std::string& host) {
+  State().recentPaths.clear();
   ForgetStat(host);
   const auto [dir, last] = SplitLast(host);
-  ForgetRecentPathsIn(dir);
   ForgetWalksThrough(dir, last);
   auto [index, name] = IndexHolding(host);
   if (!index) return;
@@ -418,9 +397,9 @@ void NoteCreated(const std::string& host) {
 }
 
 void NoteRemoved(const std::string& host) {
+  State().recentPaths.clear();
   ForgetStat(host);
   const auto [dir, last] = SplitLast(host);
-  ForgetRecentPathsIn(dir);
   ForgetWalksThrough(dir, last);
   auto [index, name] = IndexHolding(host);
   if (!index) return;
