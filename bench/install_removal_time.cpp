@@ -224,12 +224,22 @@ struct Times {
   double syncedApply = 1e9, syncedRemove = 1e9;  // then one sync of the file system
   double safeApply = 1e9, safeRemove = 1e9;      // beside each target, one sync, renamed in place
   double checkedApply = 1e9, checkedRemove = 1e9;  // safe, after the program's content checks
+  // Ours against safe within each round: the machine's speed drifts between rounds, and a
+  // round's two sides share it.
+  std::vector<double> roundApplyRatios, roundRemoveRatios;
 };
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
 
 void KeepBest(double& best, double seconds) { best = std::min(best, seconds); }
 
 // One round: the plain copies and the program's apply and remove, in alternating order.
 void Round(const bench::LargePatch& patch, const std::string& aside, bool plainFirst, Times& best) {
+  double oursApply = 0, oursRemove = 0, safeApply = 0, safeRemove = 0;
   auto plain = [&] {
     MoveBackupsAside(patch, aside);
     KeepBest(best.plainApply, TimedFromClean([&] { PlainApplyCopies(patch, Flush::None); }));
@@ -239,10 +249,10 @@ void Round(const bench::LargePatch& patch, const std::string& aside, bool plainF
     KeepBest(best.syncedRemove,
              TimedFromClean([&] { PlainRemoveCopies(patch, Flush::AtTheEnd); }));
     MoveBackupsAside(patch, aside);
-    KeepBest(best.safeApply,
-             TimedFromClean([&] { PlainApplyCopies(patch, Flush::BesideThenRename); }));
-    KeepBest(best.safeRemove,
-             TimedFromClean([&] { PlainRemoveCopies(patch, Flush::BesideThenRename); }));
+    safeApply = TimedFromClean([&] { PlainApplyCopies(patch, Flush::BesideThenRename); });
+    KeepBest(best.safeApply, safeApply);
+    safeRemove = TimedFromClean([&] { PlainRemoveCopies(patch, Flush::BesideThenRename); });
+    KeepBest(best.safeRemove, safeRemove);
     MoveBackupsAside(patch, aside);
     KeepBest(best.checkedApply,
              TimedFromClean([&] { PlainApplyCopies(patch, Flush::BesideThenRename, true); }));
@@ -251,10 +261,12 @@ void Round(const bench::LargePatch& patch, const std::string& aside, bool plainF
   };
   auto ours = [&] {
     MoveBackupsAside(patch, aside);
-    KeepBest(best.apply, TimedFromClean([&] { RunCli(patch, CliCommand::Apply); }));
+    oursApply = TimedFromClean([&] { RunCli(patch, CliCommand::Apply); });
+    KeepBest(best.apply, oursApply);
     Check(patch, true);
     const uint64_t readBefore = BytesReadSoFar();
-    KeepBest(best.remove, TimedFromClean([&] { RunCli(patch, CliCommand::Remove); }));
+    oursRemove = TimedFromClean([&] { RunCli(patch, CliCommand::Remove); });
+    KeepBest(best.remove, oursRemove);
     best.removeBytesRead = BytesReadSoFar() - readBefore;
     Check(patch, false);
   };
@@ -265,6 +277,8 @@ void Round(const bench::LargePatch& patch, const std::string& aside, bool plainF
     ours();
     plain();
   }
+  best.roundApplyRatios.push_back(oursApply / safeApply);
+  best.roundRemoveRatios.push_back(oursRemove / safeRemove);
 }
 
 // The best of 3 rounds of the plain copies of an apply and a removal of `patch`, each copy
@@ -337,6 +351,10 @@ int main(int argc, char** argv) {
   for (const Times& time : times)
     std::printf("removal read %.1f MiB: %.3fx the bytes of the installed files and backups\n",
                 time.removeBytesRead / 1048576.0, time.removeBytesRead / filesAndBackups);
+  for (int i = 0; i < 2; ++i)
+    std::printf("M=%d, ours against safe within each round, median of %d: apply %.2fx, remove %.2fx\n",
+                sizes[i], rounds, Median(times[i].roundApplyRatios),
+                Median(times[i].roundRemoveRatios));
   std::printf("M=20000 against M=2000: apply %.2fx, remove %.2fx\n", times[1].apply / times[0].apply,
               times[1].remove / times[0].remove);
   std::printf("aims: at most 1.5x safe, M=20000 at most 1.2x M=2000, a removal reading at most 1.05x\n");

@@ -2,7 +2,7 @@
 
 #include <map>
 #include <optional>
-#include <set>
+#include <unordered_set>
 
 #include "patch/audit/operation_record.h"
 #include "patch/context/patch_folder.h"
@@ -107,7 +107,7 @@ void CheckHeldFiles(const PatchContext& context, bool install, const PatchLists&
     files.push_back(JoinPath(context.m_strAppDir, name));
   if (install) files.push_back(SceneryConfigPath(context));
   // A file that is not there is held by no one: the host's probe says so without a question more.
-  std::set<std::string> seen;
+  std::unordered_set<std::string> seen;
   std::vector<std::string> unique;
   for (const std::string& file : files)
     if (seen.insert(platform::ComparablePath(file, platform::TrailingSeparator::kDrop)).second)
@@ -144,9 +144,10 @@ public:
   // The disk of the file `path`, and the folder it is told by: the FS2004 or the patch folder when
   // it lies in one, else the folder that holds it.
   DiskNeed& DiskOf(const std::string& path) {
-    std::string named = ExistingFolderOf(disk_, path);
+    const std::string* lyingIn = nullptr;
     for (const std::string* folder : {&context_.m_strFsPath, &context_.m_strAppDir})
-      if (LiesInFolder(path, *folder)) named = *folder;
+      if (LiesInFolder(path, *folder)) lyingIn = folder;
+    const std::string named = lyingIn ? *lyingIn : ExistingFolderOf(disk_, path);
     auto known = byFolder_.find(named);
     if (known == byFolder_.end()) {
       const std::optional<uint64_t> id = platform::DiskIdentity(named);
