@@ -1,8 +1,7 @@
 // XXH3 compiled for processors with AVX2, which hash about three times as fast as with the SSE2
 // that every x86-64 processor has. Built with -mavx2 where the compiler targets x86 outside
 // Windows (CMakeLists.txt says why); elsewhere it holds nothing the processor could run, and says
-// so. content_hash.cpp calls it only when the
-// processor and the system support AVX2.
+// so. content_hash.cpp calls it only when the processor and the system support AVX2.
 #include <cstddef>
 
 #if defined(__AVX2__)

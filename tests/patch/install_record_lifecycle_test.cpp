@@ -26,7 +26,6 @@ using testsupport::WriteFile;
 namespace {
 
 constexpr int kFiles = 3;
-
 constexpr int kStepsPerLife = 14;
 
 class InstallRecordLifecycleTest : public EngineFixture {
