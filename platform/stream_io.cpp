@@ -1,6 +1,8 @@
 #include "platform/stream_io.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <set>
 
 namespace platform {
@@ -34,17 +36,24 @@ bool ReadLine(FILE* stream, int limit, std::string& line) {
   // fgets with room for nothing but the terminating zero reads nothing; say so rather than
   // "succeeding" forever.
   if (limit < 2) return false;
-  // One fgets takes the line under one lock of the stream (a character at a time costs a lock
-  // each). It ends what it read with a zero byte; the line may hold zero bytes of its own, but the
-  // filling does not, so the end is the last zero byte in the buffer.
-  line.assign(static_cast<size_t>(limit), '\n');
-  if (!std::fgets(line.data(), limit, stream)) {
-    line.clear();
-    return false;
+  // One fgets takes a piece of the line under one lock of the stream (a character at a time costs
+  // a lock each), into a small buffer so that a short line costs little under a long limit. It
+  // ends what it read with a zero byte; the piece may hold zero bytes of its own, but the filling
+  // does not, so the piece ends at the last zero byte in the buffer.
+  constexpr size_t kPiece = 256;
+  char piece[kPiece];
+  size_t room = static_cast<size_t>(limit) - 1;  // bytes the line may still take
+  while (room > 0) {
+    const size_t ask = std::min(room, kPiece - 1);
+    std::memset(piece, '\n', ask + 1);
+    if (!std::fgets(piece, static_cast<int>(ask + 1), stream)) return !line.empty();
+    size_t got = ask;
+    while (piece[got] != '\0') --got;
+    line.append(piece, got);
+    room -= got;
+    // Fewer bytes than asked: the line ended, or the file did.
+    if (got < ask || piece[got - 1] == '\n') return true;
   }
-  size_t end = line.find('\0');
-  for (size_t next; (next = line.find('\0', end + 1)) != std::string::npos;) end = next;
-  line.resize(end);
   return true;
 }
 

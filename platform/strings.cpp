@@ -1,5 +1,7 @@
 #include "platform/strings.h"
 
+#include <array>
+
 #include "platform/text.h"
 
 namespace platform {
@@ -24,18 +26,16 @@ bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
 
 std::vector<std::string> SplitPath(const std::string& path) {
   std::vector<std::string> parts;
-  std::string current;
+  size_t start = 0;  // where the name being read starts
   for (size_t i = 0; i < path.size();) {
     const size_t width = CharacterWidth(path, i);
     if (width == 1 && IsPathSeparator(path[i])) {
-      if (!current.empty()) parts.push_back(std::move(current));
-      current.clear();
-    } else {
-      current.append(path, i, width);
+      if (i > start) parts.emplace_back(path, start, i - start);
+      start = i + 1;
     }
     i += width;
   }
-  if (!current.empty()) parts.push_back(std::move(current));
+  if (path.size() > start) parts.emplace_back(path, start, path.size() - start);
   return parts;
 }
 
@@ -44,8 +44,10 @@ std::string LastPathComponent(const std::string& path) {
   size_t last = 0;   // the last non-empty name: its start and length
   size_t lastLength = 0;
   for (size_t i = 0; i < path.size();) {
-    const size_t width = CharacterWidth(path, i);
-    if (width == 1 && IsPathSeparator(path[i])) {
+    const unsigned char c = static_cast<unsigned char>(path[i]);
+    // No lead byte is ASCII: only a byte above it may start a double-byte character.
+    const size_t width = c < 0x80 ? 1 : CharacterWidth(path, i);
+    if (c == '\\' || c == '/') {
       begin = i + 1;
     } else {
       last = begin;
@@ -57,29 +59,41 @@ std::string LastPathComponent(const std::string& path) {
 }
 
 std::string ComparablePath(const std::string& path, TrailingSeparator trailing) {
-  std::string unified;
-  unified.reserve(path.size());
+  // Each ASCII byte as it is compared: upper case, either separator as a backslash.
+  static const std::array<char, 0x80> kFolded = [] {
+    std::array<char, 0x80> folded{};
+    for (size_t c = 0; c < folded.size(); ++c)
+      folded[c] = IsPathSeparator(static_cast<char>(c)) ? '\\' : AsciiUpper(static_cast<char>(c));
+    return folded;
+  }();
+  // Written through a pointer into room for the whole path: the result is never longer, and this
+  // runs for every path the check before a run and the install record compare.
+  std::string unified(path.size(), '\0');
+  char* out = unified.data();
   bool afterSeparator = false;
   bool ascii = true;  // ASCII folds to ASCII in every code page: it is folded here
   for (size_t i = 0; i < path.size();) {
-    const char c = path[i];
+    const unsigned char c = static_cast<unsigned char>(path[i]);
     // No lead byte is ASCII: only a byte above it may start a double-byte character.
-    if (static_cast<unsigned char>(c) >= 0x80) {
+    if (c >= 0x80) {
       const size_t width = CharacterWidth(path, i);
-      unified.append(path, i, width);
+      for (size_t k = 0; k < width; ++k) *out++ = path[i + k];
       afterSeparator = false;
       ascii = false;
       i += width;
       continue;
     }
-    const bool separator = IsPathSeparator(c);
-    if (!separator || !afterSeparator) unified += separator ? '\\' : AsciiUpper(c);
+    const char folded = kFolded[c];
+    const bool separator = folded == '\\';
+    if (!separator || !afterSeparator) *out++ = folded;
     afterSeparator = separator;
     ++i;
   }
+  unified.resize(static_cast<size_t>(out - unified.data()));
   if (trailing == TrailingSeparator::kDrop && afterSeparator && unified.size() > 1)
     unified.pop_back();
-  return ascii ? unified : UpperCase(unified);
+  if (!ascii) return UpperCase(unified);
+  return unified;
 }
 
 char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }

@@ -17,6 +17,7 @@ bool LiesInFolder(const std::string& path, const std::string& folder) {
 }
 
 bool HoldsPatchLists(const std::string& folder) {
+  const platform::FileOperationScope operation;  // one look at the folder for all the names
   for (const char* name : kPatchListFileNames)
     if (platform::PathExists(platform::JoinPath(folder, name))) return true;
   return false;

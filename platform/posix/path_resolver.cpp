@@ -288,7 +288,14 @@ std::optional<std::string> FileKey(const std::string& host) {
   if (!IsEntryName(name)) return std::nullopt;
   const auto id = State().folderIds.find(dir);
   if (id == State().folderIds.end()) return std::nullopt;
-  return std::to_string(id->second.first) + ":" + std::to_string(id->second.second) + "/" + name;
+  // The folder's device and inode as their bytes, then the name: a fixed-width prefix needs no
+  // separator and no conversion to text.
+  std::string key;
+  key.reserve(sizeof id->second.first + sizeof id->second.second + name.size());
+  key.append(reinterpret_cast<const char*>(&id->second.first), sizeof id->second.first);
+  key.append(reinterpret_cast<const char*>(&id->second.second), sizeof id->second.second);
+  key += name;
+  return key;
 }
 
 // Drops what StatOf knows of `host`; everything when it cannot tell which file that is.

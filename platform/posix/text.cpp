@@ -52,10 +52,13 @@ size_t FindLastSeparator(const std::string& path) {
   const posix::CodePage& codePage = posix::ActiveCodePage();
   size_t last = std::string::npos;
   for (size_t i = 0; i < path.size(); ++i) {
-    if (codePage.IsLeadByte(static_cast<unsigned char>(path[i])))
-      ++i;
-    else if (path[i] == '\\' || path[i] == '/')
+    const unsigned char c = static_cast<unsigned char>(path[i]);
+    // No lead byte is ASCII: only a byte above it asks the code page.
+    if (c >= 0x80) {
+      if (codePage.IsLeadByte(c)) ++i;
+    } else if (c == '\\' || c == '/') {
       last = i;
+    }
   }
   return last;
 }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -49,6 +50,16 @@ ssize_t ReadText(void* cookie, char* buf, size_t size) {
   auto& c = *static_cast<TextCookie*>(cookie);
   size_t out = 0;
   while (out < size && !c.ended) {
+    // The bytes up to the next CR or Ctrl+Z need no translation: they go across in one run.
+    const size_t most = std::min(size - out, c.end - c.pos);
+    size_t run = 0;
+    while (run < most && c.raw[c.pos + run] != '\r' && c.raw[c.pos + run] != kCtrlZ) ++run;
+    if (run > 0) {
+      std::memcpy(buf + out, c.raw + c.pos, run);
+      out += run;
+      c.pos += run;
+      continue;
+    }
     const int b = NextRaw(c);
     if (b == -2) return out ? static_cast<ssize_t>(out) : -1;
     if (b == -1 || b == kCtrlZ) {
