@@ -19,7 +19,10 @@ size_t CharacterWidth(const std::string& text, size_t i) {
 }  // namespace
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
-  return folder + "\\" + name;
+  std::string path;
+  path.reserve(folder.size() + 1 + name.size());
+  path.append(folder).append(1, '\\').append(name);
+  return path;
 }
 
 bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }

@@ -55,11 +55,8 @@ void DropByteOrderMark(std::string& firstLine) {
 
 std::string ExtractColumn(const std::string& line, int position) {
   // The line's text ends at its first line break (or zero byte), and within the reader's buffer.
-  const size_t textEnd = std::min(
-      static_cast<size_t>(std::find_if(line.begin(), line.end(),
-                                       [](char c) { return c == '\n' || c == '\0'; }) -
-                          line.begin()),
-      static_cast<size_t>(kListReadLimit));
+  const size_t textEnd = std::min({line.find('\n'), line.find('\0'), line.size(),
+                                   static_cast<size_t>(kListReadLimit)});
   // A column that starts after the end of its line is empty.
   if (position < 0 || static_cast<size_t>(position) >= textEnd) return "";
   const size_t start = static_cast<size_t>(position);

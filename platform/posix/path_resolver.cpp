@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -43,16 +44,20 @@ std::optional<std::string> HostNameKey(const CodePage& codePage, const std::stri
 // `dir` + "/" + `name`, where "" means the current folder.
 std::string Join(const std::string& dir, const std::string& name) {
   if (dir.empty()) return name;
-  if (dir.back() == '/') return dir + name;
-  return dir + "/" + name;
+  std::string path;
+  path.reserve(dir.size() + 1 + name.size());
+  path.append(dir);
+  if (dir.back() != '/') path += '/';
+  return path.append(name);
 }
 
 // A host path split as Join built it: the folder ("" for the current one) and the last name.
-std::pair<std::string, std::string> SplitLast(std::string host) {
-  while (host.size() > 1 && host.back() == '/') host.pop_back();
-  const size_t slash = host.rfind('/');
-  if (slash == std::string::npos) return {"", host};
-  return {slash == 0 ? "/" : host.substr(0, slash), host.substr(slash + 1)};
+std::pair<std::string, std::string> SplitLast(const std::string& host) {
+  size_t end = host.size();
+  while (end > 1 && host[end - 1] == '/') --end;
+  const size_t slash = host.rfind('/', end - 1);
+  if (slash == std::string::npos) return {"", host.substr(0, end)};
+  return {slash == 0 ? "/" : host.substr(0, slash), host.substr(slash + 1, end - slash - 1)};
 }
 
 // A folder's identity, so that two spellings of one folder (a symbolic link such as
@@ -96,11 +101,37 @@ struct KeptStat {
   std::chrono::steady_clock::time_point until;
 };
 
+// The whole paths resolved last, the most recent first. Forgetting them keeps the entries' strings,
+// so that the paths resolved next reuse their room.
+class RecentPaths {
+public:
+  const ResolvedPath* Find(const std::string& path) const {
+    for (size_t i = 0; i < count_; ++i)
+      if (entries_[i].first == path) return &entries_[i].second;
+    return nullptr;
+  }
+
+  void Add(const std::string& path, const ResolvedPath& resolved) {
+    if (count_ < entries_.size()) ++count_;
+    // The oldest entry (or a forgotten one) comes to the front and takes the new path.
+    std::rotate(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(count_ - 1),
+                entries_.begin() + static_cast<std::ptrdiff_t>(count_));
+    entries_[0].first = path;
+    entries_[0].second = resolved;
+  }
+
+  void Forget() { count_ = 0; }
+
+private:
+  std::array<std::pair<std::string, ResolvedPath>, kRecentPaths> entries_;
+  size_t count_ = 0;
+};
+
 // Each listing is keyed by the HostNameKey of its names.
 struct Indexes {
   OperationListings<FolderId, FolderIdHash> listings;
   std::vector<FolderMemo> memos;  // each forgotten when a change could resolve it otherwise
-  std::vector<std::pair<std::string, ResolvedPath>> recentPaths;  // all forgotten at any change
+  RecentPaths recentPaths;  // all forgotten at any change
   std::unordered_map<std::string, FolderId> folderIds;  // folder path as Join built it
   // StatOf's answers and the files opened for writing, by FileKey.
   std::unordered_map<std::string, KeptStat> keptStats;
@@ -265,17 +296,11 @@ ResolvedPath ResolveUnremembered(const std::string& path, bool inOperation) {
 ResolvedPath ResolveHostPath(const std::string& path) {
   if (path.empty()) return {};  // names nothing, as on Windows
   const bool inOperation = InOperation();
-  std::vector<std::pair<std::string, ResolvedPath>>& recent = State().recentPaths;
-  if (inOperation) {
-    const auto known = std::find_if(recent.begin(), recent.end(),
-                                    [&](const auto& entry) { return entry.first == path; });
-    if (known != recent.end()) return known->second;
-  }
-  const ResolvedPath resolved = ResolveUnremembered(path, inOperation);
-  if (inOperation) {
-    if (recent.size() == kRecentPaths) recent.pop_back();
-    recent.insert(recent.begin(), {path, resolved});
-  }
+  RecentPaths& recent = State().recentPaths;
+  if (inOperation)
+    if (const ResolvedPath* known = recent.Find(path)) return *known;
+  ResolvedPath resolved = ResolveUnremembered(path, inOperation);
+  if (inOperation) recent.Add(path, resolved);
   return resolved;
 }
 
@@ -355,7 +380,7 @@ void EndOperation() {
   if (state.listings.End()) {
     state.folderIds.clear();
     state.memos.clear();
-    state.recentPaths.clear();
+    state.recentPaths.Forget();
     state.keptStats.clear();
     state.writing.clear();
     state.keepNoStats = false;
@@ -393,7 +418,7 @@ void ForgetWalksThrough(const std::string& dir, const std::string& name) {
 }  // namespace
 
 void NoteCreated(const std::string& host) {
-  State().recentPaths.clear();
+  State().recentPaths.Forget();
   ForgetStat(host);
   const auto [dir, last] = SplitLast(host);
   ForgetWalksThrough(dir, last);
@@ -404,7 +429,7 @@ void NoteCreated(const std::string& host) {
 }
 
 void NoteRemoved(const std::string& host) {
-  State().recentPaths.clear();
+  State().recentPaths.Forget();
   ForgetStat(host);
   const auto [dir, last] = SplitLast(host);
   ForgetWalksThrough(dir, last);
@@ -415,7 +440,7 @@ void NoteRemoved(const std::string& host) {
 }
 
 void NoteFoldersMoved() {
-  State().recentPaths.clear();
+  State().recentPaths.Forget();
   State().memos.clear();
   State().keptStats.clear();
   if (State().listings.InOperation()) State().folderIds.clear();
