@@ -59,6 +59,11 @@ TEST(TextStreams, ReadLineHonoursTheLimitLikeFgets) {
   ASSERT_EQ(pieces.size(), 101u);
   EXPECT_EQ(pieces[0], std::string(997, 'y'));
   EXPECT_EQ(pieces[100], std::string(100000 - 100 * 997, 'y') + "\n");
+
+  // A zero byte far into a long line keeps its place, and the line stays whole.
+  const std::string withZero = std::string(300, 'z') + std::string(1, '\0') + "end";
+  testsupport::WriteFile(tmp / "zero.ov", withZero + "\r\n");
+  EXPECT_EQ(ReadAllLines(tmp / "zero.ov", 511), std::vector<std::string>{withZero + "\n"});
 }
 
 TEST(TextStreams, WritingTurnsEachLineBreakIntoCrLfAndAppendKeepsTheFile) {
