@@ -39,6 +39,11 @@ size_t FindLastSeparator(const std::string& path) {
   const char* const end = begin + path.size();
   for (const char* p = begin; p < end;) {
     if (*p == '\\') last = static_cast<size_t>(p - begin);
+    // No lead byte is ASCII: only a byte above it asks the system where the next character starts.
+    if (static_cast<unsigned char>(*p) < 0x80) {
+      ++p;
+      continue;
+    }
     const char* next = CharNextA(p);
     // CharNextA stops on a zero byte; step over it so that an embedded zero cannot stall the scan.
     p = next > p ? next : p + 1;
@@ -51,7 +56,7 @@ std::string UpperCase(const std::string& text) {
   std::string folded = text;
   for (size_t i = 0; i < folded.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(folded[i]);
-    if (IsDBCSLeadByte(c) && i + 1 < folded.size())
+    if (c >= 0x80 && IsDBCSLeadByte(c) && i + 1 < folded.size())
       ++i;  // double-byte characters stay as they are
     else
       folded[i] = static_cast<char>(upper[c]);

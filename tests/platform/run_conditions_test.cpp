@@ -126,6 +126,14 @@ TEST(RunConditions, AHeldFileIsWaitedForAndThenNamedAsHeld) {
   }
   EXPECT_EQ(platform::OpenStream(longer, "wb"), nullptr);
   EXPECT_EQ(platform::FilesStillHeld({briefly, longer}), (std::vector<std::string>{longer}));
+  // A long list is asked at once, each answer in its place.
+  std::vector<std::string> many;
+  for (int i = 0; i < 100; ++i) {
+    many.push_back(tmp / ("MANY" + std::to_string(i) + ".BGL"));
+    testsupport::WriteFile(many.back(), "m");
+  }
+  many[57] = longer;
+  EXPECT_EQ(platform::FilesHeldNow(many), (std::vector<std::string>{longer}));
   holder.Kill();
   EXPECT_TRUE(platform::FilesStillHeld({longer}).empty());
   const platform::HeldFilesAskedTogether together;
