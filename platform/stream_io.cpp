@@ -58,7 +58,7 @@ bool ReadLine(FILE* stream, int limit, std::string& line) {
 }
 
 size_t ReadBytes(FILE* stream, void* buffer, size_t size) {
-  g_failedReads.erase(stream);
+  if (!g_failedReads.empty()) g_failedReads.erase(stream);
   if (FaultNow(StreamFault::Read)) {
     g_failedReads.insert(stream);
     return 0;

@@ -67,14 +67,16 @@ InstallRecord InstallRecord::Load(platform::Disk& disk, const PatchContext& cont
     } else if (key == "backup" && fields.size() == 4) {
       RecordedBackup backup{fields[1], {}};
       if (ParseStamp(fields[2], fields[3], backup.original)) {
-        record.backups_[Key(fields[0])] = backup;
-        record.names_[Key(fields[0])] = fields[0];
+        const std::string key = Key(fields[0]);
+        record.backups_[key] = backup;
+        record.names_[key] = fields[0];
       }
     } else if ((key == "written" || key == "pending") && fields.size() == 3) {
       platform::ContentStamp stamp;
       if (ParseStamp(fields[1], fields[2], stamp)) {
-        (key == "written" ? record.written_ : record.pending_)[Key(fields[0])] = stamp;
-        record.names_[Key(fields[0])] = fields[0];
+        const std::string name = Key(fields[0]);
+        (key == "written" ? record.written_ : record.pending_)[name] = stamp;
+        record.names_[name] = fields[0];
       }
     }
   }
@@ -94,10 +96,11 @@ const platform::ContentStamp* InstallRecord::StampIn(const StampMap& stamps,
 
 void InstallRecord::SetStamp(StampMap& stamps, const std::string& fsName,
                              const platform::ContentStamp& stamp) {
-  platform::ContentStamp& kept = stamps[Key(fsName)];
+  const std::string key = Key(fsName);
+  platform::ContentStamp& kept = stamps[key];
   if (kept == stamp) return;
   kept = stamp;
-  names_[Key(fsName)] = fsName;
+  names_[key] = fsName;
   changed_ = true;
 }
 
@@ -122,9 +125,11 @@ void InstallRecord::ForgetPending() {
 bool InstallRecord::PatchWrote(const std::string& fsName,
                                const std::optional<platform::ContentStamp>& stamp) const {
   if (!stamp) return false;
-  const platform::ContentStamp* written = Written(fsName);
-  const platform::ContentStamp* pending = Pending(fsName);
-  return (written && *written == *stamp) || (pending && *pending == *stamp);
+  const std::string key = Key(fsName);
+  for (const StampMap* stamps : {&written_, &pending_})
+    if (const auto found = stamps->find(key); found != stamps->end() && found->second == *stamp)
+      return true;
+  return false;
 }
 
 const std::string& InstallRecord::NameOf(const std::string& key) const {
