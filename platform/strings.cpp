@@ -108,7 +108,9 @@ std::vector<std::string> SplitOn(const std::string& text, const char* separators
   const std::string separatorSet = separators;
   size_t start = 0;
   while (start < text.size()) {
-    size_t end = text.find_first_of(separatorSet, start);
+    // One separator is looked for as a character: find_first_of would ask the set of each byte.
+    size_t end = separatorSet.size() == 1 ? text.find(separatorSet[0], start)
+                                          : text.find_first_of(separatorSet, start);
     if (end == std::string::npos) end = text.size();
     if (end > start) parts.push_back(text.substr(start, end - start));
     start = end + 1;
