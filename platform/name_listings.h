@@ -5,6 +5,7 @@
 // what key a name has (its upper case, platform::UpperCase); both hosts share what follows.
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -12,7 +13,7 @@
 namespace platform {
 
 // False for "", "." and "..", which name no entry of a folder.
-inline bool IsEntryName(const std::string& name) {
+inline bool IsEntryName(std::string_view name) {
   return !name.empty() && name != "." && name != "..";
 }
 

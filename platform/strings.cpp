@@ -43,6 +43,14 @@ std::vector<std::string> SplitPath(const std::string& path) {
 }
 
 std::string LastPathComponent(const std::string& path) {
+  // Without double-byte characters every separator byte is one: the name is found from the end.
+  if (!CodePageHasLeadBytes()) {
+    size_t end = path.size();
+    while (end > 0 && IsPathSeparator(path[end - 1])) --end;
+    size_t start = end;
+    while (start > 0 && !IsPathSeparator(path[start - 1])) --start;
+    return path.substr(start, end - start);
+  }
   size_t begin = 0;  // where the name being read starts
   size_t last = 0;   // the last non-empty name: its start and length
   size_t lastLength = 0;

@@ -8,6 +8,9 @@ namespace platform {
 
 // True when `c` is the lead byte of a double-byte character in the system code page.
 bool IsLeadByte(unsigned char c);
+// True when the system code page has double-byte characters at all (932, 936, 949, 950): only
+// then can a byte that looks like ASCII be the trail byte of one.
+bool CodePageHasLeadBytes();
 
 // Position of the last folder separator of `path`, scanning character by character so that the
 // trail byte of a double-byte character is never taken for one; std::string::npos when none.

@@ -121,6 +121,7 @@ CodePage::CodePage(unsigned number) : number_(number) {
         toUnicode_[b] = OneCodePoint(out, kNone);
         lead_[b] = !out && incomplete;
         doubleByte = doubleByte || lead_[b];
+        doubleByte_ = doubleByte;
         if (toUnicode_[b] != kNone) used.insert(toUnicode_[b]);
       }
       // Windows gives every byte of a single-byte code page a character, those the code page

@@ -26,6 +26,8 @@ public:
   bool Known() const { return known_; }
   // True when `c` starts a double-byte character.
   bool IsLeadByte(unsigned char c) const { return lead_[c]; }
+  // True for a double-byte code page, whose trail bytes may look like ASCII (a backslash, say).
+  bool HasLeadBytes() const { return doubleByte_; }
 
   // `text` with each single-byte letter whose upper-case form the code page holds replaced by it
   // (é -> É in 1252); a letter is never folded into ASCII from outside it, and double-byte
@@ -57,6 +59,7 @@ private:
   unsigned number_;
   bool known_ = false;
   bool utf8_ = false;  // code page 65001
+  bool doubleByte_ = false;
   std::array<bool, 256> lead_{};
   std::array<char32_t, 256> toUnicode_{};  // single bytes; kNone when undefined or a lead byte
   std::array<unsigned char, 256> upper_{};

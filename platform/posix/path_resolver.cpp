@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -51,13 +52,22 @@ std::string Join(const std::string& dir, const std::string& name) {
   return path.append(name);
 }
 
-// A host path split as Join built it: the folder ("" for the current one) and the last name.
-std::pair<std::string, std::string> SplitLast(const std::string& host) {
-  size_t end = host.size();
-  while (end > 1 && host[end - 1] == '/') --end;
-  const size_t slash = host.rfind('/', end - 1);
-  if (slash == std::string::npos) return {"", host.substr(0, end)};
-  return {slash == 0 ? "/" : host.substr(0, slash), host.substr(slash + 1, end - slash - 1)};
+// Join(dir, name), made in the room of `dir`.
+void AppendName(std::string& dir, const std::string& name) {
+  if (!dir.empty() && dir.back() != '/') dir += '/';
+  dir += name;
+}
+
+// A host path split as Join built it: the folder ("" for the current one) and the last name, as
+// views into `host`.
+std::pair<std::string_view, std::string_view> SplitLastView(const std::string& host) {
+  const std::string_view whole(host);
+  size_t end = whole.size();
+  while (end > 1 && whole[end - 1] == '/') --end;
+  const size_t slash = whole.rfind('/', end - 1);
+  if (slash == std::string_view::npos) return {"", whole.substr(0, end)};
+  return {slash == 0 ? whole.substr(0, 1) : whole.substr(0, slash),
+          whole.substr(slash + 1, end - slash - 1)};
 }
 
 // A folder's identity, so that two spellings of one folder (a symbolic link such as
@@ -88,7 +98,7 @@ struct FolderMemo {
 constexpr size_t kFolderMemos = 4;
 
 // The questions and the copy of one file resolve the same few paths in a row: that many whole
-// paths are remembered, the most recent first, until the next change of names.
+// paths are remembered, the oldest making room for the next, until the next change of names.
 constexpr size_t kRecentPaths = 8;
 
 // How long StatOf trusts a stat() it made: long enough for the questions asked of one file in a
@@ -101,8 +111,8 @@ struct KeptStat {
   std::chrono::steady_clock::time_point until;
 };
 
-// The whole paths resolved last, the most recent first. Forgetting them keeps the entries' strings,
-// so that the paths resolved next reuse their room.
+// The whole paths resolved last, in a ring: each new one takes the place of the oldest. Forgetting
+// them keeps the entries' strings, so that the paths resolved next reuse their room.
 class RecentPaths {
 public:
   const ResolvedPath* Find(const std::string& path) const {
@@ -112,19 +122,19 @@ public:
   }
 
   void Add(const std::string& path, const ResolvedPath& resolved) {
+    std::pair<std::string, ResolvedPath>& entry = entries_[next_];
+    entry.first = path;
+    entry.second = resolved;
+    next_ = (next_ + 1) % entries_.size();
     if (count_ < entries_.size()) ++count_;
-    // The oldest entry (or a forgotten one) comes to the front and takes the new path.
-    std::rotate(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(count_ - 1),
-                entries_.begin() + static_cast<std::ptrdiff_t>(count_));
-    entries_[0].first = path;
-    entries_[0].second = resolved;
   }
 
-  void Forget() { count_ = 0; }
+  void Forget() { count_ = next_ = 0; }
 
 private:
   std::array<std::pair<std::string, ResolvedPath>, kRecentPaths> entries_;
-  size_t count_ = 0;
+  size_t count_ = 0;  // entries in use: the first count_
+  size_t next_ = 0;   // the entry the next path takes
 };
 
 // Each listing is keyed by the HostNameKey of its names.
@@ -179,13 +189,13 @@ NameListing* IndexOf(const std::string& dir) {
 std::pair<NameListing*, std::string> IndexHolding(const std::string& host) {
   Indexes& state = State();
   if (!state.listings.InOperation()) return {nullptr, ""};
-  auto [dir, name] = SplitLast(host);
+  const auto [dir, name] = SplitLastView(host);
   if (!IsEntryName(name)) return {nullptr, ""};
-  const auto id = state.folderIds.find(dir);
+  const auto id = state.folderIds.find(std::string(dir));
   if (id == state.folderIds.end()) return {nullptr, ""};
   NameListing* index = state.listings.ListedFolder(id->second);
   if (!index) return {nullptr, ""};
-  return {index, name};
+  return {index, std::string(name)};
 }
 
 // The on-disk spelling of the name `name` (code page; `spelled` as the file system spells it)
@@ -211,7 +221,7 @@ void Step(Walk& walk, const std::string& part) {
     else
       name = onDisk;
   }
-  walk.base = Join(walk.base, name);
+  AppendName(walk.base, name);
 }
 
 // Resolves the drive or root of `path` and its components before index `end`.
@@ -275,7 +285,10 @@ ResolvedPath ResolveUnremembered(const std::string& path, bool inOperation) {
                                  });
   Walk walk;
   if (memo != memos.end()) {
-    walk = memo->walk;
+    // Room for the last name as well (as spelled; on disk it may take more), which Step appends.
+    walk.base.reserve(memo->walk.base.size() + path.size() - cut);
+    walk.base = memo->walk.base;
+    walk.found = memo->walk.found;
     std::rotate(memos.begin(), memo, memo + 1);
   } else {
     walk = WalkFolders(path, lastNamed ? cut : path.size());
@@ -309,9 +322,9 @@ namespace {
 // What identifies the file `host` for StatOf: its folder's identity and its name, so that two
 // spellings of one folder share it; nullopt when the folder was not looked into in this operation.
 std::optional<std::string> FileKey(const std::string& host) {
-  const auto [dir, name] = SplitLast(host);
+  const auto [dir, name] = SplitLastView(host);
   if (!IsEntryName(name)) return std::nullopt;
-  const auto id = State().folderIds.find(dir);
+  const auto id = State().folderIds.find(std::string(dir));
   if (id == State().folderIds.end()) return std::nullopt;
   // The folder's device and inode as their bytes, then the name: a fixed-width prefix needs no
   // separator and no conversion to text.
@@ -393,26 +406,30 @@ namespace {
 // Forgets the folder parts that an entry `name` added to or removed from the host folder `dir`
 // could resolve otherwise: those that looked up a name of that spelling, in any letter case, in
 // `dir`. Relative paths may lead through any folder: with one on either side, all are forgotten.
-void ForgetWalksThrough(const std::string& dir, const std::string& name) {
+void ForgetWalksThrough(std::string_view dir, std::string_view name) {
   std::vector<FolderMemo>& memos = State().memos;
   if (dir.empty() || dir[0] != '/') {
     memos.clear();
     return;
   }
-  const std::string prefix = dir.back() == '/' ? dir : dir + "/";
+  // Where the names in `dir` start in a walk's path: after `dir` and its separator.
+  const bool separated = dir.back() == '/';
+  const size_t namesStart = separated ? dir.size() : dir.size() + 1;
   const CodePage& codePage = ActiveCodePage();
-  const std::optional<std::string> key = HostNameKey(codePage, name);
-  memos.erase(std::remove_if(memos.begin(), memos.end(),
-                             [&](const FolderMemo& memo) {
-                               const std::string& base = memo.walk.base;
-                               if (base.empty() || base[0] != '/') return true;
-                               if (base.compare(0, prefix.size(), prefix) != 0) return false;
-                               const size_t end = base.find('/', prefix.size());
-                               const std::string part =
-                                   base.substr(prefix.size(), end - prefix.size());
-                               return part == name || (key && HostNameKey(codePage, part) == key);
-                             }),
-              memos.end());
+  std::optional<std::optional<std::string>> key;  // the HostNameKey of `name`, made when needed
+  const auto passesThrough = [&](const FolderMemo& memo) {
+    const std::string& base = memo.walk.base;
+    if (base.empty() || base[0] != '/') return true;
+    if (base.size() < namesStart || base.compare(0, dir.size(), dir) != 0 ||
+        (!separated && base[dir.size()] != '/'))
+      return false;
+    const size_t end = base.find('/', namesStart);
+    const std::string part = base.substr(namesStart, end - namesStart);
+    if (part == name) return true;
+    if (!key) key = HostNameKey(codePage, std::string(name));
+    return *key && HostNameKey(codePage, part) == *key;
+  };
+  memos.erase(std::remove_if(memos.begin(), memos.end(), passesThrough), memos.end());
 }
 
 }  // namespace
@@ -420,7 +437,7 @@ void ForgetWalksThrough(const std::string& dir, const std::string& name) {
 void NoteCreated(const std::string& host) {
   State().recentPaths.Forget();
   ForgetStat(host);
-  const auto [dir, last] = SplitLast(host);
+  const auto [dir, last] = SplitLastView(host);
   ForgetWalksThrough(dir, last);
   auto [index, name] = IndexHolding(host);
   if (!index) return;
@@ -431,7 +448,7 @@ void NoteCreated(const std::string& host) {
 void NoteRemoved(const std::string& host) {
   State().recentPaths.Forget();
   ForgetStat(host);
-  const auto [dir, last] = SplitLast(host);
+  const auto [dir, last] = SplitLastView(host);
   ForgetWalksThrough(dir, last);
   auto [index, name] = IndexHolding(host);
   if (!index) return;

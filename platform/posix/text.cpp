@@ -48,8 +48,16 @@ std::optional<std::string> ConvertText(const std::string& text, const std::strin
 
 bool IsLeadByte(unsigned char c) { return posix::ActiveCodePage().IsLeadByte(c); }
 
+bool CodePageHasLeadBytes() { return posix::ActiveCodePage().HasLeadBytes(); }
+
 size_t FindLastSeparator(const std::string& path) {
   const posix::CodePage& codePage = posix::ActiveCodePage();
+  // Without double-byte characters each backslash or slash byte separates: found from the end.
+  if (!codePage.HasLeadBytes()) {
+    for (size_t i = path.size(); i-- > 0;)
+      if (path[i] == '\\' || path[i] == '/') return i;
+    return std::string::npos;
+  }
   size_t last = std::string::npos;
   for (size_t i = 0; i < path.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(path[i]);

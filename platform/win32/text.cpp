@@ -33,6 +33,15 @@ std::array<unsigned char, 256> BuildUpperTable() {
 
 bool IsLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != 0; }
 
+bool CodePageHasLeadBytes() {
+  // The ANSI code page stays the same while the program runs.
+  static const bool hasLeadBytes = [] {
+    CPINFO info{};
+    return GetCPInfo(CP_ACP, &info) == 0 || info.MaxCharSize > 1;
+  }();
+  return hasLeadBytes;
+}
+
 size_t FindLastSeparator(const std::string& path) {
   size_t last = std::string::npos;
   const char* const begin = path.c_str();
