@@ -2,6 +2,7 @@
 
 #include <map>
 #include <optional>
+#include <string_view>
 #include <unordered_set>
 
 #include "patch/audit/operation_record.h"
@@ -107,10 +108,15 @@ void CheckHeldFiles(const PatchContext& context, bool install, const PatchLists&
     files.push_back(JoinPath(context.m_strAppDir, name));
   if (install) files.push_back(SceneryConfigPath(context));
   // A file that is not there is held by no one: the host's probe says so without a question more.
+  // Most repeats are spelled alike: those are passed over before the comparable form is made.
+  std::unordered_set<std::string_view> spelled;
   std::unordered_set<std::string> seen;
+  spelled.reserve(files.size());
+  seen.reserve(files.size());
   std::vector<std::string> unique;
   for (const std::string& file : files)
-    if (seen.insert(platform::ComparablePath(file, platform::TrailingSeparator::kDrop)).second)
+    if (spelled.insert(file).second &&
+        seen.insert(platform::ComparablePath(file, platform::TrailingSeparator::kDrop)).second)
       unique.push_back(file);
   const std::vector<std::string> held = platform::FilesStillHeld(unique);
   if (held.empty()) return;
