@@ -351,10 +351,16 @@ int main(int argc, char** argv) {
   for (const Times& time : times)
     std::printf("removal read %.1f MiB: %.3fx the bytes of the installed files and backups\n",
                 time.removeBytesRead / 1048576.0, time.removeBytesRead / filesAndBackups);
-  for (int i = 0; i < 2; ++i)
-    std::printf("M=%d, ours against safe within each round, median of %d: apply %.2fx, remove %.2fx\n",
-                sizes[i], rounds, Median(times[i].roundApplyRatios),
-                Median(times[i].roundRemoveRatios));
+  for (int i = 0; i < 2; ++i) {
+    const std::vector<double>& apply = times[i].roundApplyRatios;
+    const std::vector<double>& remove = times[i].roundRemoveRatios;
+    std::printf("M=%d, ours against safe within each round, median of %d (lowest-highest): apply "
+                "%.2fx (%.2f-%.2f), remove %.2fx (%.2f-%.2f)\n",
+                sizes[i], rounds, Median(apply), *std::min_element(apply.begin(), apply.end()),
+                *std::max_element(apply.begin(), apply.end()), Median(remove),
+                *std::min_element(remove.begin(), remove.end()),
+                *std::max_element(remove.begin(), remove.end()));
+  }
   std::printf("M=20000 against M=2000: apply %.2fx, remove %.2fx\n", times[1].apply / times[0].apply,
               times[1].remove / times[0].remove);
   std::printf("aims: at most 1.5x safe, M=20000 at most 1.2x M=2000, a removal reading at most 1.05x\n");
