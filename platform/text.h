@@ -8,8 +8,9 @@ namespace platform {
 
 // True when `c` is the lead byte of a double-byte character in the system code page.
 bool IsLeadByte(unsigned char c);
-// True when the system code page has double-byte characters at all (932, 936, 949, 950): only
-// then can a byte that looks like ASCII be the trail byte of one.
+// True when a byte that looks like ASCII may be the trail byte of a character in the system code
+// page (932, 936, 949, 950; on Windows any code page of more than one byte a character): only then
+// must a path be read character by character.
 bool CodePageHasLeadBytes();
 
 // Position of the last folder separator of `path`, scanning character by character so that the

@@ -121,9 +121,9 @@ CodePage::CodePage(unsigned number) : number_(number) {
         toUnicode_[b] = OneCodePoint(out, kNone);
         lead_[b] = !out && incomplete;
         doubleByte = doubleByte || lead_[b];
-        doubleByte_ = doubleByte;
         if (toUnicode_[b] != kNone) used.insert(toUnicode_[b]);
       }
+      doubleByte_ = doubleByte;
       // Windows gives every byte of a single-byte code page a character, those the code page
       // leaves undefined included (0x81 is U+0081 in 1252), so that every name converts both ways.
       for (unsigned b = 0x80; b < 0x100 && !doubleByte; ++b) {
