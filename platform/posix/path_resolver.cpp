@@ -416,7 +416,9 @@ void ForgetWalksThrough(std::string_view dir, std::string_view name) {
   const bool separated = dir.back() == '/';
   const size_t namesStart = separated ? dir.size() : dir.size() + 1;
   const CodePage& codePage = ActiveCodePage();
-  std::optional<std::optional<std::string>> key;  // the HostNameKey of `name`, made when needed
+  // The HostNameKey of `name`, made only for a walk that lies below `dir`.
+  bool keyMade = false;
+  std::optional<std::string> key;
   const auto passesThrough = [&](const FolderMemo& memo) {
     const std::string& base = memo.walk.base;
     if (base.empty() || base[0] != '/') return true;
@@ -426,8 +428,11 @@ void ForgetWalksThrough(std::string_view dir, std::string_view name) {
     const size_t end = base.find('/', namesStart);
     const std::string part = base.substr(namesStart, end - namesStart);
     if (part == name) return true;
-    if (!key) key = HostNameKey(codePage, std::string(name));
-    return *key && HostNameKey(codePage, part) == *key;
+    if (!keyMade) {
+      key = HostNameKey(codePage, std::string(name));
+      keyMade = true;
+    }
+    return key && HostNameKey(codePage, part) == key;
   };
   memos.erase(std::remove_if(memos.begin(), memos.end(), passesThrough), memos.end());
 }
